@@ -1,0 +1,148 @@
+#include "Dibujos.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+
+namespace Dibujos {
+
+namespace {
+
+const QColor Azul(30, 110, 220);
+const QColor AzulClaro(128, 128, 255);
+const QColor Rojo(215, 40, 40);
+
+QPixmap lienzo(int ancho, int alto) {
+    QPixmap pixmap(ancho, alto);
+    pixmap.fill(Qt::transparent);
+    return pixmap;
+}
+
+// The logo mark: a rounded tile with a pen stroke across it, drawn in a `lado` square.
+void pintarLogo(QPainter& p, double lado, const QColor& fondo) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(fondo);
+    p.drawRoundedRect(QRectF(0, 0, lado, lado), lado * 0.22, lado * 0.22);
+    QPainterPath trazo;
+    trazo.moveTo(lado * 0.22, lado * 0.70);
+    trazo.cubicTo(lado * 0.38, lado * 0.20, lado * 0.55, lado * 0.85, lado * 0.80, lado * 0.28);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Qt::white, std::max(1.5, lado * 0.13), Qt::SolidLine, Qt::RoundCap));
+    p.drawPath(trazo);
+}
+
+} // namespace
+
+QIcon iconoPrograma() {
+    QIcon icono;
+    for (int lado : {16, 32, 48}) {
+        QPixmap pixmap = lienzo(lado, lado);
+        QPainter p(&pixmap);
+        pintarLogo(p, lado, Azul);
+        p.end();
+        icono.addPixmap(pixmap);
+    }
+    return icono;
+}
+
+QPixmap imagenMenu(ImagenMenu cual) {
+    QPixmap pixmap = lienzo(13, 13);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    switch (cual) {
+    case ImagenMenu::Logo:
+        pintarLogo(p, 13, Azul);
+        break;
+    case ImagenMenu::Gota: {
+        QPainterPath gota;
+        gota.moveTo(6.5, 0.5);
+        gota.cubicTo(9, 4, 11.5, 6.5, 11.5, 8.2);
+        gota.arcTo(QRectF(1.5, 3.4, 10, 9.2), 0, -180);
+        gota.cubicTo(1.5, 6.5, 4, 4, 6.5, 0.5);
+        p.setPen(Qt::NoPen);
+        p.setBrush(Azul);
+        p.drawPath(gota);
+        break;
+    }
+    case ImagenMenu::Borrar:
+        p.setPen(Qt::NoPen);
+        p.setBrush(Azul);
+        p.drawEllipse(QRectF(0.5, 0.5, 12, 12));
+        p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 4), QPointF(9, 9));
+        p.drawLine(QPointF(9, 4), QPointF(4, 9));
+        break;
+    case ImagenMenu::Hoja: {
+        QPainterPath hoja;
+        hoja.moveTo(2, 0.5);
+        hoja.lineTo(8, 0.5);
+        hoja.lineTo(11, 3.5);
+        hoja.lineTo(11, 12.5);
+        hoja.lineTo(2, 12.5);
+        hoja.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(Azul);
+        p.drawPath(hoja);
+        p.setBrush(QColor(170, 200, 245));
+        p.drawPolygon(QPolygonF({QPointF(8, 0.5), QPointF(8, 3.5), QPointF(11, 3.5)}));
+        break;
+    }
+    case ImagenMenu::Salir:
+        p.setPen(Qt::NoPen);
+        p.setBrush(Rojo);
+        p.drawRoundedRect(QRectF(0, 0, 13, 13), 2, 2);
+        p.setPen(QPen(Qt::white, 1.5, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(3, 3.2, 7, 7), 120 * 16, 300 * 16);
+        p.drawLine(QPointF(6.5, 2), QPointF(6.5, 6.2));
+        break;
+    }
+    return pixmap;
+}
+
+QPixmap imagenAcerca() {
+    QPixmap pixmap(283, 170);
+    pixmap.fill(Qt::black);
+    QPainter p(&pixmap);
+    p.translate(28, 45);
+    pintarLogo(p, 80, Azul);
+    p.resetTransform();
+    QFont titulo(QStringLiteral("Arial"), 34, QFont::Bold);
+    p.setFont(titulo);
+    p.setPen(Qt::white);
+    p.drawText(QRect(125, 40, 150, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Tizo"));
+    QFont subtitulo(QStringLiteral("Arial"), 9);
+    p.setFont(subtitulo);
+    p.setPen(QColor(150, 170, 200));
+    p.drawText(QRect(127, 98, 150, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Dibuja sobre tu escritorio"));
+    return pixmap;
+}
+
+QPixmap imagenSalir() {
+    QPixmap pixmap = lienzo(48, 48);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::white, 2));
+    p.setBrush(Rojo);
+    p.drawEllipse(QRectF(2, 2, 44, 44));
+    p.setPen(QPen(Qt::white, 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawArc(QRectF(13, 14, 22, 22), 120 * 16, 300 * 16);
+    p.drawLine(QPointF(24, 10), QPointF(24, 24));
+    return pixmap;
+}
+
+QPixmap imagenCerrar() {
+    QPixmap pixmap = lienzo(16, 16);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(AzulClaro, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
+    p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    return pixmap;
+}
+
+} // namespace Dibujos

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QLockFile;
+
+// One copy of the program per user session. The lock is taken before anything shows, and a lock
+// left behind by a copy that was killed counts as free.
+class InstanciaUnica {
+public:
+    // `ruta` is the lock file; by default one in the user's runtime directory.
+    explicit InstanciaUnica(const QString& ruta = rutaPorDefecto());
+    ~InstanciaUnica();
+
+    // True when another running copy holds the lock.
+    bool hayOtra() const { return !m_propia; }
+
+    static QString rutaPorDefecto();
+
+private:
+    std::unique_ptr<QLockFile> m_lock;
+    bool m_propia = false;
+};

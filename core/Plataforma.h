@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <functional>
+
+class QSystemTrayIcon;
+
+// What differs between windowing systems lives here and nowhere else.
+namespace Plataforma {
+
+// Before the application object exists: run on X11 (XWayland under Wayland), which gives shaped
+// windows and a stacking order the program can rely on. A platform set by the user still wins.
+void PrepararEntorno();
+
+} // namespace Plataforma
+
+// Reports a mouse button released over the tray icon, with the pointer's global position.
+// On the X11 tray Qt reports only presses, and opens a context menu on the right press by itself;
+// the release reaches the icon's own window, which is watched here.
+class SoltarEnBandeja : public QObject {
+    Q_OBJECT
+public:
+    using Aviso = std::function<void(Qt::MouseButton, QPoint)>;
+    SoltarEnBandeja(QSystemTrayIcon* icono, Aviso aviso);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    Aviso m_aviso;
+};

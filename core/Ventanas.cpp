@@ -1,0 +1,59 @@
+#include "Ventanas.h"
+
+#include "Arrastre.h"
+#include "Unidades.h"
+
+#include <QBitmap>
+#include <QImage>
+#include <QPalette>
+#include <QPixmap>
+#include <QRegion>
+#include <QVariant>
+#include <QWidget>
+
+namespace {
+constexpr const char* PropiedadClave = "tizoColorClave";
+}
+
+void SiempreEncima(QWidget* ventana, bool activar) {
+    if (ventana->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != activar) {
+        const bool visible = ventana->isVisible();
+        ventana->setWindowFlag(Qt::WindowStaysOnTopHint, activar);
+        if (visible) {
+            ventana->show(); // changing the flags of a shown window hides it
+        }
+    }
+    ventana->raise();
+    ventana->activateWindow();
+}
+
+void HacerTransparente(QWidget* ventana, int colorClave) {
+    QPalette paleta = ventana->palette();
+    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(colorClave));
+    ventana->setPalette(paleta);
+    ventana->setAutoFillBackground(true);
+    ventana->setProperty(PropiedadClave, colorClave);
+    ActualizarTransparencia(ventana);
+}
+
+void ActualizarTransparencia(QWidget* ventana) {
+    const QVariant clave = ventana->property(PropiedadClave);
+    if (!clave.isValid()) {
+        return;
+    }
+    ventana->setMask(regionVisible(ventana->grab().toImage(), clave.toInt()));
+}
+
+QRegion regionVisible(const QImage& imagen, int colorClave) {
+    const QColor clave = Unidades::colorDesdeRGB(colorClave);
+    const QImage mascara =
+        imagen.convertToFormat(QImage::Format_RGB32).createMaskFromColor(clave.rgb(), Qt::MaskInColor);
+    QRegion region(QBitmap::fromImage(mascara));
+    if (region.isEmpty()) {
+        // A region outside the window hides all of it.
+        region = QRegion(-1, -1, 1, 1);
+    }
+    return region;
+}
+
+void ArrastrarVentana(QWidget* ventana, bool soloFondo) { new Arrastre(ventana, soloFondo); }

@@ -1,0 +1,27 @@
+#pragma once
+
+class QImage;
+class QRegion;
+class QWidget;
+
+// The three window operations the program's windows share.
+
+// Keeps the window above every ordinary window (or returns it to the ordinary group) and brings
+// it to the front, active, keeping its position and size.
+void SiempreEncima(QWidget* ventana, bool activar);
+
+// Turns the window's background into colorClave and from then on shows only its pixels of other
+// colours: the key-coloured ones show what lies beneath and let the mouse through.
+void HacerTransparente(QWidget* ventana, int colorClave);
+
+// A colour-keyed window calls this after its content changed, so that what shows follows it.
+// Does nothing for a window that was never made transparent.
+void ActualizarTransparencia(QWidget* ventana);
+
+// The part of `imagen` whose pixels are not `colorClave`. Never empty for an image with no
+// visible pixel: an empty region would mean "no mask at all" and show the whole window.
+QRegion regionVisible(const QImage& imagen, int colorClave);
+
+// Lets the user drag the window by pressing the left button alone on it and moving. With
+// `soloFondo`, a press on one of its child widgets does not start a drag.
+void ArrastrarVentana(QWidget* ventana, bool soloFondo = false);

@@ -1,0 +1,3 @@
+#include "FormTools.h"
+
+FormTools::FormTools(QWidget* padre) : QDialog(padre) {}

@@ -1,0 +1,3 @@
+#include "FormVentana.h"
+
+FormVentana::FormVentana(QWidget* padre) : QWidget(padre) {}

@@ -1,0 +1,200 @@
+#include "InstanciaUnica.h"
+#include "RegistroFormas.h"
+#include "Unidades.h"
+#include "Ventanas.h"
+#include "modGeneral.h"
+
+#include <QColor>
+#include <QImage>
+#include <QProcess>
+#include <QRegion>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+
+class TstCore : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { modGeneral::AsignarValoresIniciales(); }
+
+    void valoresIniciales() {
+        modGeneral::Color = 1;
+        modGeneral::Fuente = QStringLiteral("x");
+        modGeneral::Negrita = true;
+        modGeneral::AsignarValoresIniciales();
+        QCOMPARE(modGeneral::Color, 255);
+        QCOMPARE(modGeneral::Grosor, 10);
+        QCOMPARE(modGeneral::Tipo, modGeneral::TipoPincel);
+        QCOMPARE(modGeneral::Fuente, QStringLiteral("Arial"));
+        QCOMPARE(modGeneral::TamFuente, 40);
+        QVERIFY(!modGeneral::Negrita && !modGeneral::Cursiva);
+        QVERIFY(!modGeneral::Subrayado && !modGeneral::Tachado);
+        QVERIFY(!modGeneral::Ocultas);
+        QVERIFY(modGeneral::Puntos.empty());
+        QCOMPARE(modGeneral::ColorClave, 10032763);
+    }
+
+    void redondeo_data() {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<int>("esperado");
+        QTest::newRow("half down to even") << 2.5 << 2;
+        QTest::newRow("half up to even") << 3.5 << 4;
+        QTest::newRow("negative half") << -2.5 << -2;
+        QTest::newRow("below half") << 7.49 << 7;
+        QTest::newRow("above half") << 7.51 << 8;
+        QTest::newRow("beyond 16 bits") << 40000.5 << 40000;
+    }
+    void redondeo() {
+        QFETCH(double, valor);
+        QFETCH(int, esperado);
+        QCOMPARE(Unidades::redondear(valor), esperado);
+    }
+
+    void unidades_data() {
+        QTest::addColumn<double>("twips");
+        QTest::addColumn<int>("pixeles");
+        QTest::newRow("full hd width") << 28800.0 << 1920;
+        QTest::newRow("full hd height") << 16200.0 << 1080;
+        QTest::newRow("margin of pen 10") << 150.0 << 10;
+        QTest::newRow("half pixel rounds to even, 0") << 7.5 << 0;
+        QTest::newRow("half pixel rounds to even, 2") << 37.5 << 2;
+        QTest::newRow("wider than 16 bits") << 45000.0 << 3000;
+    }
+    void unidades() {
+        QFETCH(double, twips);
+        QFETCH(int, pixeles);
+        QCOMPARE(Unidades::twipsPorPixel(), 15.0); // 96 DPI
+        QCOMPARE(Unidades::aPixelesRedondeados(twips), pixeles);
+    }
+
+    void colores_data() {
+        QTest::addColumn<int>("rgb");
+        QTest::addColumn<QColor>("color");
+        QTest::newRow("red") << 255 << QColor(255, 0, 0);
+        QTest::newRow("white") << 16777215 << QColor(255, 255, 255);
+        QTest::newRow("key") << 10032763 << QColor(123, 22, 153);
+        QTest::newRow("palette blue") << 16744576 << QColor(128, 128, 255);
+    }
+    void colores() {
+        QFETCH(int, rgb);
+        QFETCH(QColor, color);
+        QCOMPARE(Unidades::colorDesdeRGB(rgb), color);
+        QCOMPARE(Unidades::rgbDesdeColor(color), rgb);
+    }
+
+    void regionVisible() {
+        const QColor clave = Unidades::colorDesdeRGB(modGeneral::ColorClave);
+        QImage imagen(20, 10, QImage::Format_RGB32);
+        imagen.fill(clave);
+        // Nothing drawn: the region hides the whole window instead of being empty, since an
+        // empty mask would show all of it.
+        const QRegion nada = ::regionVisible(imagen, modGeneral::ColorClave);
+        QVERIFY(!nada.isEmpty());
+        QVERIFY(!nada.intersects(QRect(0, 0, 20, 10)));
+
+        imagen.setPixelColor(3, 4, Qt::red);
+        imagen.setPixelColor(15, 9, QColor(123, 22, 152)); // one step off the key shows
+        const QRegion region = ::regionVisible(imagen, modGeneral::ColorClave);
+        QCOMPARE(region, QRegion(3, 4, 1, 1) + QRegion(15, 9, 1, 1));
+    }
+
+    // A window made transparent shows only what is not the key colour, also after its content
+    // changes.
+    void hacerTransparente() {
+        QWidget ventana;
+        ventana.resize(30, 30);
+        QVERIFY(!ventana.property("tizoColorClave").isValid());
+        ActualizarTransparencia(&ventana); // not keyed: nothing happens
+        QVERIFY(ventana.mask().isEmpty());
+        HacerTransparente(&ventana, modGeneral::ColorClave);
+        QCOMPARE(ventana.palette().color(QPalette::Window), QColor(123, 22, 153));
+        QVERIFY(!ventana.mask().intersects(ventana.rect()));
+    }
+
+    void registroCuentaYBorra() {
+        RegistroFormas registro;
+        QList<QPointer<QWidget>> ventanas;
+        for (int i = 0; i < 3; ++i) {
+            auto* ventana = new QWidget;
+            ventanas.append(ventana);
+            registro.agregar(ventana);
+            QCOMPARE(modGeneral::NumVentanas, i + 1);
+        }
+        // A window that ends any other way is counted out as well.
+        delete ventanas[1];
+        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(registro.ventanas(), (QList<QWidget*>{ventanas[0], ventanas[2]}));
+
+        QList<QObject*> orden;
+        for (const auto& v : ventanas) {
+            if (v) {
+                connect(v, &QObject::destroyed, this, [&orden](QObject* o) { orden.append(o); });
+            }
+        }
+        QObject* primera = ventanas[0];
+        QObject* tercera = ventanas[2];
+        registro.borrarTodo();
+        QCOMPARE(orden, (QList<QObject*>{tercera, primera})); // newest first
+        QCOMPARE(modGeneral::NumVentanas, 0);
+        registro.borrarTodo(); // with none: nothing
+        QCOMPARE(modGeneral::NumVentanas, 0);
+    }
+
+    void mostrarOcultar() {
+        RegistroFormas registro;
+        registro.mostrarOcultar(); // no windows: Ocultas stays
+        QVERIFY(!modGeneral::Ocultas);
+
+        QWidget a, b;
+        registro.agregar(&a);
+        registro.agregar(&b);
+        a.show();
+        b.show();
+        registro.mostrarOcultar();
+        QVERIFY(modGeneral::Ocultas);
+        QVERIFY(!a.isVisible() && !b.isVisible());
+
+        QWidget nueva; // made while the others are hidden: shown all the same
+        registro.agregar(&nueva);
+        nueva.show();
+        registro.mostrarOcultar();
+        QVERIFY(!modGeneral::Ocultas);
+        QVERIFY(a.isVisible() && b.isVisible() && nueva.isVisible());
+    }
+
+    void instanciaUnica() {
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(QStringLiteral("tizo.lock"));
+        {
+            InstanciaUnica primera(ruta);
+            QVERIFY(!primera.hayOtra());
+            InstanciaUnica segunda(ruta);
+            QVERIFY(segunda.hayOtra());
+        }
+        // The first copy ended: the next one starts.
+        InstanciaUnica despues(ruta);
+        QVERIFY(!despues.hayOtra());
+    }
+
+    // A copy killed while it ran leaves its lock behind; it must not keep later copies out.
+    void instanciaUnicaBloqueoHuerfano() {
+        QTemporaryDir dir;
+        const QString ruta = dir.filePath(QStringLiteral("tizo.lock"));
+        QProcess muerto;
+        muerto.start(QStringLiteral("sleep"), {QStringLiteral("30")});
+        QVERIFY(muerto.waitForStarted());
+        const qint64 pid = muerto.processId();
+        muerto.kill();
+        QVERIFY(muerto.waitForFinished());
+        QFile bloqueo(ruta);
+        QVERIFY(bloqueo.open(QIODevice::WriteOnly));
+        bloqueo.write(QByteArray::number(pid) + "\ntizo\n" + QSysInfo::machineHostName().toUtf8() +
+                      "\n");
+        bloqueo.close();
+        InstanciaUnica nueva(ruta);
+        QVERIFY(!nueva.hayOtra());
+    }
+};
+
+QTEST_MAIN(TstCore)
+#include "tst_core.moc"
