@@ -1,0 +1,496 @@
+"""End-to-end harness: the real program on a virtual X server, driven with real input.
+
+Each scenario gets a fresh session: Xvfb (1920 x 1080 x 24), openbox as window manager, trayer as
+the XEmbed tray, a known pattern on the desktop and a private runtime directory (the program's
+single-instance lock lives there). Input goes through XTest; checks read root-window screenshots
+and window properties. Nothing sleeps for a fixed time: `esperar` polls a condition until a
+deadline.
+
+A scenario file defines functions named `prueba_*(s)` taking a `Sesion` and ends with
+`ejecutar(globals())`.
+"""
+
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+import zlib
+
+from Xlib import X, XK, Xatom, display, error
+from Xlib.ext import xtest
+
+ANCHO, ALTO = 1920, 1080
+CASILLA = 64  # side of the desktop pattern's squares
+PATRON = ((46, 139, 87), (238, 232, 170))  # sea green, pale goldenrod
+
+KEY_COLOR = (123, 22, 153)
+
+
+class FalloPrueba(AssertionError):
+    pass
+
+
+def comprobar(condicion, mensaje):
+    if not condicion:
+        raise FalloPrueba(mensaje)
+
+
+# --- images ------------------------------------------------------------------------------------
+
+
+class Captura:
+    """A screenshot of the root window; pixel(x, y) gives (r, g, b)."""
+
+    def __init__(self, datos, ancho, alto, x0=0, y0=0):
+        self.datos, self.ancho, self.alto, self.x0, self.y0 = datos, ancho, alto, x0, y0
+
+    def pixel(self, x, y):
+        i = ((y - self.y0) * self.ancho + (x - self.x0)) * 4
+        b, g, r = self.datos[i], self.datos[i + 1], self.datos[i + 2]
+        return (r, g, b)
+
+    def contar(self, color, rect=None):
+        """How many pixels of `color` lie in rect (x, y, w, h), whole capture by default."""
+        x, y, w, h = rect or (self.x0, self.y0, self.ancho, self.alto)
+        return sum(
+            1 for yy in range(y, y + h) for xx in range(x, x + w) if self.pixel(xx, yy) == color
+        )
+
+    def guardar(self, ruta):
+        filas = bytearray()
+        for y in range(self.alto):
+            filas.append(0)
+            inicio = y * self.ancho * 4
+            fila = self.datos[inicio : inicio + self.ancho * 4]
+            for x in range(self.ancho):
+                filas += bytes((fila[x * 4 + 2], fila[x * 4 + 1], fila[x * 4]))
+
+        def trozo(tipo, datos):
+            c = struct.pack(">I", len(datos)) + tipo + datos
+            return c + struct.pack(">I", zlib.crc32(tipo + datos) & 0xFFFFFFFF)
+
+        with open(ruta, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n")
+            f.write(trozo(b"IHDR", struct.pack(">IIBBBBB", self.ancho, self.alto, 8, 2, 0, 0, 0)))
+            f.write(trozo(b"IDAT", zlib.compress(bytes(filas), 6)))
+            f.write(trozo(b"IEND", b""))
+        return ruta
+
+
+def color_fondo(x, y):
+    """The colour the desktop pattern has at (x, y)."""
+    return PATRON[((x // CASILLA) + (y // CASILLA)) % 2]
+
+
+# --- windows -----------------------------------------------------------------------------------
+
+
+class Ventana:
+    def __init__(self, sesion, win):
+        self.s, self.win, self.id = sesion, win, win.id
+
+    def _prop(self, nombre, tipo=X.AnyPropertyType):
+        try:
+            p = self.win.get_full_property(self.s.d.intern_atom(nombre), tipo)
+        except error.XError:
+            return None
+        return p.value if p else None
+
+    @property
+    def clase(self):
+        try:
+            c = self.win.get_wm_class()
+        except error.XError:
+            return None
+        return c[1] if c else None
+
+    @property
+    def nombre(self):
+        v = self._prop("_NET_WM_NAME")
+        if v is None:
+            v = self._prop("WM_NAME")
+        if v is None:
+            return None
+        return v.decode("utf-8", "replace") if isinstance(v, bytes) else str(v)
+
+    @property
+    def tipos(self):
+        v = self._prop("_NET_WM_WINDOW_TYPE", Xatom.ATOM)
+        return [self.s.d.get_atom_name(a) for a in v] if v is not None else []
+
+    @property
+    def estados(self):
+        v = self._prop("_NET_WM_STATE", Xatom.ATOM)
+        return [self.s.d.get_atom_name(a) for a in v] if v is not None else []
+
+    @property
+    def mapeada(self):
+        try:
+            return self.win.get_attributes().map_state == X.IsViewable
+        except error.XError:
+            return False
+
+    @property
+    def existe(self):
+        try:
+            self.win.get_geometry()
+            return True
+        except error.XError:
+            return False
+
+    @property
+    def rect(self):
+        """(x, y, w, h) in root coordinates."""
+        g = self.win.get_geometry()
+        t = self.s.root.translate_coords(self.win, 0, 0)
+        return (t.x, t.y, g.width, g.height)
+
+    @property
+    def centro(self):
+        x, y, w, h = self.rect
+        return (x + w // 2, y + h // 2)
+
+    def __repr__(self):
+        try:
+            return f"<Ventana {self.id:#x} {self.clase} {self.nombre!r} {self.rect} {self.tipos}>"
+        except error.XError:
+            return f"<Ventana {self.id:#x} (gone)>"
+
+
+# --- the session -------------------------------------------------------------------------------
+
+
+class Sesion:
+    def __init__(self, nombre="e2e"):
+        self.nombre = nombre
+        self.procesos = []
+        self.tizo = None
+        self.tmp = tempfile.mkdtemp(prefix="tizo-e2e-")
+        os.chmod(self.tmp, 0o700)
+        self.salida_dir = os.environ.get("TIZO_E2E_OUT", os.path.join(os.getcwd(), "e2e-capturas"))
+        os.makedirs(self.salida_dir, exist_ok=True)
+        self._iniciar_x()
+
+    # set-up
+
+    def _iniciar_x(self):
+        r, w = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{ANCHO}x{ALTO}x24", "-nolisten", "tcp"],
+            pass_fds=(w,),
+            stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL,
+        )
+        os.close(w)
+        self.procesos.append(xvfb)
+        numero = b""
+        fin = time.monotonic() + 20
+        while not numero.endswith(b"\n") and time.monotonic() < fin:
+            trozo = os.read(r, 16)
+            if not trozo:
+                break
+            numero += trozo
+        os.close(r)
+        comprobar(numero.strip(), "Xvfb did not start")
+        self.pantalla = ":" + numero.decode().strip()
+        self.entorno = dict(os.environ)
+        self.entorno.update(DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp)
+        for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"):
+            self.entorno.pop(var, None)
+        self.d = display.Display(self.pantalla)
+        self.root = self.d.screen().root
+        self._poner_patron()
+
+        self._lanzar(["openbox", "--sm-disable"])
+        self.esperar(lambda: self._prop_root("_NET_SUPPORTING_WM_CHECK") is not None, 15, "openbox")
+        self._lanzar(
+            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+             "--height", "32", "--SetDockType", "true", "--transparent", "false",
+             "--tint", "0x000000"]
+        )
+        bandeja = self.d.intern_atom("_NET_SYSTEM_TRAY_S0")
+        self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 15, "trayer")
+
+    def _lanzar(self, orden, **kw):
+        p = subprocess.Popen(orden, env=self.entorno, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.DEVNULL, **kw)
+        self.procesos.append(p)
+        return p
+
+    def _prop_root(self, nombre):
+        p = self.root.get_full_property(self.d.intern_atom(nombre), X.AnyPropertyType)
+        return p.value if p else None
+
+    def _poner_patron(self):
+        """Checkerboard desktop: known colours under and around whatever the program shows."""
+        pantalla = self.d.screen()
+        pixmap = self.root.create_pixmap(2 * CASILLA, 2 * CASILLA, pantalla.root_depth)
+        mapa = pantalla.default_colormap
+        for i, (r, g, b) in enumerate(PATRON):
+            gc = pixmap.create_gc(foreground=mapa.alloc_color(r * 257, g * 257, b * 257).pixel)
+            for cx, cy in ((0, 0), (1, 1)) if i == 0 else ((1, 0), (0, 1)):
+                pixmap.fill_rectangle(gc, cx * CASILLA, cy * CASILLA, CASILLA, CASILLA)
+        self.root.change_attributes(background_pixmap=pixmap)
+        self.root.clear_area(0, 0, ANCHO, ALTO)
+        self.d.sync()
+
+    # the program
+
+    def lanzar_tizo(self, esperar_icono=True):
+        binario = os.environ.get("TIZO_BIN", "build/tizo")
+        self.registro_tizo = open(os.path.join(self.tmp, f"tizo-{len(self.procesos)}.log"), "w+")
+        p = subprocess.Popen([binario], env=self.entorno, stdout=self.registro_tizo,
+                             stderr=subprocess.STDOUT)
+        self.procesos.append(p)
+        if self.tizo is None:
+            self.tizo = p
+        if esperar_icono:
+            self.esperar(lambda: len(self.iconos_bandeja()) == 1, 20, "tray icon")
+            # docked means mapped inside the tray
+            self.esperar(lambda: self.iconos_bandeja()[0].mapeada, 10, "tray icon mapped")
+        return p
+
+    def lanzar(self, orden):
+        """Starts a helper program of the tests on this display."""
+        return self._lanzar(orden)
+
+    def salida_tizo(self):
+        self.registro_tizo.flush()
+        self.registro_tizo.seek(0)
+        return self.registro_tizo.read()
+
+    # windows
+
+    def todas(self, desde=None):
+        pila, lista = [desde or self.root], []
+        while pila:
+            w = pila.pop()
+            try:
+                hijos = w.query_tree().children
+            except error.XError:
+                continue
+            for h in hijos:
+                lista.append(Ventana(self, h))
+                pila.append(h)
+        return lista
+
+    def ventanas(self, clase="tizo", mapeadas=True, tipo=None):
+        """Client windows of a program (by WM_CLASS class), top-level ones in stacking order."""
+        res = []
+        for v in self.todas():
+            try:
+                if v.clase is None or v.clase.lower() != clase.lower():
+                    continue
+                if mapeadas and not v.mapeada:
+                    continue
+                if tipo is not None and ("_NET_WM_WINDOW_TYPE_" + tipo.upper()) not in v.tipos:
+                    continue
+            except error.XError:
+                continue
+            res.append(v)
+        return res
+
+    def iconos_bandeja(self, clase="tizo"):
+        """The program's windows docked inside the tray."""
+        iconos = []
+        for panel in self.todas():
+            try:
+                if panel.clase != "trayer" or panel.nombre != "panel":
+                    continue
+                iconos += [v for v in self.todas(panel.win) if v.clase == clase]
+            except error.XError:
+                continue
+        return iconos
+
+    def icono(self):
+        iconos = self.iconos_bandeja()
+        comprobar(len(iconos) == 1, f"expected one tray icon, found {iconos}")
+        return iconos[0]
+
+    def menu_abierto(self):
+        """The program's open popup menu: its mapped override-redirect window that is neither
+        the tray icon nor a tooltip."""
+        iconos = {v.id for v in self.iconos_bandeja()}
+        for v in self.ventanas():
+            try:
+                if (v.win.get_attributes().override_redirect and v.id not in iconos
+                        and "_NET_WM_WINDOW_TYPE_TOOLTIP" not in v.tipos):
+                    return v
+            except error.XError:
+                continue
+        return None
+
+    def activa(self):
+        v = self._prop_root("_NET_ACTIVE_WINDOW")
+        return v[0] if v is not None and len(v) else None
+
+    # input
+
+    def mover(self, x, y):
+        xtest.fake_input(self.d, X.MotionNotify, x=int(x), y=int(y))
+        self.d.sync()
+
+    def pulsar(self, boton=1):
+        xtest.fake_input(self.d, X.ButtonPress, boton)
+        self.d.sync()
+
+    def soltar(self, boton=1):
+        xtest.fake_input(self.d, X.ButtonRelease, boton)
+        self.d.sync()
+
+    def click(self, x, y, boton=1):
+        self.mover(x, y)
+        self.pausa()
+        self.pulsar(boton)
+        self.pausa()
+        self.soltar(boton)
+        self.pausa()
+
+    def arrastrar(self, x0, y0, x1, y1, botones=(1,), pasos=12):
+        self.mover(x0, y0)
+        self.pausa()
+        for b in botones:
+            self.pulsar(b)
+        self.pausa()
+        for i in range(1, pasos + 1):
+            self.mover(x0 + (x1 - x0) * i / pasos, y0 + (y1 - y0) * i / pasos)
+            self.pausa(0.01)
+        self.pausa()
+        for b in reversed(botones):
+            self.soltar(b)
+        self.pausa()
+
+    def tecla(self, *teclas):
+        """Keys as xdotool names them: "Escape", "Delete", "shift+Escape", "Return"."""
+        subprocess.run(["xdotool", "key", "--delay", "20", *teclas], env=self.entorno, check=True)
+        self.pausa()
+
+    def escribir(self, texto):
+        subprocess.run(["xdotool", "type", "--delay", "30", texto], env=self.entorno, check=True)
+        self.pausa()
+
+    def pausa(self, segundos=0.05):
+        """Lets the X server deliver what was just sent. Checks use `esperar`, never this."""
+        self.d.sync()
+        time.sleep(segundos)
+
+    # tray menu
+
+    def abrir_menu(self, boton=1):
+        x, y = self.icono().centro
+        self.click(x, y, boton)
+        return self.esperar(self.menu_abierto, 5, "tray menu")
+
+    def elegir(self, texto):
+        """Opens the tray menu and chooses an item by its caption, with the keyboard."""
+        orden = [" Tizo", " Dibujar Fondo", " Borrar Todo", " Mostrar / Ocultar", " Salir"]
+        self.abrir_menu()
+        self.tecla(*(["Down"] * (orden.index(texto) + 1)), "Return")
+        self.esperar(lambda: self.menu_abierto() is None, 5, "menu closed")
+
+    # screenshots
+
+    def captura(self, rect=None):
+        x, y, w, h = rect or (0, 0, ANCHO, ALTO)
+        img = self.root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
+        return Captura(bytes(img.data), w, h, x, y)
+
+    def guardar_captura(self, nombre, rect=None):
+        ruta = os.path.join(self.salida_dir, f"{self.nombre}-{nombre}.png")
+        return self.captura(rect).guardar(ruta)
+
+    # a window of the tests' own, beneath the program's windows
+
+    def testigo(self, x, y, w, h, color=(30, 30, 200)):
+        """An ordinary window that records the button presses it receives."""
+        pantalla = self.d.screen()
+        pixel = pantalla.default_colormap.alloc_color(*(c * 257 for c in color)).pixel
+        win = self.root.create_window(
+            x, y, w, h, 0, pantalla.root_depth, X.InputOutput, X.CopyFromParent,
+            background_pixel=pixel,
+            event_mask=X.ButtonPressMask | X.StructureNotifyMask,
+        )
+        win.set_wm_name("testigo")
+        win.set_wm_class("testigo", "Testigo")
+        win.set_wm_normal_hints(flags=1 | 2, x=x, y=y)  # USPosition | USSize
+        motif = self.d.intern_atom("_MOTIF_WM_HINTS")
+        win.change_property(motif, motif, 32, [2, 0, 0, 0, 0])  # no decorations
+        win.map()
+        self.d.sync()
+        self.esperar(lambda: Ventana(self, win).mapeada, 15, "witness window")
+        testigo = Ventana(self, win)
+        testigo.pulsaciones = []
+        self._testigos = getattr(self, "_testigos", []) + [testigo]
+        return testigo
+
+    def leer_eventos(self):
+        while self.d.pending_events():
+            ev = self.d.next_event()
+            for t in getattr(self, "_testigos", []):
+                if ev.type == X.ButtonPress and ev.window.id == t.id:
+                    t.pulsaciones.append((ev.detail, ev.root_x, ev.root_y))
+
+    # waiting
+
+    def esperar(self, condicion, segundos=5, que="condition"):
+        fin = time.monotonic() + segundos
+        while True:
+            try:
+                valor = condicion()
+            except error.XError:
+                valor = None
+            if valor:
+                return valor
+            if time.monotonic() > fin:
+                raise FalloPrueba(f"timed out after {segundos}s waiting for {que}")
+            time.sleep(0.02)
+
+    # teardown
+
+    def cerrar(self):
+        for p in reversed(self.procesos):
+            if p.poll() is None:
+                p.terminate()
+        for p in reversed(self.procesos):
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                p.kill()
+                p.wait()
+        try:
+            self.d.close()
+        except Exception:
+            pass
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+def ejecutar(espacio):
+    """Runs every prueba_* of a scenario file, each in a fresh session; filter with argv[1:]."""
+    pruebas = sorted(n for n in espacio if n.startswith("prueba_") and callable(espacio[n]))
+    if len(sys.argv) > 1:
+        pruebas = [n for n in pruebas if any(f in n for f in sys.argv[1:])]
+    fallos = 0
+    for n in pruebas:
+        s = Sesion(n[len("prueba_"):])
+        inicio = time.monotonic()
+        try:
+            espacio[n](s)
+            print(f"PASS {n} ({time.monotonic() - inicio:.1f}s)", flush=True)
+        except Exception:
+            fallos += 1
+            print(f"FAIL {n}", flush=True)
+            traceback.print_exc()
+            try:
+                print("screenshot:", s.guardar_captura("fallo"))
+                if s.tizo is not None:
+                    print("program output:\n" + s.salida_tizo())
+            except Exception:
+                pass
+        finally:
+            s.cerrar()
+    print(f"{len(pruebas) - fallos} passed, {fallos} failed")
+    sys.exit(1 if fallos or not pruebas else 0)

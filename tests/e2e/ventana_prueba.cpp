@@ -1,0 +1,39 @@
+// A window for the end-to-end tests of the window helpers: a red frame around a key-coloured
+// hole, made transparent, draggable and topmost exactly as the program's shape windows are.
+#include "Ventanas.h"
+#include "modGeneral.h"
+#include "Unidades.h"
+#include "Plataforma.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QWidget>
+
+namespace {
+class Marco : public QWidget {
+public:
+    Marco() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint) {
+        setWindowTitle(QStringLiteral("ventana_prueba"));
+        setGeometry(400, 300, 300, 200);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::red);
+        p.fillRect(rect().adjusted(20, 20, -20, -20),
+                   Unidades::colorDesdeRGB(modGeneral::ColorClave));
+    }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    Plataforma::PrepararEntorno();
+    QApplication aplicacion(argc, argv);
+    Marco marco;
+    HacerTransparente(&marco, modGeneral::ColorClave);
+    ArrastrarVentana(&marco);
+    marco.show();
+    SiempreEncima(&marco, true);
+    return QApplication::exec();
+}
