@@ -63,9 +63,13 @@ void Form1::dibujarFondo() {
     m_fondo->mostrar();
 }
 
-void Form1::borrarTodo() { m_formas.borrarTodo(); }
+void Form1::borrarTodo() {
+    m_formas.borrarTodo();
+}
 
-void Form1::mostrarOcultar() { m_formas.mostrarOcultar(); }
+void Form1::mostrarOcultar() {
+    m_formas.mostrarOcultar();
+}
 
 void Form1::salir() {
     m_IconoBandeja->hide();

@@ -12,6 +12,8 @@ QRect geometria() {
     return pantalla ? pantalla->geometry() : QRect();
 }
 
-QStringList fuentes() { return QFontDatabase::families(); }
+QStringList fuentes() {
+    return QFontDatabase::families();
+}
 
 } // namespace Pantalla

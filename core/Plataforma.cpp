@@ -17,7 +17,9 @@ void PrepararEntorno() {
 } // namespace Plataforma
 
 namespace {
-bool esX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+bool esX11() {
+    return QGuiApplication::platformName() == QLatin1String("xcb");
+}
 } // namespace
 
 SoltarEnBandeja::SoltarEnBandeja(QSystemTrayIcon* icono, Aviso aviso)

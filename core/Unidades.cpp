@@ -19,11 +19,17 @@ int redondear(double valor) {
     return static_cast<int>(std::nearbyint(valor));
 }
 
-double aTwips(double pixeles) { return pixeles * twipsPorPixel(); }
+double aTwips(double pixeles) {
+    return pixeles * twipsPorPixel();
+}
 
-double aPixeles(double twips) { return twips / twipsPorPixel(); }
+double aPixeles(double twips) {
+    return twips / twipsPorPixel();
+}
 
-int aPixelesRedondeados(double twips) { return redondear(aPixeles(twips)); }
+int aPixelesRedondeados(double twips) {
+    return redondear(aPixeles(twips));
+}
 
 QPointF aTwips(const QPointF& pixeles) {
     const double f = twipsPorPixel();
@@ -35,7 +41,9 @@ QRect rectEnPixeles(const QRectF& twips) {
             aPixelesRedondeados(twips.width()), aPixelesRedondeados(twips.height())};
 }
 
-QColor colorDesdeRGB(int rgb) { return {rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF}; }
+QColor colorDesdeRGB(int rgb) {
+    return {rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF};
+}
 
 int rgbDesdeColor(const QColor& color) {
     return color.red() + 256 * color.green() + 65536 * color.blue();

@@ -46,8 +46,8 @@ void ActualizarTransparencia(QWidget* ventana) {
 
 QRegion regionVisible(const QImage& imagen, int colorClave) {
     const QColor clave = Unidades::colorDesdeRGB(colorClave);
-    const QImage mascara =
-        imagen.convertToFormat(QImage::Format_RGB32).createMaskFromColor(clave.rgb(), Qt::MaskInColor);
+    const QImage mascara = imagen.convertToFormat(QImage::Format_RGB32)
+                               .createMaskFromColor(clave.rgb(), Qt::MaskInColor);
     QRegion region(QBitmap::fromImage(mascara));
     if (region.isEmpty()) {
         // A region outside the window hides all of it.
@@ -56,4 +56,6 @@ QRegion regionVisible(const QImage& imagen, int colorClave) {
     return region;
 }
 
-void ArrastrarVentana(QWidget* ventana, bool soloFondo) { new Arrastre(ventana, soloFondo); }
+void ArrastrarVentana(QWidget* ventana, bool soloFondo) {
+    new Arrastre(ventana, soloFondo);
+}

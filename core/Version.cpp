@@ -3,8 +3,16 @@
 #include <QString>
 
 namespace Version {
-int mayor() { return TIZO_VERSION_MAJOR; }
-int menor() { return TIZO_VERSION_MINOR; }
-int revision() { return TIZO_VERSION_PATCH; }
-QString texto() { return QStringLiteral("v %1.%2.%3").arg(mayor()).arg(menor()).arg(revision()); }
+int mayor() {
+    return TIZO_VERSION_MAJOR;
+}
+int menor() {
+    return TIZO_VERSION_MINOR;
+}
+int revision() {
+    return TIZO_VERSION_PATCH;
+}
+QString texto() {
+    return QStringLiteral("v %1.%2.%3").arg(mayor()).arg(menor()).arg(revision());
+}
 } // namespace Version

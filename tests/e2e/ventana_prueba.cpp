@@ -1,9 +1,9 @@
 // A window for the end-to-end tests of the window helpers: a red frame around a key-coloured
 // hole, made transparent, draggable and topmost exactly as the program's shape windows are.
+#include "Plataforma.h"
+#include "Unidades.h"
 #include "Ventanas.h"
 #include "modGeneral.h"
-#include "Unidades.h"
-#include "Plataforma.h"
 
 #include <QApplication>
 #include <QPainter>
