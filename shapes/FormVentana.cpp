@@ -1,10 +1,222 @@
 #include "FormVentana.h"
 
+#include "Dibujos.h"
 #include "Gesto.h"
+#include "Lienzo.h"
+#include "Renderizado.h"
+#include "Unidades.h"
+#include "Ventanas.h"
+#include "modGeneral.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+// The size a window keeps when it has nothing to place: an unknown tool, a stroke with no points.
+constexpr QSize TamanoInicial(168, 140);
+} // namespace
 
 FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
     : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
-    Q_UNUSED(gesto);
-    setAttribute(Qt::WA_DeleteOnClose);
-    resize(168, 140);
+    setAttribute(Qt::WA_DeleteOnClose); // however it closes, it is destroyed and counted out
+    setWindowIcon(Dibujos::iconoPrograma());
+    setCursor(Qt::OpenHandCursor);
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(modGeneral::Blanco));
+    setPalette(paleta);
+    setAutoFillBackground(true);
+    resize(TamanoInicial);
+    ArrastrarVentana(this);
+
+    if (gesto.tipo == modGeneral::TipoTexto) {
+        DibujarTexto(gesto);
+    } else {
+        DibujarForma(gesto);
+    }
+}
+
+void FormVentana::DibujarForma(const Gesto& gesto) {
+    using namespace Renderizado;
+    m_imagen = QImage(size(), QImage::Format_RGB32);
+    m_imagen.fill(Unidades::colorDesdeRGB(modGeneral::ColorClave));
+    HacerTransparente(this, modGeneral::ColorClave);
+
+    const double tpp = Unidades::twipsPorPixel();
+    const int margen = Margen(gesto.anchoPluma, tpp);
+    QRectF ventana;
+    switch (gesto.tipo) {
+    case modGeneral::TipoPincel:
+        ventana = ColocarPincel(modGeneral::Puntos, margen);
+        break;
+    case modGeneral::TipoLinea:
+        ventana = ColocarLinea(gesto.inicio, gesto.fin, margen);
+        break;
+    case modGeneral::TipoRectangulo:
+        ventana = ColocarRectangulo(gesto.inicio, gesto.fin, margen);
+        break;
+    case modGeneral::TipoCirculo:
+        ventana = ColocarCirculo(gesto.cuadro, margen);
+        break;
+    default:
+        break;
+    }
+    if (!ventana.isNull()) {
+        setGeometry(Unidades::rectEnPixeles(ventana));
+        // The window may sit on other whole pixels than asked: the drawing follows where it is.
+        const QPointF origen = Unidades::aTwips(QPointF(pos()));
+        m_imagen = QImage(size(), QImage::Format_RGB32);
+        m_imagen.fill(Unidades::colorDesdeRGB(modGeneral::ColorClave));
+        Lienzo lienzo(m_imagen, origen, tpp, modGeneral::Grosor, modGeneral::Color);
+        switch (gesto.tipo) {
+        case modGeneral::TipoPincel:
+            DibujarPincel(lienzo, modGeneral::Puntos);
+            break;
+        case modGeneral::TipoLinea:
+            DibujarLinea(lienzo, gesto.inicio, gesto.fin);
+            break;
+        case modGeneral::TipoRectangulo:
+            DibujarRectangulo(lienzo, gesto.inicio, gesto.fin);
+            break;
+        case modGeneral::TipoCirculo:
+            DibujarCirculo(lienzo, width(), height(), gesto.cuadro.width());
+            break;
+        default:
+            break;
+        }
+    }
+    // Straight from the image: no need to render the window to find its strokes.
+    setMask(regionVisible(m_imagen, modGeneral::ColorClave));
+}
+
+void FormVentana::DibujarTexto(const Gesto& gesto) {
+    m_lb = new QLabel(this);
+    m_lb->setTextFormat(Qt::PlainText);
+    m_lb->setTextInteractionFlags(Qt::NoTextInteraction);
+    // Presses on the letters reach the window itself: they drag it, or click it back to editing.
+    m_lb->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QFont fuente(modGeneral::Fuente);
+    fuente.setPointSize(modGeneral::TamFuente);
+    fuente.setBold(modGeneral::Negrita);
+    fuente.setItalic(modGeneral::Cursiva);
+    fuente.setUnderline(modGeneral::Subrayado);
+    fuente.setStrikeOut(modGeneral::Tachado);
+    // Letters without blended edges, so the colour key leaves no fringe around them.
+    fuente.setStyleStrategy(QFont::NoAntialias);
+    m_lb->setFont(fuente);
+    QPalette paleta = m_lb->palette();
+    paleta.setColor(QPalette::WindowText, Unidades::colorDesdeRGB(modGeneral::Color));
+    m_lb->setPalette(paleta);
+    m_lb->move(0, 0);
+    m_lb->show();
+    setAttribute(Qt::WA_InputMethodEnabled); // accents typed with dead keys arrive composed
+    move(Unidades::aPixelesRedondeados(gesto.inicio.x()),
+         Unidades::aPixelesRedondeados(gesto.inicio.y()));
+    ajustarAlTexto();
+}
+
+void FormVentana::ajustarAlTexto() {
+    m_lb->setText(m_edicion.texto());
+    m_lb->adjustSize();
+    resize(m_lb->size().expandedTo(QSize(1, 1)));
+    if (m_edicion.terminado()) {
+        ActualizarTransparencia(this);
+    }
+}
+
+void FormVentana::escribir(const std::u32string& caracteres) {
+    bool cambio = false;
+    for (const char32_t c : caracteres) {
+        switch (m_edicion.escribir(c)) {
+        case EdicionTexto::Efecto::TextoCambiado:
+            cambio = true;
+            break;
+        case EdicionTexto::Efecto::Terminado:
+            if (cambio) {
+                ajustarAlTexto();
+                cambio = false;
+            }
+            HacerTransparente(this, modGeneral::ColorClave);
+            break;
+        case EdicionTexto::Efecto::Ninguno:
+            break;
+        }
+    }
+    if (cambio) {
+        ajustarAlTexto();
+    }
+}
+
+void FormVentana::volverAEditar() {
+    m_edicion.editar();
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(modGeneral::Blanco));
+    setPalette(paleta);
+    clearMask();
+}
+
+bool FormVentana::event(QEvent* evento) {
+    // Tab would move the focus between widgets; in a text shape it is a character like any other.
+    if (evento->type() == QEvent::KeyPress) {
+        auto* tecla = static_cast<QKeyEvent*>(evento);
+        if (tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab) {
+            keyPressEvent(tecla);
+            return true;
+        }
+    }
+    return QWidget::event(evento);
+}
+
+void FormVentana::paintEvent(QPaintEvent* evento) {
+    if (m_imagen.isNull()) {
+        return;
+    }
+    QPainter pintor(this);
+    const QRect zona = evento->rect();
+    pintor.drawImage(zona, m_imagen, zona);
+}
+
+void FormVentana::keyPressEvent(QKeyEvent* evento) {
+    if (evento->key() == Qt::Key_Delete) {
+        close();
+        return;
+    }
+    if (m_lb == nullptr) {
+        evento->ignore();
+        return;
+    }
+    escribir(EdicionTexto::caracteresDeTecla(evento->key(), evento->text()));
+}
+
+void FormVentana::inputMethodEvent(QInputMethodEvent* evento) {
+    if (m_lb != nullptr && !evento->commitString().isEmpty()) {
+        const QList<uint> codigos = evento->commitString().toUcs4();
+        escribir(std::u32string(codigos.begin(), codigos.end()));
+    }
+    evento->accept();
+}
+
+void FormVentana::mousePressEvent(QMouseEvent* evento) {
+    m_clicPosible = evento->button() == Qt::LeftButton && evento->buttons() == Qt::LeftButton;
+    m_inicioClic = evento->globalPosition().toPoint();
+}
+
+void FormVentana::mouseMoveEvent(QMouseEvent* evento) {
+    // A press that drags the window is no click.
+    if (m_clicPosible && (evento->globalPosition().toPoint() - m_inicioClic).manhattanLength() >=
+                             QApplication::startDragDistance()) {
+        m_clicPosible = false;
+    }
+}
+
+void FormVentana::mouseReleaseEvent(QMouseEvent* evento) {
+    if (m_clicPosible && evento->button() == Qt::LeftButton && m_lb != nullptr &&
+        m_edicion.terminado()) {
+        volverAEditar();
+    }
+    m_clicPosible = false;
 }

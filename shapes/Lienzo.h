@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QPainter>
+#include <QPointF>
+
+class QImage;
+
+// Draws a shape's strokes into its window's image. Callers give positions in screen twips; the
+// image's top-left pixel lies at `origen`. Strokes are solid, unfilled and not antialiased, so
+// every pixel is either the pen's colour or left as it was, and the colour key cuts clean edges.
+class Lienzo {
+public:
+    Lienzo(QImage& imagen, const QPointF& origen, double twipsPorPixel, int grosor, int color);
+
+    void segmento(const QPointF& desde, const QPointF& hasta);
+    // Centred on a point of the image, in pixels; the radius is twips.
+    void circulo(const QPointF& centroEnPixeles, double radio);
+
+    // Where a screen point lands in the image, in pixels.
+    QPointF enImagen(const QPointF& twips) const;
+    double twipsPorPixel() const { return m_twipsPorPixel; }
+
+private:
+    QPainter m_pintor;
+    QPointF m_origen;
+    double m_twipsPorPixel;
+};

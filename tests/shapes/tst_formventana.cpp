@@ -1,0 +1,285 @@
+#include "FormVentana.h"
+#include "Gesto.h"
+#include "RegistroFormas.h"
+#include "Ventanas.h"
+#include "modGeneral.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QTest>
+
+namespace {
+const QColor Clave(123, 22, 153);
+const QColor Blanco(255, 255, 255);
+
+Gesto gesto(int tipo, QPointF inicio = {}, QPointF fin = {}, QRectF cuadro = {}) {
+    Gesto g;
+    g.tipo = tipo;
+    g.inicio = inicio;
+    g.fin = fin;
+    g.cuadro = cuadro;
+    g.anchoPluma = modGeneral::Grosor;
+    return g;
+}
+
+void borrarPendientes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Every pixel of the window, as it shows, is one of the two colours.
+bool soloDosColores(const QImage& imagen, const QColor& a, const QColor& b) {
+    for (int y = 0; y < imagen.height(); ++y) {
+        for (int x = 0; x < imagen.width(); ++x) {
+            const QRgb p = imagen.pixel(x, y);
+            if (p != a.rgb() && p != b.rgb()) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+QImage vista(QWidget& ventana) {
+    return ventana.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+} // namespace
+
+class TstFormVentana : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { modGeneral::AsignarValoresIniciales(); }
+
+    // The window around each shape, in pixels, with pen 10 (Margen 150 twips).
+    void geometria_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QRect>("geometria");
+        QTest::newRow("rectangle 3000 x 1500 twips")
+            << modGeneral::TipoRectangulo << QRect(90, 90, 220, 120);
+        QTest::newRow("line, same box") << modGeneral::TipoLinea << QRect(90, 90, 220, 120);
+        QTest::newRow("circle 1500 wide") << modGeneral::TipoCirculo << QRect(90, 90, 120, 120);
+        QTest::newRow("brush") << modGeneral::TipoPincel << QRect(90, 90, 220, 120);
+    }
+    void geometria() {
+        QFETCH(int, tipo);
+        QFETCH(QRect, geometria);
+        modGeneral::Puntos = {{1500, 1500}, {4500, 1500}, {4500, 3000}};
+        FormVentana ventana(
+            gesto(tipo, QPointF(4500, 3000), QPointF(1500, 1500), QRectF(1500, 1500, 1500, 1500)));
+        QCOMPARE(ventana.geometry(), geometria);
+        QCOMPARE(ventana.imagen().size(), geometria.size());
+        QVERIFY(ventana.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(ventana.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(ventana.testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(ventana.cursor().shape(), Qt::OpenHandCursor);
+        // What shows is exactly what is not the key.
+        QCOMPARE(ventana.mask(), regionVisible(ventana.imagen(), modGeneral::ColorClave));
+        QVERIFY(soloDosColores(vista(ventana), Clave, QColor(255, 0, 0)));
+    }
+
+    void sinNadaQueMostrar_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QSize>("tamano");
+        QTest::newRow("unknown tool") << 7 << QSize(168, 140);
+        QTest::newRow("negative tool") << -1 << QSize(168, 140);
+        QTest::newRow("brush without points") << modGeneral::TipoPincel << QSize(168, 140);
+        QTest::newRow("brush with one point") << modGeneral::TipoPincel + 100 << QSize(20, 20);
+    }
+    void sinNadaQueMostrar() {
+        QFETCH(int, tipo);
+        QFETCH(QSize, tamano);
+        if (tipo == modGeneral::TipoPincel + 100) {
+            tipo = modGeneral::TipoPincel;
+            modGeneral::Puntos = {{3000, 1500}};
+        }
+        FormVentana ventana(gesto(tipo, QPointF(3000, 3000), QPointF(4500, 4500)));
+        QCOMPARE(ventana.size(), tamano);
+        QVERIFY(!ventana.mask().isEmpty());
+        QVERIFY(!ventana.mask().intersects(ventana.rect())); // nothing of it shows
+    }
+
+    // Settings read while loading; later changes leave the shape as it is.
+    void ajustesDelMomento() {
+        modGeneral::Color = 16711680; // blue
+        modGeneral::Grosor = 4;
+        FormVentana ventana(gesto(modGeneral::TipoLinea, QPointF(1500, 1500), QPointF(3000, 1500)));
+        modGeneral::Color = 255;
+        modGeneral::Grosor = 30;
+        modGeneral::Tipo = modGeneral::TipoCirculo;
+        ventana.update();
+        const QImage imagen = vista(ventana);
+        QCOMPARE(ventana.height(), 8); // 2 x Margen of pen 4
+        QCOMPARE(imagen.pixelColor(50, 4), QColor(0, 0, 255));
+        QVERIFY(soloDosColores(imagen, Clave, QColor(0, 0, 255)));
+    }
+
+    void borrarConSupr_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<int>("modificadores");
+        QTest::newRow("line") << modGeneral::TipoLinea << int(Qt::NoModifier);
+        QTest::newRow("line, shift held") << modGeneral::TipoLinea << int(Qt::ShiftModifier);
+        QTest::newRow("text") << modGeneral::TipoTexto << int(Qt::NoModifier);
+        QTest::newRow("text, ctrl held") << modGeneral::TipoTexto << int(Qt::ControlModifier);
+        QTest::newRow("unknown tool") << 9 << int(Qt::NoModifier);
+    }
+    void borrarConSupr() {
+        QFETCH(int, tipo);
+        QFETCH(int, modificadores);
+        RegistroFormas registro;
+        auto* vieja = new FormVentana(gesto(modGeneral::TipoRectangulo, {}, QPointF(300, 300)));
+        registro.agregar(vieja);
+        QPointer<FormVentana> ventana = new FormVentana(gesto(tipo, QPointF(1500, 1500)));
+        registro.agregar(ventana);
+        QCOMPARE(modGeneral::NumVentanas, 2);
+        QTest::keyClick(ventana, Qt::Key_A);
+        QTest::keyClick(ventana, Qt::Key_Delete, Qt::KeyboardModifiers(modificadores));
+        borrarPendientes();
+        QVERIFY(ventana.isNull());
+        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(registro.ventanas(), QList<QWidget*>{vieja});
+        registro.borrarTodo();
+    }
+
+    void teclasEnFormaSinTexto() {
+        modGeneral::Puntos = {{1500, 1500}, {3000, 2000}};
+        FormVentana ventana(gesto(modGeneral::TipoPincel));
+        const QImage antes = ventana.imagen();
+        const QRect geometria = ventana.geometry();
+        QTest::keyClicks(&ventana, QStringLiteral("Hola"));
+        QTest::keyClick(&ventana, Qt::Key_Return);
+        QTest::keyClick(&ventana, Qt::Key_Backspace);
+        QCOMPARE(ventana.imagen(), antes);
+        QCOMPARE(ventana.geometry(), geometria);
+        QVERIFY(ventana.etiqueta() == nullptr);
+        QCOMPARE(ventana.mask(), regionVisible(antes, modGeneral::ColorClave));
+    }
+
+    void arrastrar_data() {
+        QTest::addColumn<int>("boton");
+        QTest::addColumn<bool>("sobreEtiqueta");
+        QTest::addColumn<bool>("semueve");
+        QTest::newRow("left") << int(Qt::LeftButton) << false << true;
+        QTest::newRow("left on the label") << int(Qt::LeftButton) << true << true;
+        QTest::newRow("right") << int(Qt::RightButton) << false << false;
+        QTest::newRow("middle on the label") << int(Qt::MiddleButton) << true << false;
+    }
+    void arrastrar() {
+        QFETCH(int, boton);
+        QFETCH(bool, sobreEtiqueta);
+        QFETCH(bool, semueve);
+        FormVentana ventana(
+            sobreEtiqueta ? gesto(modGeneral::TipoTexto, QPointF(1500, 1500))
+                          : gesto(modGeneral::TipoLinea, QPointF(1500, 1500), QPointF(4500, 1500)));
+        ventana.show();
+        QWidget* destino = sobreEtiqueta ? static_cast<QWidget*>(ventana.etiqueta()) : &ventana;
+        const QPoint antes = ventana.pos();
+        QTest::mousePress(destino, Qt::MouseButton(boton), {}, QPoint(12, 10));
+        QTest::mouseMove(destino, QPoint(52, 40));
+        QTest::mouseRelease(destino, Qt::MouseButton(boton), {}, QPoint(52, 40));
+        QCOMPARE(ventana.pos(), semueve ? antes + QPoint(40, 30) : antes);
+    }
+
+    void textoNuevo() {
+        modGeneral::Color = 16711680;
+        modGeneral::TamFuente = 24;
+        modGeneral::Negrita = true;
+        modGeneral::Subrayado = true;
+        FormVentana ventana(gesto(modGeneral::TipoTexto, QPointF(1500, 3000)));
+        QLabel* lb = ventana.etiqueta();
+        QVERIFY(lb != nullptr);
+        QCOMPARE(lb->text(), QStringLiteral("Escribe aquí el texto ..."));
+        QCOMPARE(ventana.pos(), QPoint(100, 200)); // at the press point, no margin
+        QCOMPARE(ventana.size(), lb->size());
+        QCOMPARE(lb->pos(), QPoint(0, 0));
+        QCOMPARE(lb->font().family(), QStringLiteral("Arial"));
+        QCOMPARE(lb->font().pointSize(), 24);
+        QVERIFY(lb->font().bold() && lb->font().underline());
+        QVERIFY(!lb->font().italic() && !lb->font().strikeOut());
+        QVERIFY(ventana.mask().isEmpty()); // opaque while editing
+        const QImage imagen = vista(ventana);
+        QCOMPARE(imagen.pixelColor(imagen.width() - 1, 0), Blanco);
+        QVERIFY(soloDosColores(imagen, Blanco, QColor(0, 0, 255))); // letters not antialiased
+        QVERIFY(!soloDosColores(imagen, Blanco, Blanco));           // and there are letters
+    }
+
+    void escribirTexto() {
+        FormVentana ventana(gesto(modGeneral::TipoTexto, QPointF(1500, 1500)));
+        QLabel* lb = ventana.etiqueta();
+        const int anchoMarcador = ventana.width();
+
+        QTest::keyClick(&ventana, Qt::Key_Backspace);
+        QCOMPARE(lb->text(), QStringLiteral("Escribe aquí el texto .."));
+        QVERIFY(ventana.width() < anchoMarcador);
+        QCOMPARE(ventana.size(), lb->size());
+
+        for (int i = 0; i < 30; ++i) {
+            QTest::keyClick(&ventana, Qt::Key_Backspace);
+        }
+        QCOMPARE(lb->text(), QString());
+        QVERIFY(ventana.width() >= 1 && ventana.height() >= 1);
+
+        QTest::keyClicks(&ventana, QStringLiteral("Hola"));
+        QTest::keyClick(&ventana, Qt::Key_Escape);
+        QTest::keyClick(&ventana, Qt::Key_Tab);
+        QCOMPARE(lb->text(), QStringLiteral("Hola\x1b\t"));
+        QCOMPARE(ventana.size(), lb->size());
+        QCOMPARE(ventana.pos(), QPoint(100, 100)); // grows from its top-left corner
+
+        QTest::keyClick(&ventana, Qt::Key_Up); // types nothing
+        QCOMPARE(lb->text(), QStringLiteral("Hola\x1b\t"));
+
+        QInputMethodEvent compuesto;
+        compuesto.setCommitString(QStringLiteral("á"));
+        QCoreApplication::sendEvent(&ventana, &compuesto);
+        QCOMPARE(lb->text(), QStringLiteral("Hola\x1b\tá"));
+    }
+
+    // Enter takes the background away, a click brings it back, and the window keeps following
+    // the text in both states.
+    void terminarYEditar() {
+        FormVentana ventana(gesto(modGeneral::TipoTexto, QPointF(1500, 1500)));
+        ventana.show();
+        QLabel* lb = ventana.etiqueta();
+        QTest::keyClicks(&ventana, QStringLiteral("Hi"));
+        QTest::keyClick(&ventana, Qt::Key_Return);
+        QCOMPARE(lb->text(), QStringLiteral("Hi"));
+        QCOMPARE(ventana.palette().color(QPalette::Window), Clave);
+        const QImage terminado = vista(ventana);
+        QVERIFY(soloDosColores(terminado, Clave, QColor(255, 0, 0)));
+        QCOMPARE(ventana.mask(), regionVisible(terminado, modGeneral::ColorClave));
+        QVERIFY(ventana.mask().intersects(ventana.rect()));
+
+        const QSize antes = ventana.size();
+        QTest::keyClicks(&ventana, QStringLiteral("WWW"));
+        QCOMPARE(lb->text(), QStringLiteral("HiWWW"));
+        QVERIFY(ventana.width() > antes.width());
+        QCOMPARE(ventana.size(), lb->size());
+        const QImage mas = vista(ventana);
+        QCOMPARE(ventana.mask(), regionVisible(mas, modGeneral::ColorClave));
+        QVERIFY(ventana.mask().boundingRect().right() > antes.width());
+
+        // A click on a letter: white again, all of it showing.
+        const QPoint letra = ventana.mask().begin()->center();
+        QTest::mouseClick(&ventana, Qt::LeftButton, {}, letra);
+        QCOMPARE(ventana.palette().color(QPalette::Window), Blanco);
+        QVERIFY(ventana.mask().isEmpty());
+        QVERIFY(soloDosColores(vista(ventana), Blanco, QColor(255, 0, 0)));
+        QTest::keyClick(&ventana, Qt::Key_Backspace); // editing: no mask comes back
+        QVERIFY(ventana.mask().isEmpty());
+
+        QTest::keyClick(&ventana, Qt::Key_Enter);
+        QCOMPARE(lb->text(), QStringLiteral("HiWW"));
+        QCOMPARE(ventana.palette().color(QPalette::Window), Clave);
+        QVERIFY(!ventana.mask().isEmpty());
+
+        // A right click, or a press that drags, is no click.
+        QTest::mouseClick(&ventana, Qt::RightButton, {}, letra);
+        QCOMPARE(ventana.palette().color(QPalette::Window), Clave);
+        QTest::mousePress(&ventana, Qt::LeftButton, {}, letra);
+        QTest::mouseMove(&ventana, letra + QPoint(30, 0));
+        QTest::mouseRelease(&ventana, Qt::LeftButton, {}, letra + QPoint(30, 0));
+        QCOMPARE(ventana.palette().color(QPalette::Window), Clave);
+    }
+};
+
+QTEST_MAIN(TstFormVentana)
+#include "tst_formventana.moc"
