@@ -1,10 +1,56 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
+#include <QStringList>
+#include <array>
 
-// The tool palette.
+class QButtonGroup;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+
+// The tool palette of drawing mode: tool, colour and thickness take effect as they are chosen;
+// font, size and styles are taken when the palette closes with the text tool chosen. It is built
+// afresh from the shared settings at every opening and shown modally; its close image is its
+// exit, and every other way of closing it (Esc, the window manager) ends it the same way.
 class FormTools : public QDialog {
     Q_OBJECT
 public:
     explicit FormTools(QWidget* padre = nullptr);
+
+    // Fills the font list with the screen's fonts and highlights the current one. Without any
+    // font the text tool cannot be chosen.
+    void CargarFuentes();
+    void CargarFuentes(const QStringList& fuentes);
+
+public slots:
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
+private:
+    void crearControles();
+    void crearOpcionesTexto(QWidget* FrTexto);
+    void elegirHerramienta(int indice);
+    void elegirColor(int color);
+    void abrirEntradaGrosor();
+    void aceptarEntradaGrosor();
+    void cerrar();
+    void aplicarOpcionesTexto();
+
+    QLabel* m_ImCerrar = nullptr;
+    QLabel* m_picColor = nullptr;
+    QImage m_imagenCaja; // what picColor shows, to pick from
+    QLabel* m_LBGrosor = nullptr;
+    QLineEdit* m_TB = nullptr;
+    QFrame* m_ShColor = nullptr;
+    QButtonGroup* m_Opcion = nullptr;
+    QWidget* m_FrTexto = nullptr;
+    QListWidget* m_ListaF = nullptr;
+    QLineEdit* m_TBTam = nullptr;
+    std::array<QCheckBox*, 4> m_ChTexto{};
 };
