@@ -1,11 +1,264 @@
 #include "FormFondo.h"
 
-FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre) : QWidget(padre), m_formas(formas) {
-    setAttribute(Qt::WA_DeleteOnClose);
+#include "Dibujos.h"
+#include "FormTools.h"
+#include "FormVentana.h"
+#include "Pantalla.h"
+#include "RegistroFormas.h"
+#include "Unidades.h"
+#include "Ventanas.h"
+#include "modCapturar.h"
+#include "modGeneral.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPointer>
+
+namespace {
+
+constexpr int LadoSalir = 48; // pixels
+
+// The exit image: a click on it (left button pressed and released on it) leaves drawing mode.
+// It takes every press made on it, so none starts a gesture on the canvas.
+class ImagenSalir : public QLabel {
+public:
+    ImagenSalir(QWidget* padre, std::function<void()> alPulsar)
+        : QLabel(padre), m_alPulsar(std::move(alPulsar)) {}
+
+protected:
+    void mousePressEvent(QMouseEvent* evento) override { evento->accept(); }
+    void mouseReleaseEvent(QMouseEvent* evento) override {
+        evento->accept();
+        if (evento->button() == Qt::LeftButton && rect().contains(evento->position().toPoint())) {
+            m_alPulsar();
+        }
+    }
+
+private:
+    std::function<void()> m_alPulsar;
+};
+
+QPen plumaDe(int rgb, int ancho) {
+    return {Unidades::colorDesdeRGB(rgb), qreal(ancho), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
 }
+
+QPointF aPixeles(QPointF twips) {
+    return {Unidades::aPixeles(twips.x()), Unidades::aPixeles(twips.y())};
+}
+
+QLineF aPixeles(const QLineF& twips) {
+    return {aPixeles(twips.p1()), aPixeles(twips.p2())};
+}
+
+QRectF aPixeles(const QRectF& twips) {
+    return {aPixeles(twips.topLeft()), aPixeles(twips.bottomRight())};
+}
+
+// Pixels a pen of this width touches around a shape whose outline lies in `caja`.
+QRect alcance(const QRectF& caja, int ancho) {
+    const qreal borde = ancho / 2.0 + 2;
+    return caja.normalized().adjusted(-borde, -borde, borde, borde).toAlignedRect();
+}
+
+} // namespace
+
+FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
+    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint), m_formas(formas),
+      m_captura(modCapturar::CapturarPantalla()), m_PB(m_captura),
+      m_gestos(Unidades::aTwips(Pantalla::geometria().width()), Unidades::aTwips(LadoSalir)),
+      m_ImSalir(new ImagenSalir(this, [this] { close(); })), m_abrirPaleta([](QWidget* padre) {
+          FormTools paleta(padre);
+          paleta.exec();
+      }) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    // Every pixel is painted from the capture: nothing needs clearing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setWindowTitle(QStringLiteral("Tizo"));
+    setFocusPolicy(Qt::StrongFocus);
+    // Moves count while a gesture is in progress, even once no button is held any more.
+    setMouseTracking(true);
+    // A plain borderless window with the screen's geometry, so that client coordinates are
+    // screen coordinates; not the full-screen state, which may stack it over the topmost shapes.
+    setGeometry(Pantalla::geometria().adjusted(0, 0, 0, 1));
+
+    m_ImSalir->setPixmap(Dibujos::imagenSalir());
+    m_ImSalir->setFixedSize(LadoSalir, LadoSalir);
+    m_ImSalir->setToolTip(QStringLiteral("Dejar de dibujar"));
+    m_ImSalir->setCursor(Qt::PointingHandCursor);
+    colocarImSalir();
+}
+
+FormFondo::~FormFondo() = default;
 
 void FormFondo::mostrar() {
     show();
     raise();
     activateWindow();
+}
+
+void FormFondo::closeEvent(QCloseEvent* evento) {
+    // The capture goes with the canvas, without waiting for the window object to be deleted.
+    m_captura = QPixmap();
+    m_PB = QPixmap();
+    m_trazo = QImage();
+    QWidget::closeEvent(evento);
+}
+
+void FormFondo::paintEvent(QPaintEvent* evento) {
+    QPainter pintor(this);
+    const qreal escala = m_captura.devicePixelRatio();
+    const QRect areaCaptura(QPoint(0, 0), m_captura.deviceIndependentSize().toSize());
+    for (const QRect& r : evento->region()) {
+        const QRect dentro = r & areaCaptura;
+        if (!dentro.isEmpty()) {
+            const QRectF origen(QPointF(dentro.topLeft()) * escala, QSizeF(dentro.size()) * escala);
+            pintor.drawPixmap(QRectF(dentro), m_captura, origen);
+        }
+        // Where the capture does not reach (or there is none), the canvas is white.
+        for (const QRect& resto : QRegion(r).subtracted(dentro)) {
+            pintor.fillRect(resto, Qt::white);
+        }
+        const QRect trazo = r & m_trazoSucio;
+        if (!trazo.isEmpty()) {
+            const qreal e = m_trazo.devicePixelRatio();
+            pintor.drawImage(QRectF(trazo), m_trazo,
+                             QRectF(QPointF(trazo.topLeft()) * e, QSizeF(trazo.size()) * e));
+        }
+    }
+
+    const bool linea = m_gestos.lineaVisible();
+    const bool rectangulo = m_gestos.lineaRVisible();
+    const bool circulo = m_gestos.cirVisible();
+    if (!linea && !rectangulo && !circulo) {
+        return;
+    }
+    pintor.setPen(plumaDe(m_gestos.colorPrevisualizacion(), m_gestos.anchoPrevisualizacion()));
+    pintor.setBrush(Qt::NoBrush);
+    if (linea) {
+        pintor.drawLine(aPixeles(m_gestos.Linea()));
+    }
+    if (rectangulo) {
+        for (const QLineF& borde : m_gestos.LineaR()) {
+            pintor.drawLine(aPixeles(borde));
+        }
+    }
+    if (circulo) {
+        pintor.drawEllipse(aPixeles(m_gestos.ShCir()));
+    }
+}
+
+QRegion FormFondo::regionPrevisualizacion() const {
+    const int ancho = m_gestos.anchoPrevisualizacion();
+    QRegion region;
+    if (m_gestos.lineaVisible()) {
+        const QLineF l = aPixeles(m_gestos.Linea());
+        region += alcance(QRectF(l.p1(), l.p2()), ancho);
+    }
+    if (m_gestos.lineaRVisible()) {
+        // Edge by edge: a large rectangle repaints its outline, not its inside.
+        for (const QLineF& borde : m_gestos.LineaR()) {
+            const QLineF l = aPixeles(borde);
+            region += alcance(QRectF(l.p1(), l.p2()), ancho);
+        }
+    }
+    if (m_gestos.cirVisible()) {
+        region += alcance(aPixeles(m_gestos.ShCir()), ancho);
+    }
+    return region;
+}
+
+void FormFondo::resizeEvent(QResizeEvent* evento) {
+    m_gestos.redimensionar(Unidades::aTwips(width()));
+    colocarImSalir();
+    QWidget::resizeEvent(evento);
+}
+
+void FormFondo::colocarImSalir() {
+    m_ImSalir->move(Unidades::rectEnPixeles(m_gestos.ImSalir()).topLeft());
+}
+
+void FormFondo::keyPressEvent(QKeyEvent* evento) {
+    if (evento->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(evento);
+}
+
+void FormFondo::mousePressEvent(QMouseEvent* evento) {
+    const bool paleta =
+        m_gestos.pulsar(evento->button() == Qt::LeftButton, Unidades::aTwips(evento->position()));
+    if (!paleta) {
+        return;
+    }
+    const QPointer<FormFondo> vivo(this);
+    m_abrirPaleta(this);
+    if (vivo) {
+        m_gestos.paletaCerrada();
+    }
+}
+
+void FormFondo::mouseMoveEvent(QMouseEvent* evento) {
+    const Gestos::Movimiento cambios = m_gestos.mover(Unidades::aTwips(evento->position()));
+    if (cambios.segmento) {
+        pintarSegmento(*cambios.segmento);
+    }
+    if (cambios.previsualizacion) {
+        const QRegion nueva = regionPrevisualizacion();
+        update(m_regionPrevia + nueva);
+        m_regionPrevia = nueva;
+    }
+    if (cambios.salidaMovida) {
+        colocarImSalir();
+    }
+}
+
+void FormFondo::mouseReleaseEvent(QMouseEvent*) {
+    if (!m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); })) {
+        return;
+    }
+    borrarTrazo();
+    m_regionPrevia = QRegion();
+    m_captura = m_PB;
+    update();
+}
+
+void FormFondo::CrearVentana(const Gesto& gesto) {
+    auto* ventana = new FormVentana(gesto); // places, sizes and draws itself here
+    m_formas.agregar(ventana);              // counts it in modGeneral::NumVentanas
+    ventana->setWindowTitle(QString::number(modGeneral::NumVentanas));
+    ventana->show();
+    SiempreEncima(ventana, true); // also active: Delete goes to it
+}
+
+void FormFondo::pintarSegmento(const QLineF& segmento) {
+    // Each segment goes into a layer over the capture and only its own pixels are repainted:
+    // the work per move does not grow with the stroke.
+    if (m_trazo.isNull()) {
+        const qreal escala = devicePixelRatioF();
+        m_trazo = QImage(size() * escala, QImage::Format_ARGB32_Premultiplied);
+        m_trazo.setDevicePixelRatio(escala);
+        m_trazo.fill(Qt::transparent);
+    }
+    const int ancho = m_gestos.anchoPluma();
+    const QLineF l = aPixeles(segmento);
+    {
+        QPainter pintor(&m_trazo);
+        pintor.setPen(plumaDe(modGeneral::Color, ancho));
+        pintor.drawLine(l);
+    }
+    const QRect zona = alcance(QRectF(l.p1(), l.p2()), ancho) & rect();
+    m_trazoSucio |= zona;
+    update(zona);
+}
+
+void FormFondo::borrarTrazo() {
+    if (!m_trazoSucio.isEmpty()) {
+        QPainter pintor(&m_trazo);
+        pintor.setCompositionMode(QPainter::CompositionMode_Clear);
+        pintor.fillRect(m_trazoSucio, Qt::transparent);
+    }
+    m_trazoSucio = QRect();
 }

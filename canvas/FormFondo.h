@@ -1,18 +1,64 @@
 #pragma once
 
-#include <QWidget>
+#include "Gestos.h"
 
+#include <QImage>
+#include <QPixmap>
+#include <QRegion>
+#include <QWidget>
+#include <functional>
+
+class QLabel;
 class RegistroFormas;
 
-// The drawing canvas: the captured screen laid over the screen, on which the user draws.
+// The drawing canvas: the screen as it was a moment before, laid over the screen, on which the
+// user draws. Each finished gesture becomes a shape window of its own; the canvas itself never
+// keeps a drawing. It captures the screen while it is built, before it is first painted, and
+// frees the capture when it closes (Esc, its exit image, or a close by the window manager).
 class FormFondo : public QWidget {
     Q_OBJECT
 public:
     explicit FormFondo(RegistroFormas& formas, QWidget* padre = nullptr);
+    ~FormFondo() override;
 
     // Shows the canvas, or brings it forward when it is already shown.
     void mostrar();
 
+    // How the tool palette is shown, modally, over the canvas. Tests put their own.
+    using AbrirPaleta = std::function<void(QWidget* padre)>;
+    void setAbrirPaleta(AbrirPaleta abrir) { m_abrirPaleta = std::move(abrir); }
+
+    const Gestos& gestos() const { return m_gestos; }
+    const QPixmap& captura() const { return m_captura; }
+    const QPixmap& PB() const { return m_PB; }
+    QLabel* ImSalir() const { return m_ImSalir; }
+
+protected:
+    void paintEvent(QPaintEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
+    void keyPressEvent(QKeyEvent* evento) override;
+    void mousePressEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    void mouseReleaseEvent(QMouseEvent* evento) override;
+    void closeEvent(QCloseEvent* evento) override;
+
 private:
+    void CrearVentana(const Gesto& gesto);
+    void pintarSegmento(const QLineF& segmento);
+    void borrarTrazo();
+    QRegion regionPrevisualizacion() const;
+    void colocarImSalir();
+
     RegistroFormas& m_formas;
+    QPixmap m_captura; // the background
+    QPixmap m_PB;      // the same picture, from which the canvas restores itself after a gesture
+    Gestos m_gestos;
+    QLabel* m_ImSalir;
+    AbrirPaleta m_abrirPaleta;
+
+    // Brush segments of the stroke in progress, over the background; only m_trazoSucio holds
+    // anything.
+    QImage m_trazo;
+    QRect m_trazoSucio;
+    QRegion m_regionPrevia; // where the preview was last painted
 };

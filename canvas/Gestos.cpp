@@ -1,0 +1,197 @@
+#include "Gestos.h"
+
+#include "Unidades.h"
+#include "modGeneral.h"
+
+#include <cmath>
+
+using Unidades::redondear;
+
+namespace {
+// The exit image keeps this far from the top and the right edge, twips.
+constexpr double MargenSalirArriba = 40;
+constexpr double MargenSalirDerecha = 20;
+} // namespace
+
+Gestos::Gestos(double anchoInterior, double ladoSalir)
+    : m_anchoInterior(anchoInterior), m_ImSalir(0, 0, ladoSalir, ladoSalir) {
+    modGeneral::Puntos.clear();
+    m_anchoPluma = modGeneral::Grosor;
+    colocarSalida();
+}
+
+bool Gestos::pulsar(bool izquierdo, QPointF p) {
+    if (!izquierdo) {
+        return true;
+    }
+    m_pulsado = true;
+    const int tipo = modGeneral::Tipo;
+    if (tipo < modGeneral::TipoLinea || tipo > modGeneral::TipoTexto) {
+        return false;
+    }
+    m_x0 = p.x();
+    m_y0 = redondear(p.y());
+    if (tipo == modGeneral::TipoTexto) {
+        return false;
+    }
+    m_anchoPrevisualizacion = modGeneral::Grosor;
+    m_colorPrevisualizacion = modGeneral::Color;
+    // A click that never moves makes its shape from this press alone, a dot at the press point,
+    // never from geometry an earlier gesture left behind.
+    switch (tipo) {
+    case modGeneral::TipoLinea:
+        m_Linea = QLineF(m_x0, m_y0, m_x0, m_y0);
+        break;
+    case modGeneral::TipoRectangulo:
+        m_xf = m_x0;
+        m_yf = m_y0;
+        break;
+    default:
+        m_ShCir = QRectF(m_x0, m_y0, 0, 0);
+        break;
+    }
+    return false;
+}
+
+void Gestos::paletaCerrada() {
+    m_anchoPluma = modGeneral::Grosor;
+}
+
+Gestos::Movimiento Gestos::mover(QPointF p) {
+    Movimiento cambios;
+    if (!m_pulsado) {
+        return cambios;
+    }
+    const double x = p.x();
+    const double y = p.y();
+    switch (modGeneral::Tipo) {
+    case modGeneral::TipoPincel:
+        // The first move of a stroke only records where it is; each later one paints the
+        // segment back to the previous position and keeps its own position as a point.
+        if (m_xAnt != SinAncla) {
+            cambios.segmento = QLineF(x, y, m_xAnt, m_yAnt);
+            modGeneral::Puntos.push_back({redondear(x), redondear(y)});
+        }
+        m_xAnt = x;
+        m_yAnt = redondear(y);
+        break;
+    case modGeneral::TipoLinea:
+        if (m_x0 != SinAncla) {
+            m_Linea = QLineF(m_x0, m_y0, x, y);
+            m_lineaVisible = true;
+            cambios.previsualizacion = true;
+        }
+        break;
+    case modGeneral::TipoRectangulo:
+        if (m_x0 != SinAncla) {
+            m_lineaRVisible = true;
+            SituarRectangulo(redondear(x), redondear(y));
+            m_xf = x;
+            m_yf = redondear(y);
+            cambios.previsualizacion = true;
+        }
+        break;
+    case modGeneral::TipoCirculo: {
+        // A circle in the square whose side is the horizontal drag distance.
+        m_cirVisible = true;
+        const double lado = std::abs(x - m_x0);
+        m_ShCir = QRectF(x > m_x0 ? m_x0 : x, y > m_y0 ? m_y0 : y, lado, lado);
+        m_xf = x;
+        m_yf = redondear(y);
+        cambios.previsualizacion = true;
+        break;
+    }
+    default:
+        break;
+    }
+    reglaSalida(p, cambios);
+    return cambios;
+}
+
+bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana) {
+    if (!m_pulsado) {
+        return false;
+    }
+    m_pulsado = false;
+    m_xAnt = SinAncla;
+    const int tipo = modGeneral::Tipo;
+    if (tipo == modGeneral::TipoPincel && modGeneral::Puntos.empty()) {
+        return false; // a stroke that recorded no point makes no shape
+    }
+    crearVentana(entrega());
+    switch (tipo) {
+    case modGeneral::TipoPincel:
+        modGeneral::Puntos.clear();
+        break;
+    case modGeneral::TipoLinea:
+        m_lineaVisible = false;
+        break;
+    case modGeneral::TipoRectangulo:
+        m_lineaRVisible = false;
+        break;
+    case modGeneral::TipoCirculo:
+        m_cirVisible = false;
+        break;
+    default:
+        break;
+    }
+    m_x0 = SinAncla;
+    return true;
+}
+
+Gesto Gestos::entrega() const {
+    Gesto gesto;
+    gesto.tipo = modGeneral::Tipo;
+    gesto.anchoPluma = m_anchoPluma;
+    switch (gesto.tipo) {
+    case modGeneral::TipoLinea:
+        gesto.inicio = m_Linea.p1();
+        gesto.fin = m_Linea.p2();
+        break;
+    case modGeneral::TipoRectangulo:
+        gesto.inicio = QPointF(m_x0, m_y0);
+        gesto.fin = QPointF(m_xf, m_yf);
+        break;
+    case modGeneral::TipoCirculo:
+        gesto.cuadro = m_ShCir;
+        break;
+    case modGeneral::TipoTexto:
+        gesto.inicio = QPointF(m_x0, m_y0);
+        break;
+    default:
+        break;
+    }
+    return gesto;
+}
+
+void Gestos::SituarRectangulo(double x, double y) {
+    m_LineaR[0] = QLineF(m_x0, m_y0, x, m_y0);
+    m_LineaR[1] = QLineF(m_x0, m_y0, m_x0, y);
+    m_LineaR[2] = QLineF(m_x0, y, x, y);
+    m_LineaR[3] = QLineF(x, m_y0, x, y);
+}
+
+void Gestos::redimensionar(double anchoInterior) {
+    m_anchoInterior = anchoInterior;
+    colocarSalida();
+}
+
+void Gestos::colocarSalida() {
+    m_ImSalir.moveTopLeft(
+        {m_anchoInterior - m_ImSalir.width() - MargenSalirDerecha, MargenSalirArriba});
+}
+
+void Gestos::reglaSalida(QPointF p, Movimiento& cambios) {
+    // The exit image gets out of the way of a drag that runs over it, from one top corner to
+    // the other. Every bound counts as inside.
+    const QRectF& r = m_ImSalir;
+    if (p.x() < r.left() || p.x() > r.right() || p.y() < r.top() || p.y() > r.bottom()) {
+        return;
+    }
+    if (r.top() == 0) {
+        colocarSalida();
+    } else {
+        m_ImSalir.moveTopLeft({0, 0});
+    }
+    cambios.salidaMovida = true;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "Gesto.h"
+
+#include <QLineF>
+#include <QPointF>
+#include <QRectF>
+#include <array>
+#include <functional>
+#include <optional>
+
+// The canvas's gesture state and rules, free of any window. Positions are twips of the canvas,
+// which are screen twips because the canvas covers the screen from its top-left corner; widths
+// are pixels. Brush points go to modGeneral::Puntos; tool, colour and thickness are read from
+// modGeneral when each step happens.
+class Gestos {
+public:
+    // Marks "no anchor" in x0 and "no previous brush position" in xAnt.
+    static constexpr double SinAncla = -1.0;
+
+    // The canvas's load: no gesture in progress, no brush points, pen width = Grosor, and the
+    // exit image, ladoSalir twips square, placed for an inner width of anchoInterior twips.
+    Gestos(double anchoInterior, double ladoSalir);
+
+    // A button pressed at p. True when the palette must be opened (any button but the left);
+    // once it has closed, call paletaCerrada().
+    bool pulsar(bool izquierdo, QPointF p);
+    void paletaCerrada();
+
+    // What a move changed, for the canvas to repaint.
+    struct Movimiento {
+        std::optional<QLineF> segmento; // brush segment to paint, current to previous position
+        bool previsualizacion = false;  // the preview of the tool moved or appeared
+        bool salidaMovida = false;      // the exit image jumped out of the way
+    };
+    Movimiento mover(QPointF p);
+
+    // A button released. When the gesture makes a shape, `crearVentana` runs with its hand-over
+    // while the brush points are still in modGeneral::Puntos; afterwards the preview is hidden,
+    // the anchor cleared and the points reset. True when a shape was made.
+    bool soltar(const std::function<void(const Gesto&)>& crearVentana);
+
+    // The canvas's inner width changed: the exit image goes back to the top-right corner.
+    void redimensionar(double anchoInterior);
+
+    // The rectangle preview between the anchor and the corner (x, y); keeps the drag direction.
+    void SituarRectangulo(double x, double y);
+
+    bool pulsado() const { return m_pulsado; }
+    double x0() const { return m_x0; }
+    int y0() const { return m_y0; }
+    double xf() const { return m_xf; }
+    int yf() const { return m_yf; }
+    double xAnt() const { return m_xAnt; }
+    int yAnt() const { return m_yAnt; }
+
+    // The canvas's pen width (the brush), pixels.
+    int anchoPluma() const { return m_anchoPluma; }
+    // Width and colour the previews took at the last press.
+    int anchoPrevisualizacion() const { return m_anchoPrevisualizacion; }
+    int colorPrevisualizacion() const { return m_colorPrevisualizacion; }
+
+    const QLineF& Linea() const { return m_Linea; }
+    bool lineaVisible() const { return m_lineaVisible; }
+    const std::array<QLineF, 4>& LineaR() const { return m_LineaR; }
+    bool lineaRVisible() const { return m_lineaRVisible; }
+    const QRectF& ShCir() const { return m_ShCir; }
+    bool cirVisible() const { return m_cirVisible; }
+
+    const QRectF& ImSalir() const { return m_ImSalir; }
+
+private:
+    void colocarSalida();
+    void reglaSalida(QPointF p, Movimiento& cambios);
+    Gesto entrega() const;
+
+    bool m_pulsado = false;
+    double m_x0 = SinAncla;
+    int m_y0 = 0;
+    double m_xf = 0;
+    int m_yf = 0;
+    double m_xAnt = SinAncla;
+    int m_yAnt = 0;
+
+    int m_anchoPluma = 1;
+    int m_anchoPrevisualizacion = 1;
+    int m_colorPrevisualizacion = 0;
+
+    QLineF m_Linea;
+    bool m_lineaVisible = false;
+    std::array<QLineF, 4> m_LineaR;
+    bool m_lineaRVisible = false;
+    QRectF m_ShCir;
+    bool m_cirVisible = false;
+
+    double m_anchoInterior;
+    QRectF m_ImSalir;
+};
