@@ -1,0 +1,308 @@
+#include "FormFondo.h"
+#include "FormVentana.h"
+#include "Pantalla.h"
+#include "RegistroFormas.h"
+#include "Unidades.h"
+#include "modGeneral.h"
+
+#include <QLabel>
+#include <QPaintEvent>
+#include <QPointer>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+// Records the parts of the canvas each paint covers.
+class FondoContado : public FormFondo {
+public:
+    using FormFondo::FormFondo;
+    QList<QRegion> pintados;
+
+protected:
+    void paintEvent(QPaintEvent* evento) override {
+        pintados.append(evento->region());
+        FormFondo::paintEvent(evento);
+    }
+};
+
+qint64 area(const QRegion& region) {
+    qint64 total = 0;
+    for (const QRect& r : region) {
+        total += qint64(r.width()) * r.height();
+    }
+    return total;
+}
+
+} // namespace
+
+class TstFondo : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        modGeneral::AsignarValoresIniciales();
+        modGeneral::Puntos = {{1, 1}}; // left over from an earlier canvas
+    }
+
+    void carga() {
+        RegistroFormas formas;
+        QPointer<FormFondo> fondo = new FormFondo(formas);
+        QVERIFY(modGeneral::Puntos.empty());
+        QCOMPARE(fondo->windowTitle(), QStringLiteral("Tizo"));
+        QVERIFY(fondo->windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(!fondo->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(fondo->testAttribute(Qt::WA_DeleteOnClose));
+        // It covers the screen from its top-left corner, as a plain window.
+        const QRect pantalla = Pantalla::geometria();
+        QCOMPARE(fondo->geometry().topLeft(), pantalla.topLeft());
+        QCOMPARE(fondo->width(), pantalla.width());
+        QVERIFY(fondo->height() >= pantalla.height());
+        // The capture and its second reference are one shared picture.
+        QCOMPARE(fondo->PB().cacheKey(), fondo->captura().cacheKey());
+
+        fondo->mostrar();
+        QVERIFY(QTest::qWaitForWindowExposed(fondo));
+        QVERIFY(!(fondo->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)));
+        QLabel* salir = fondo->ImSalir();
+        QCOMPARE(salir->size(), QSize(48, 48));
+        QCOMPARE(salir->toolTip(), QStringLiteral("Dejar de dibujar"));
+        QCOMPARE(salir->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY(!salir->pixmap().isNull());
+        // 40 twips below the top, 20 from the right edge, in whole pixels.
+        const double tpp = Unidades::twipsPorPixel();
+        QCOMPARE(salir->pos(),
+                 QPoint(Unidades::redondear((pantalla.width() * tpp - 48 * tpp - 20) / tpp),
+                        Unidades::redondear(40 / tpp)));
+        delete fondo;
+    }
+
+    // The canvas shows the capture unchanged; where there is none it is white.
+    void muestraLaCaptura() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        const QImage imagen = fondo.grab(QRect(10, 100, 50, 50)).toImage();
+        if (fondo.captura().isNull()) {
+            QCOMPARE(imagen.pixelColor(5, 5), QColor(Qt::white));
+        } else {
+            QCOMPARE(fondo.captura().deviceIndependentSize().toSize(),
+                     Pantalla::geometria().size());
+            const QImage captura = fondo.captura().toImage();
+            QCOMPARE(imagen.pixel(5, 5), captura.pixel(15, 105));
+        }
+    }
+
+    void salirConEsc_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<int>("modificadores");
+        QTest::addColumn<bool>("sale");
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << int(Qt::NoModifier) << true;
+        QTest::newRow("Shift+Esc") << int(Qt::Key_Escape) << int(Qt::ShiftModifier) << true;
+        QTest::newRow("Ctrl+Alt+Esc")
+            << int(Qt::Key_Escape) << int(Qt::ControlModifier | Qt::AltModifier) << true;
+        QTest::newRow("Delete") << int(Qt::Key_Delete) << int(Qt::NoModifier) << false;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier) << false;
+        QTest::newRow("q") << int(Qt::Key_Q) << int(Qt::ControlModifier) << false;
+    }
+    void salirConEsc() {
+        QFETCH(int, tecla);
+        QFETCH(int, modificadores);
+        QFETCH(bool, sale);
+        RegistroFormas formas;
+        QPointer<FormFondo> fondo = new FormFondo(formas);
+        fondo->mostrar();
+        QVERIFY(QTest::qWaitForWindowExposed(fondo));
+        QTest::keyClick(fondo, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
+        QCOMPARE(fondo->isVisible(), !sale);
+        if (sale) {
+            QTRY_VERIFY(fondo.isNull()); // unloaded, not only hidden
+        } else {
+            delete fondo;
+        }
+    }
+
+    // Closing by any way frees the capture at once and unloads the canvas; the shape windows,
+    // the settings and the count stay.
+    void salidas_data() {
+        QTest::addColumn<QString>("como");
+        QTest::newRow("exit image") << "imagen";
+        QTest::newRow("window manager") << "gestor";
+    }
+    void salidas() {
+        QFETCH(QString, como);
+        RegistroFormas formas;
+        QPointer<FormFondo> fondo = new FormFondo(formas);
+        fondo->mostrar();
+        QVERIFY(QTest::qWaitForWindowExposed(fondo));
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        QTest::mousePress(fondo, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(fondo, {300, 200});
+        QTest::mouseRelease(fondo, Qt::LeftButton, {}, {300, 200});
+        QCOMPARE(modGeneral::NumVentanas, 1);
+
+        if (como == QLatin1String("imagen")) {
+            // A press that is not a left click on the image does nothing, palette included.
+            int paletas = 0;
+            fondo->setAbrirPaleta([&](QWidget*) { ++paletas; });
+            QTest::mouseClick(fondo->ImSalir(), Qt::RightButton);
+            QCOMPARE(paletas, 0);
+            QVERIFY(fondo->isVisible());
+            QTest::mouseClick(fondo->ImSalir(), Qt::LeftButton);
+        } else {
+            fondo->windowHandle()->close(); // as a close from the window manager arrives
+        }
+        QVERIFY(fondo.isNull() || fondo->captura().isNull());
+        QVERIFY(fondo.isNull() || fondo->PB().isNull());
+        QTRY_VERIFY(fondo.isNull());
+        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(formas.ventanas().first()->isVisible(), true);
+        QCOMPARE(modGeneral::Tipo, modGeneral::TipoRectangulo);
+    }
+
+    // Any button but the left opens the palette; afterwards the brush takes the new thickness.
+    void paleta_data() {
+        QTest::addColumn<int>("boton");
+        QTest::addColumn<int>("aperturas");
+        QTest::newRow("right") << int(Qt::RightButton) << 1;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << 1;
+        QTest::newRow("left") << int(Qt::LeftButton) << 0;
+    }
+    void paleta() {
+        QFETCH(int, boton);
+        QFETCH(int, aperturas);
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        int veces = 0;
+        fondo.setAbrirPaleta([&](QWidget* padre) {
+            ++veces;
+            QCOMPARE(padre, &fondo);
+            modGeneral::Grosor = 31;
+        });
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        QTest::mousePress(&fondo, Qt::MouseButton(boton), {}, {50, 50});
+        QCOMPARE(veces, aperturas);
+        QCOMPARE(fondo.gestos().anchoPluma(), aperturas ? 31 : 10);
+        QCOMPARE(fondo.gestos().pulsado(), boton == Qt::LeftButton);
+        QTest::mouseRelease(&fondo, Qt::MouseButton(boton), {}, {50, 50});
+    }
+
+    // Each window's caption is the count of shape windows once it is counted in.
+    void titulos() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        auto dibujar = [&](int tipo, QList<QPoint> recorrido) {
+            modGeneral::Tipo = tipo;
+            QTest::mousePress(&fondo, Qt::LeftButton, {}, recorrido.takeFirst());
+            for (const QPoint& p : recorrido) {
+                QTest::mouseMove(&fondo, p);
+            }
+            QTest::mouseRelease(&fondo, Qt::LeftButton, {}, recorrido.value(0));
+        };
+        dibujar(modGeneral::TipoRectangulo, {{100, 100}, {200, 150}});
+        dibujar(modGeneral::TipoPincel, {{10, 10}, {20, 20}}); // one move: no window
+        dibujar(modGeneral::TipoCirculo, {{300, 300}, {350, 400}});
+        QCOMPARE(modGeneral::NumVentanas, 2);
+        QList<QWidget*> ventanas = formas.ventanas();
+        QCOMPARE(ventanas[0]->windowTitle(), QStringLiteral("1"));
+        QCOMPARE(ventanas[1]->windowTitle(), QStringLiteral("2"));
+        QVERIFY(ventanas[1]->isVisible());
+        QVERIFY(ventanas[1]->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QVERIFY(qobject_cast<FormVentana*>(ventanas[1]));
+
+        delete ventanas[0];
+        dibujar(modGeneral::TipoPincel, {{10, 10}, {20, 20}, {40, 30}});
+        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(formas.ventanas().last()->windowTitle(), QStringLiteral("2"));
+        QVERIFY(modGeneral::Puntos.empty());
+        formas.borrarTodo();
+    }
+
+    // The brush paints on the canvas while it moves and the release wipes it; each move
+    // repaints only its own segment.
+    void trazo() {
+        RegistroFormas formas;
+        FondoContado fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        const QColor antes = fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0);
+        modGeneral::Tipo = modGeneral::TipoPincel;
+        modGeneral::Color = 0x00FF00; // green
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 300});
+        QTest::mouseMove(&fondo, {200, 300});
+        QTest::qWait(1);
+        fondo.pintados.clear();
+        for (int x = 210; x <= 600; x += 10) {
+            QTest::mouseMove(&fondo, {x, 300});
+            QCoreApplication::processEvents();
+        }
+        QVERIFY(!fondo.pintados.isEmpty());
+        for (const QRegion& r : std::as_const(fondo.pintados)) {
+            QVERIFY2(area(r) < 100 * 100, qPrintable(QString::number(area(r))));
+        }
+        QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), QColor(0, 255, 0));
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {600, 300});
+        QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), antes);
+        QCOMPARE(modGeneral::NumVentanas, 1);
+        formas.borrarTodo();
+    }
+
+    // A rectangle preview follows the pointer, outline only, and repaints edge by edge.
+    void previsualizacion() {
+        RegistroFormas formas;
+        FondoContado fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        auto color = [&](int x, int y) {
+            return fondo.grab(QRect(x, y, 1, 1)).toImage().pixelColor(0, 0);
+        };
+        const QColor dentro = color(400, 400);
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        modGeneral::Color = 0x0000FF; // red
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(&fondo, {700, 700});
+        QCoreApplication::processEvents();
+        fondo.pintados.clear();
+        QTest::mouseMove(&fondo, {710, 705});
+        QCoreApplication::processEvents();
+        QVERIFY(!fondo.pintados.isEmpty());
+        for (const QRegion& r : std::as_const(fondo.pintados)) {
+            QVERIFY(!r.contains(QPoint(400, 400))); // the inside is never repainted
+        }
+        QCOMPARE(color(100, 400), QColor(255, 0, 0));
+        QCOMPARE(color(710, 400), QColor(255, 0, 0));
+        QCOMPARE(color(400, 400), dentro);
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {710, 705});
+        QCOMPARE(color(100, 400), dentro);
+        formas.borrarTodo();
+    }
+
+    // A drag over the exit image sends it to the top-left corner; a later one sends it back.
+    void salidaSalta() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        const QPoint arriba = fondo.ImSalir()->pos();
+        QTest::mouseMove(&fondo, arriba + QPoint(10, 10)); // no button: stays
+        QCOMPARE(fondo.ImSalir()->pos(), arriba);
+        modGeneral::Tipo = modGeneral::TipoTexto;
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, {500, 500});
+        QTest::mouseMove(&fondo, arriba + QPoint(10, 10));
+        QCOMPARE(fondo.ImSalir()->pos(), QPoint(0, 0));
+        QTest::mouseMove(&fondo, {20, 20});
+        QCOMPARE(fondo.ImSalir()->pos(), arriba);
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {20, 20});
+        formas.borrarTodo();
+    }
+};
+
+QTEST_MAIN(TstFondo)
+#include "tst_fondo.moc"

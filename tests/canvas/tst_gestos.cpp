@@ -1,0 +1,319 @@
+#include "Gestos.h"
+#include "modGeneral.h"
+
+#include <QTest>
+#include <vector>
+
+using modGeneral::Punto;
+
+Q_DECLARE_METATYPE(std::vector<QPointF>)
+Q_DECLARE_METATYPE(std::vector<Punto>)
+
+namespace {
+
+// A canvas 1920 pixels wide at 15 twips per pixel, with a 48-pixel exit image.
+constexpr double Ancho = 28800;
+constexpr double LadoSalir = 720;
+
+struct Resultado {
+    int ventanas = 0;
+    Gesto gesto;
+    std::vector<Punto> puntos; // modGeneral::Puntos as the new window saw it
+};
+
+// Press at the first point, move through the rest, release.
+Resultado arrastrar(Gestos& g, const std::vector<QPointF>& recorrido) {
+    Resultado r;
+    g.pulsar(true, recorrido.front());
+    for (size_t i = 1; i < recorrido.size(); ++i) {
+        g.mover(recorrido[i]);
+    }
+    g.soltar([&r](const Gesto& gesto) {
+        ++r.ventanas;
+        r.gesto = gesto;
+        r.puntos = modGeneral::Puntos;
+    });
+    return r;
+}
+
+} // namespace
+
+class TstGestos : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { modGeneral::AsignarValoresIniciales(); }
+
+    // Line, rectangle and circle: what the new window is handed, dragged every way and not at
+    // all. The press Y is rounded halves to even (1500.5 -> 1500), the pointer's X never.
+    void formas_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<QPointF>("hasta");
+        QTest::addColumn<QPointF>("inicio");
+        QTest::addColumn<QPointF>("fin");
+        QTest::addColumn<QRectF>("cuadro");
+        const QPointF p(3000.5, 1500.5);
+        const QPointF anclaje(3000.5, 1500);
+        struct Direccion {
+            const char* nombre;
+            QPointF hasta;
+        };
+        const Direccion direcciones[] = {{"right down", {6000.25, 2502.5}},
+                                         {"left down", {1000.75, 2503.5}},
+                                         {"right up", {4000, 700.5}},
+                                         {"left up", {2000, 500}}};
+        for (const auto& d : direcciones) {
+            const QPointF q = d.hasta;
+            const double lado = std::abs(q.x() - p.x());
+            const QPointF esquina(std::min(q.x(), p.x()), q.y() > 1500 ? 1500 : q.y());
+            QTest::addRow("line %s", d.nombre)
+                << modGeneral::TipoLinea << q << anclaje << q << QRectF();
+            QTest::addRow("rectangle %s", d.nombre)
+                << modGeneral::TipoRectangulo << q << anclaje
+                << QPointF(q.x(), std::nearbyint(q.y())) << QRectF();
+            QTest::addRow("circle %s", d.nombre)
+                << modGeneral::TipoCirculo << q << QPointF() << QPointF()
+                << QRectF(esquina, QSizeF(lado, lado));
+        }
+        // A click without a drag is a dot at the press point.
+        QTest::newRow("line click")
+            << modGeneral::TipoLinea << QPointF() << anclaje << anclaje << QRectF();
+        QTest::newRow("rectangle click")
+            << modGeneral::TipoRectangulo << QPointF() << anclaje << anclaje << QRectF();
+        QTest::newRow("circle click") << modGeneral::TipoCirculo << QPointF() << QPointF()
+                                      << QPointF() << QRectF(anclaje, QSizeF(0, 0));
+        QTest::newRow("circle straight down, width 0")
+            << modGeneral::TipoCirculo << QPointF(3000.5, 9000) << QPointF() << QPointF()
+            << QRectF(anclaje, QSizeF(0, 0));
+        QTest::newRow("text") << modGeneral::TipoTexto << QPointF(9000, 9000) << anclaje
+                              << QPointF() << QRectF();
+    }
+    void formas() {
+        QFETCH(int, tipo);
+        QFETCH(QPointF, hasta);
+        QFETCH(QPointF, inicio);
+        QFETCH(QPointF, fin);
+        QFETCH(QRectF, cuadro);
+
+        Gestos g(Ancho, LadoSalir);
+        // An earlier gesture of every kind leaves geometry behind that a click must not reuse.
+        for (int t : {1, 2, 3}) {
+            modGeneral::Tipo = t;
+            arrastrar(g, {{100, 100}, {20000, 12000}});
+        }
+        modGeneral::Tipo = tipo;
+        modGeneral::Grosor = 7;
+        std::vector<QPointF> recorrido{QPointF(3000.5, 1500.5)};
+        if (!hasta.isNull()) {
+            recorrido.push_back(hasta);
+        }
+        const Resultado r = arrastrar(g, recorrido);
+
+        QCOMPARE(r.ventanas, 1);
+        QCOMPARE(r.gesto.tipo, tipo);
+        QCOMPARE(r.gesto.anchoPluma, 10); // the canvas's pen, from load, not the later Grosor
+        QCOMPARE(r.gesto.inicio, inicio);
+        QCOMPARE(r.gesto.fin, fin);
+        QCOMPARE(r.gesto.cuadro, cuadro);
+        // After the release: no preview, no anchor, no gesture.
+        QVERIFY(!g.pulsado());
+        QVERIFY(!g.lineaVisible() && !g.lineaRVisible() && !g.cirVisible());
+        QCOMPARE(g.x0(), Gestos::SinAncla);
+    }
+
+    // While dragging, the tool's preview (and only it) shows, with the width and colour of the
+    // press; the rectangle's edges keep the drag direction.
+    void previsualizacion_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::newRow("line") << modGeneral::TipoLinea;
+        QTest::newRow("rectangle") << modGeneral::TipoRectangulo;
+        QTest::newRow("circle") << modGeneral::TipoCirculo;
+        QTest::newRow("text") << modGeneral::TipoTexto;
+    }
+    void previsualizacion() {
+        QFETCH(int, tipo);
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = tipo;
+        modGeneral::Grosor = 25;
+        modGeneral::Color = 0x00FF00;
+        g.pulsar(true, {6000, 3000});
+        QVERIFY(!g.lineaVisible() && !g.lineaRVisible() && !g.cirVisible());
+        modGeneral::Grosor = 3; // changes after the press don't restyle this gesture
+        modGeneral::Color = 0;
+        const Gestos::Movimiento m = g.mover({3000, 4500.5});
+        QCOMPARE(m.previsualizacion, tipo != modGeneral::TipoTexto);
+        QVERIFY(!m.segmento);
+        QCOMPARE(g.lineaVisible(), tipo == modGeneral::TipoLinea);
+        QCOMPARE(g.lineaRVisible(), tipo == modGeneral::TipoRectangulo);
+        QCOMPARE(g.cirVisible(), tipo == modGeneral::TipoCirculo);
+        if (tipo != modGeneral::TipoTexto) {
+            QCOMPARE(g.anchoPrevisualizacion(), 25);
+            QCOMPARE(g.colorPrevisualizacion(), 0x00FF00);
+        }
+        if (tipo == modGeneral::TipoRectangulo) {
+            QCOMPARE(g.LineaR()[0], QLineF(6000, 3000, 3000, 3000));
+            QCOMPARE(g.LineaR()[3], QLineF(3000, 3000, 3000, 4500)); // 4500.5 -> 4500
+            QCOMPARE(g.xf(), 3000.0);
+            QCOMPARE(g.yf(), 4500);
+        }
+    }
+
+    void situarRectangulo_data() {
+        QTest::addColumn<QPointF>("esquina");
+        QTest::newRow("down right") << QPointF(900, 700);
+        QTest::newRow("up left") << QPointF(-100, -300);
+        QTest::newRow("beyond 16 bits") << QPointF(40000, 35000);
+        QTest::newRow("on the anchor") << QPointF(300, 450);
+    }
+    void situarRectangulo() {
+        QFETCH(QPointF, esquina);
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        g.pulsar(true, {300, 450});
+        g.SituarRectangulo(esquina.x(), esquina.y());
+        const double X = esquina.x();
+        const double Y = esquina.y();
+        const std::array<QLineF, 4> esperado{QLineF(300, 450, X, 450), QLineF(300, 450, 300, Y),
+                                             QLineF(300, Y, X, Y), QLineF(X, 450, X, Y)};
+        QCOMPARE(g.LineaR(), esperado);
+        QVERIFY(!g.lineaRVisible()); // placing the edges doesn't show them
+    }
+
+    // The brush: the first move only records where it is; each later move paints one segment
+    // back to the previous position and stores its own, rounded. No point, no window.
+    void pincel_data() {
+        QTest::addColumn<std::vector<QPointF>>("recorrido");
+        QTest::addColumn<int>("segmentos");
+        QTest::addColumn<std::vector<Punto>>("puntos");
+        QTest::newRow("press and release")
+            << std::vector<QPointF>{{10, 10}} << 0 << std::vector<Punto>{};
+        QTest::newRow("one move") << std::vector<QPointF>{{10, 10}, {15, 15}} << 0
+                                  << std::vector<Punto>{};
+        QTest::newRow("two moves") << std::vector<QPointF>{{10, 10}, {15, 15}, {30.5, 45.5}} << 1
+                                   << std::vector<Punto>{{30, 46}};
+        QTest::newRow("three moves, beyond 16 bits")
+            << std::vector<QPointF>{{0, 0}, {1, 1}, {40000, 50000}, {2.5, 3.5}} << 2
+            << std::vector<Punto>{{40000, 50000}, {2, 4}};
+    }
+    void pincel() {
+        QFETCH(std::vector<QPointF>, recorrido);
+        QFETCH(int, segmentos);
+        QFETCH(std::vector<Punto>, puntos);
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = modGeneral::TipoPincel;
+        Resultado r;
+        g.pulsar(true, recorrido.front());
+        int pintados = 0;
+        for (size_t i = 1; i < recorrido.size(); ++i) {
+            const Gestos::Movimiento m = g.mover(recorrido[i]);
+            if (m.segmento) {
+                ++pintados;
+                // From the current position back to the previous one, whose Y was rounded.
+                QCOMPARE(m.segmento->p1(), recorrido[i]);
+                QCOMPARE(m.segmento->p2(),
+                         QPointF(recorrido[i - 1].x(), std::nearbyint(recorrido[i - 1].y())));
+            }
+        }
+        const bool hecho = g.soltar([&r](const Gesto& gesto) {
+            ++r.ventanas;
+            r.gesto = gesto;
+            r.puntos = modGeneral::Puntos;
+        });
+        QCOMPARE(pintados, segmentos);
+        QCOMPARE(hecho, !puntos.empty());
+        QCOMPARE(r.ventanas, puntos.empty() ? 0 : 1);
+        QCOMPARE(r.puntos, puntos);
+        QCOMPARE(r.gesto.anchoPluma, puntos.empty() ? 0 : 10);
+        QVERIFY(modGeneral::Puntos.empty()); // reset after the window, or never filled
+        QCOMPARE(g.xAnt(), Gestos::SinAncla);
+        // The next stroke starts afresh: its first move paints nothing.
+        g.pulsar(true, {0, 0});
+        QVERIFY(!g.mover({5, 5}).segmento);
+    }
+
+    // Any button but the left opens the palette and leaves the gesture state alone; once it
+    // closes, the brush takes the thickness chosen there.
+    void otroBoton() {
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        QVERIFY(g.pulsar(false, {100, 100}));
+        QVERIFY(!g.pulsado());
+        QCOMPARE(g.x0(), Gestos::SinAncla);
+        modGeneral::Grosor = 33;
+        QCOMPARE(g.anchoPluma(), 10);
+        g.paletaCerrada();
+        QCOMPARE(g.anchoPluma(), 33);
+
+        // During a gesture, too, without ending it.
+        QVERIFY(!g.pulsar(true, {100, 100}));
+        QVERIFY(g.pulsar(false, {200, 200}));
+        QVERIFY(g.pulsado());
+        QCOMPARE(g.x0(), 100.0);
+    }
+
+    // Without a press, moves and releases do nothing; after one, moves count even with no
+    // button held, until a release.
+    void sinPulsar() {
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = modGeneral::TipoLinea;
+        const Gestos::Movimiento m = g.mover({28100, 100}); // over the exit image, too
+        QVERIFY(!m.previsualizacion && !m.salidaMovida && !m.segmento);
+        int ventanas = 0;
+        QVERIFY(!g.soltar([&](const Gesto&) { ++ventanas; }));
+        QCOMPARE(ventanas, 0);
+    }
+
+    // The exit image sits 40 twips below the top and 20 from the right edge, and jumps out of
+    // the way of a drag over it, every bound inside: to (0, 0), and from there back.
+    void salida_data() {
+        QTest::addColumn<QPointF>("puntero");
+        QTest::addColumn<bool>("salta");
+        QTest::newRow("top left corner") << QPointF(28060, 40) << true;
+        QTest::newRow("bottom right corner") << QPointF(28780, 760) << true;
+        QTest::newRow("left of it") << QPointF(28059.5, 400) << false;
+        QTest::newRow("below it") << QPointF(28400, 760.5) << false;
+        QTest::newRow("above it") << QPointF(28400, 39) << false;
+    }
+    void salida() {
+        QFETCH(QPointF, puntero);
+        QFETCH(bool, salta);
+        Gestos g(Ancho, LadoSalir);
+        const QRectF arriba(28060, 40, 720, 720);
+        QCOMPARE(g.ImSalir(), arriba);
+        for (int tipo = 0; tipo <= 4; ++tipo) {
+            modGeneral::Tipo = tipo;
+            g.pulsar(true, {500, 500});
+            QCOMPARE(g.mover(puntero).salidaMovida, salta);
+            QCOMPARE(g.ImSalir(), salta ? QRectF(0, 0, 720, 720) : arriba);
+            if (salta) {
+                QVERIFY(g.mover({700, 700}).salidaMovida); // over it in its new corner
+                QCOMPARE(g.ImSalir(), arriba);
+            }
+            g.soltar([](const Gesto&) {});
+        }
+    }
+
+    void salidaSigueAlAncho() {
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = modGeneral::TipoLinea;
+        g.pulsar(true, {500, 500});
+        g.mover({28400, 400});
+        QCOMPARE(g.ImSalir().topLeft(), QPointF(0, 0));
+        g.redimensionar(57600);
+        QCOMPARE(g.ImSalir(), QRectF(56860, 40, 720, 720));
+    }
+
+    // Loading resets the brush points the last canvas may have left.
+    void cargaVaciaPuntos() {
+        modGeneral::Puntos = {{1, 2}, {3, 4}};
+        modGeneral::Grosor = 42;
+        const Gestos g(Ancho, LadoSalir);
+        QVERIFY(modGeneral::Puntos.empty());
+        QCOMPARE(g.anchoPluma(), 42);
+        QVERIFY(!g.pulsado());
+        QCOMPARE(g.x0(), Gestos::SinAncla);
+        QCOMPARE(g.xAnt(), Gestos::SinAncla);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstGestos)
+#include "tst_gestos.moc"
