@@ -119,6 +119,8 @@ FormTools::FormTools(QWidget* padre) : QDialog(padre, Qt::Tool | Qt::FramelessWi
 
     crearControles();
 
+    // Only tool, colour, thickness and the font come from the settings; the size box and the
+    // style boxes show their layout values at every opening.
     m_LBGrosor->setText(QString::number(modGeneral::Grosor));
     elegirColor(modGeneral::Color);
     if (QAbstractButton* opcion = m_Opcion->button(modGeneral::Tipo)) {
@@ -219,6 +221,7 @@ void FormTools::crearOpcionesTexto(QWidget* FrTexto) {
     m_ListaF->setGeometry(enPixeles(-10, -10, 1600, 615));
     m_ListaF->setSelectionMode(QAbstractItemView::SingleSelection);
     m_ListaF->setSortingEnabled(false);
+    m_ListaF->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // room for one more name
     m_ListaF->setCursor(Qt::PointingHandCursor);
 
     etiqueta(FrTexto, QStringLiteral("Tamaño"), enPixeles(480, 630, 615, 255))
@@ -323,6 +326,12 @@ bool FormTools::eventFilter(QObject* objeto, QEvent* evento) {
         }
     }
     return QDialog::eventFilter(objeto, evento);
+}
+
+void FormTools::showEvent(QShowEvent* evento) {
+    // Not QDialog's: it would centre the palette, and the window manager is to place it like
+    // any new window.
+    QWidget::showEvent(evento); // NOLINT(bugprone-parent-virtual-call)
 }
 
 void FormTools::reject() {

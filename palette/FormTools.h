@@ -31,6 +31,7 @@ public slots:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
 
 private:
     void crearControles();
