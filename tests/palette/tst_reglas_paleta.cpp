@@ -181,24 +181,6 @@ private slots:
         QFETCH(int, indice);
         QCOMPARE(ReglasPaleta::indiceFuente(fuentes, fuente), indice);
     }
-
-    void teclas_data() {
-        QTest::addColumn<QString>("texto");
-        QTest::addColumn<bool>("admitida");
-        QTest::newRow("digit") << "7" << true;
-        QTest::newRow("backspace") << "\b" << true;
-        QTest::newRow("no text (arrow)") << "" << true;
-        QTest::newRow("letter") << "a" << false;
-        QTest::newRow("space") << " " << false;
-        QTest::newRow("minus") << "-" << false;
-        QTest::newRow("point") << "." << false;
-        QTest::newRow("other script digit") << QStringLiteral("\u0663") << false;
-    }
-    void teclas() {
-        QFETCH(QString, texto);
-        QFETCH(bool, admitida);
-        QCOMPARE(ReglasPaleta::teclaAdmitida(texto), admitida);
-    }
 };
 
 QTEST_MAIN(TstReglasPaleta)
