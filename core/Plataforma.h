@@ -4,7 +4,9 @@
 #include <QPoint>
 #include <functional>
 
+class QRegion;
 class QSystemTrayIcon;
+class QWidget;
 
 // What differs between windowing systems lives here and nowhere else.
 namespace Plataforma {
@@ -12,6 +14,9 @@ namespace Plataforma {
 // Before the application object exists: run on X11 (XWayland under Wayland), which gives shaped
 // windows and a stacking order the program can rely on. A platform set by the user still wins.
 void PrepararEntorno();
+
+// Shows only `forma` of the window (QWidget::setMask), however many rectangles it takes.
+void PonerForma(QWidget* ventana, const QRegion& forma);
 
 } // namespace Plataforma
 

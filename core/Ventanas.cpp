@@ -1,6 +1,7 @@
 #include "Ventanas.h"
 
 #include "Arrastre.h"
+#include "Plataforma.h"
 #include "Unidades.h"
 
 #include <QBitmap>
@@ -41,7 +42,7 @@ void ActualizarTransparencia(QWidget* ventana) {
     if (!clave.isValid()) {
         return;
     }
-    ventana->setMask(regionVisible(ventana->grab().toImage(), clave.toInt()));
+    Plataforma::PonerForma(ventana, regionVisible(ventana->grab().toImage(), clave.toInt()));
 }
 
 QRegion regionVisible(const QImage& imagen, int colorClave) {

@@ -3,6 +3,7 @@
 #include "Dibujos.h"
 #include "Gesto.h"
 #include "Lienzo.h"
+#include "Plataforma.h"
 #include "Renderizado.h"
 #include "Unidades.h"
 #include "Ventanas.h"
@@ -90,7 +91,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         }
     }
     // Straight from the image: no need to render the window to find its strokes.
-    setMask(regionVisible(m_imagen, modGeneral::ColorClave));
+    Plataforma::PonerForma(this, regionVisible(m_imagen, modGeneral::ColorClave));
 }
 
 void FormVentana::DibujarTexto(const Gesto& gesto) {
