@@ -75,6 +75,14 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
+    // Nothing on the canvas looks different when it is not the active window; with equal colour
+    // groups, focus moving between it and the shape windows repaints nothing.
+    QPalette paleta = palette();
+    for (int rol = 0; rol < QPalette::NColorRoles; ++rol) {
+        const auto r = static_cast<QPalette::ColorRole>(rol);
+        paleta.setBrush(QPalette::Inactive, r, paleta.brush(QPalette::Active, r));
+    }
+    setPalette(paleta);
     setWindowTitle(QStringLiteral("Tizo"));
     setFocusPolicy(Qt::StrongFocus);
     // Moves count while a gesture is in progress, even once no button is held any more.
@@ -178,6 +186,10 @@ void FormFondo::resizeEvent(QResizeEvent* evento) {
 void FormFondo::colocarImSalir() {
     m_ImSalir->move(Unidades::rectEnPixeles(m_gestos.ImSalir()).topLeft());
 }
+
+// The canvas shows no focus: gaining or losing it repaints nothing.
+void FormFondo::focusInEvent(QFocusEvent*) {}
+void FormFondo::focusOutEvent(QFocusEvent*) {}
 
 void FormFondo::keyPressEvent(QKeyEvent* evento) {
     if (evento->key() == Qt::Key_Escape) {

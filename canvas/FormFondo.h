@@ -37,6 +37,8 @@ protected:
     void paintEvent(QPaintEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
+    void focusInEvent(QFocusEvent* evento) override;
+    void focusOutEvent(QFocusEvent* evento) override;
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;

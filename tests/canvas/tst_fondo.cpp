@@ -283,6 +283,27 @@ private slots:
         formas.borrarTodo();
     }
 
+    // Focus going to a new shape window and back repaints nothing of the canvas.
+    void activacionSinRepintar() {
+        RegistroFormas formas;
+        FondoContado fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.mostrar();
+        QVERIFY(QTest::qWaitForWindowActive(&fondo));
+        QCoreApplication::processEvents();
+        fondo.pintados.clear();
+        QWidget otra;
+        otra.setGeometry(10, 10, 50, 50);
+        otra.show();
+        otra.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&otra));
+        fondo.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&fondo));
+        QCoreApplication::processEvents();
+        QVERIFY2(fondo.pintados.isEmpty(),
+                 qPrintable(QString::number(area(fondo.pintados.value(0)))));
+    }
+
     // A drag over the exit image sends it to the top-left corner; a later one sends it back.
     void salidaSalta() {
         RegistroFormas formas;
