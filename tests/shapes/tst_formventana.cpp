@@ -80,7 +80,6 @@ private slots:
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QSize>("tamano");
         QTest::newRow("unknown tool") << 7 << QSize(168, 140);
-        QTest::newRow("negative tool") << -1 << QSize(168, 140);
         QTest::newRow("brush without points") << modGeneral::TipoPincel << QSize(168, 140);
         QTest::newRow("brush with one point") << modGeneral::TipoPincel + 100 << QSize(20, 20);
     }
