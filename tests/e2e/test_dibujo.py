@@ -1,0 +1,369 @@
+"""Drawing mode from the tray on a real X server: the canvas shows the captured desktop, every
+tool makes its shape window where it was drawn, shapes stay above the canvas, the palette changes
+the next shape, and the tray commands act on the shapes while drawing."""
+
+import time
+
+from Xlib import X
+
+from harness import ALTO, ANCHO, KEY_COLOR, color_fondo, comprobar, ejecutar
+
+ROJO = (255, 0, 0)
+AZUL = (0, 0, 255)
+BLANCO = (255, 255, 255)
+GRIS = (90, 90, 90)
+AZUL_TESTIGO = (30, 30, 200)
+SALIR = (1871, 3, 48, 48)  # the exit image: 40 twips down, 20 from the right edge
+
+# The palette, in pixels relative to its client area (twips / 15).
+TIRA = (2, 17)  # first row of the colour strip
+LBGROSOR = (128, 16)
+OPCION = (24 + 40, 48 + 8)  # Opcion(0); each next one 24 pixels lower
+CERRAR = (140 + 8, 0 + 8)
+PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
+
+
+def pixel(s, x, y):
+    return s.captura((x, y, 1, 1)).pixel(x, y)
+
+
+def es_fondo(c, x, y):
+    return c.pixel(x, y) == color_fondo(x, y)
+
+
+def lienzo(s):
+    return s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "Tizo" and v.rect[2] == ANCHO],
+                     10, "the canvas")[0]
+
+
+def dibujar_fondo(s):
+    s.elegir(" Dibujar Fondo")
+    v = lienzo(s)
+    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
+    s.esperar(lambda: salida_visible(s.captura(SALIR)), 5, "the exit image painted")
+    return v
+
+
+def salida_visible(c, x=SALIR[0], y=SALIR[1]):
+    """The exit image shows at (x, y) of the screenshot c."""
+    return sum(1 for yy in range(y, y + 48) for xx in range(x, x + 48) if not es_fondo(c, xx, yy)) > 300
+
+
+def formas(s):
+    return [v for v in s.ventanas() if v.nombre and v.nombre.isdigit()]
+
+
+def forma(s, nombre):
+    return s.esperar(lambda: [v for v in formas(s) if v.nombre == nombre], 10, f"shape {nombre}")[0]
+
+
+def fondo_solido(s, color):
+    """Turns the live desktop into one colour; a capture taken before still shows the pattern."""
+    mapa = s.d.screen().default_colormap
+    s.root.change_attributes(background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
+    s.root.clear_area(0, 0, ANCHO, ALTO)
+    s.d.sync()
+
+
+def abrir_paleta(s, x=960, y=540):
+    s.click(x, y, 3)
+    p = s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "Herramientas"], 10, "palette")[0]
+    s.esperar(lambda: pixel(s, p.rect[0] + TIRA[0], p.rect[1] + TIRA[1]) == ROJO, 5,
+              "palette painted")
+    return p
+
+
+def cerrar_paleta(s, p):
+    s.click(p.rect[0] + CERRAR[0], p.rect[1] + CERRAR[1])
+    s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
+
+
+def herramienta(s, tipo):
+    p = abrir_paleta(s)
+    s.click(p.rect[0] + OPCION[0], p.rect[1] + OPCION[1] + 24 * tipo)
+    cerrar_paleta(s, p)
+
+
+def prueba_entrar_y_salir(s):
+    s.lanzar_tizo()
+    v = dibujar_fondo(s)
+    x, y, w, h = v.rect
+    comprobar((x, y, w) == (0, 0, ANCHO) and h >= ALTO, f"covers the screen: {v.rect}")
+    comprobar("_NET_WM_STATE_FULLSCREEN" not in v.estados, f"not full screen: {v.estados}")
+    comprobar("_NET_WM_STATE_ABOVE" not in v.estados, f"not topmost: {v.estados}")
+    comprobar(not v.tipos or v.tipos[0] != "_NET_WM_WINDOW_TYPE_NORMAL", f"no taskbar: {v.tipos}")
+
+    # The live desktop changes; the canvas keeps showing it as it was, edge to edge.
+    fondo_solido(s, GRIS)
+    time.sleep(0.2)
+    c = s.captura()
+    s.guardar_captura("lienzo")
+    muestras = [(xx, yy) for xx in range(0, ANCHO, 97) for yy in range(0, ALTO, 89)]
+    muestras += [(0, 0), (ANCHO - 1, 0), (0, ALTO - 1), (1000, ALTO - 1)]
+    bandeja = lambda xx, yy: xx > ANCHO - 200 and yy > ALTO - 40
+    distintos = [(p, c.pixel(*p)) for p in muestras
+                 if not bandeja(*p) and not es_fondo(c, *p)
+                 and not (SALIR[0] <= p[0] < SALIR[0] + 48 and p[1] < SALIR[1] + 48)]
+    comprobar(not distintos, f"the captured desktop, unchanged: {distintos[:5]}")
+    comprobar(salida_visible(c), "the exit image at the top right")
+
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode")
+    s.esperar(lambda: pixel(s, 500, 500) == GRIS, 5, "the live desktop again")
+
+    # A new drawing mode captures anew.
+    v = dibujar_fondo(s)
+    comprobar(pixel(s, 500, 500) == GRIS, "captured again")
+    s.tecla("shift+Escape")
+    s.esperar(lambda: not v.existe, 5, "shift+Esc leaves too")
+
+    v = dibujar_fondo(s)
+    s.click(SALIR[0] + 24, SALIR[1] + 24)
+    s.esperar(lambda: not v.existe, 5, "a click on the exit image leaves")
+
+    v = dibujar_fondo(s)
+    s.tecla("alt+F4")
+    s.esperar(lambda: not v.existe, 5, "a close by the window manager leaves")
+    comprobar(s.tizo.poll() is None, "the program goes on")
+    v = dibujar_fondo(s)
+    comprobar(v.mapeada, "and drawing mode opens again")
+
+
+def prueba_cada_herramienta(s):
+    s.lanzar_tizo()
+    dibujar_fondo(s)
+
+    s.arrastrar(200, 200, 500, 260)  # the brush, chosen at start
+    forma(s, "1")
+    s.esperar(lambda: pixel(s, 350, 230) == ROJO, 5, "brush stroke")
+
+    herramienta(s, LINEA)
+    s.arrastrar(300, 600, 700, 800)
+    forma(s, "2")
+    s.esperar(lambda: pixel(s, 500, 700) == ROJO, 5, "line")
+
+    herramienta(s, RECTANGULO)
+    s.arrastrar(1100, 400, 800, 200)  # dragged up and to the left
+    forma(s, "3")
+    s.esperar(lambda: pixel(s, 950, 200) == ROJO, 5, "rectangle")
+
+    herramienta(s, CIRCULO)
+    s.arrastrar(1300, 500, 1500, 650)  # a circle as wide as the horizontal drag
+    forma(s, "4")
+    s.esperar(lambda: pixel(s, 1400, 500) == ROJO, 5, "circle")
+
+    def comprobar_formas(c):
+        for p in ((350, 230), (500, 700), (950, 200), (950, 400), (800, 300), (1100, 300),
+                  (1300, 600), (1500, 600), (1400, 700)):
+            comprobar(c.pixel(*p) == ROJO, f"stroke at {p}: {c.pixel(*p)}")
+        for p in ((350, 300), (500, 650), (950, 300), (950, 180), (1400, 600), (1400, 720),
+                  (1400, 480)):
+            comprobar(es_fondo(c, *p), f"desktop around and inside at {p}: {c.pixel(*p)}")
+        comprobar(c.contar(KEY_COLOR) == 0, "no key-coloured pixel")
+
+    c = s.captura()
+    s.guardar_captura("herramientas")
+    comprobar_formas(c)
+
+    herramienta(s, TEXTO)
+    s.click(300, 900)
+    texto = forma(s, "5")
+    comprobar(texto.rect[:2] == (300, 900), f"text at the press point: {texto.rect}")
+    s.esperar(lambda: s.activa() == texto.id, 5, "the text window active")
+    s.escribir("Hola")
+    s.tecla("Return")
+    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 5, "finished text")
+    c = s.captura(texto.rect)
+    comprobar(c.contar(ROJO) > 50, "red letters")
+    x, y, w, h = texto.rect
+    letra = next((xx, yy) for yy in range(y, y + h) for xx in range(x, x + w)
+                 if c.pixel(xx, yy) == ROJO)
+    s.click(*letra)
+    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) > w * h // 2, 5, "editing again")
+    s.escribir("!")
+    s.esperar(lambda: texto.rect[2] > w, 5, "the text grows")
+    s.tecla("Return")
+
+    s.tecla("Escape")  # the text window has the keys: drawing mode stays
+    comprobar(lienzo(s).mapeada, "Esc in a shape window doesn't end drawing mode")
+    herramienta(s, PINCEL)  # a press on the canvas gives it the keys back
+    s.tecla("Escape")
+    s.esperar(lambda: not [v for v in s.ventanas() if v.nombre == "Tizo"], 5, "left drawing mode")
+    c = s.captura()
+    s.guardar_captura("herramientas-fuera")
+    comprobar(len(formas(s)) == 5, f"the shapes stay: {formas(s)}")
+    comprobar_formas(c)
+
+
+def arrastrar_sin_soltar(s, x0, y0, x1, y1, pasos=10):
+    s.mover(x0, y0)
+    s.pausa()
+    s.pulsar()
+    s.pausa()
+    for i in range(1, pasos + 1):
+        s.mover(x0 + (x1 - x0) * i / pasos, y0 + (y1 - y0) * i / pasos)
+        s.pausa(0.01)
+
+
+def prueba_previsualizacion(s):
+    """While the button is held the canvas shows the brush's stroke or the tool's outline."""
+    s.lanzar_tizo()
+    v = dibujar_fondo(s)
+    arrastrar_sin_soltar(s, 200, 300, 600, 300)
+    s.esperar(lambda: pixel(s, 400, 300) == ROJO, 5, "the brush paints while dragging")
+    comprobar(not formas(s), "no shape window before the release")
+    s.soltar()
+    forma(s, "1")
+
+    herramienta(s, RECTANGULO)
+    arrastrar_sin_soltar(s, 800, 600, 1200, 400)
+    s.esperar(lambda: pixel(s, 1000, 400) == ROJO, 5, "rectangle outline while dragging")
+    c = s.captura()
+    s.guardar_captura("previsualizacion-rectangulo")
+    for p in ((1000, 600), (800, 500), (1200, 500)):
+        comprobar(c.pixel(*p) == ROJO, f"outline at {p}")
+    comprobar(es_fondo(c, 1000, 500), "hollow")
+    # over the exit image the drag pushes it to the top-left corner, and back
+    s.mover(SALIR[0] + 20, SALIR[1] + 20)
+    s.esperar(lambda: salida_visible(s.captura((0, 0, 48, 48)), 0, 0), 5, "exit image at (0, 0)")
+    s.mover(20, 20)
+    s.esperar(lambda: salida_visible(s.captura(SALIR)), 5, "exit image back at the top right")
+    s.mover(1200, 400)
+    s.soltar()
+    forma(s, "2")
+    s.esperar(lambda: es_fondo(s.captura((1000, 500, 1, 1)), 1000, 500), 5, "repainted clean")
+    comprobar(v.mapeada, "still drawing")
+
+
+def prueba_formas_sobre_el_lienzo(s):
+    """Shapes made before and during drawing mode stay visible while the canvas has the focus."""
+    s.lanzar_tizo()
+    v = dibujar_fondo(s)
+    s.arrastrar(200, 300, 600, 300)
+    forma(s, "1")
+    s.click(SALIR[0] + 24, SALIR[1] + 24)
+    s.esperar(lambda: not v.existe, 5, "left drawing mode")
+
+    fondo_solido(s, GRIS)
+    v = dibujar_fondo(s)
+    s.arrastrar(200, 500, 600, 500)
+    forma(s, "2")
+    s.click(900, 800)  # the canvas takes the focus back
+    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
+    time.sleep(0.3)
+    c = s.captura()
+    s.guardar_captura("formas-sobre-lienzo")
+    comprobar(c.pixel(400, 300) == ROJO, "the older shape over the canvas")
+    comprobar(c.pixel(400, 500) == ROJO, "the newer shape over the canvas")
+    comprobar(c.pixel(400, 400) == GRIS, "the canvas between them")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 5, "Esc reaches the canvas again")
+
+
+def prueba_hueco_arrastre_y_supr(s):
+    s.lanzar_tizo()
+    testigo = s.testigo(700, 400, 200, 100)
+    v = dibujar_fondo(s)
+    herramienta(s, RECTANGULO)
+    s.arrastrar(650, 350, 950, 550)
+    r = forma(s, "1")
+    s.click(SALIR[0] + 24, SALIR[1] + 24)
+    s.esperar(lambda: not v.existe, 5, "left drawing mode")
+
+    s.esperar(lambda: pixel(s, 800, 450) == AZUL_TESTIGO, 5, "the window beneath shows inside")
+    s.click(800, 450)
+    s.esperar(lambda: (s.leer_eventos(), testigo.pulsaciones)[1], 5, "a click in the hole passes")
+    x0, y0 = r.rect[:2]
+    s.arrastrar(650, 450, 750, 550)
+    s.esperar(lambda: r.rect[:2] == (x0 + 100, y0 + 100), 5, f"dragged by its edge: {r.rect}")
+    s.esperar(lambda: s.activa() == r.id, 5, "the dragged shape active")
+    s.tecla("Delete")
+    s.esperar(lambda: not r.existe, 5, "Delete removes it")
+
+    # Right after a release the new shape has the keys: Delete removes exactly that one. The
+    # caption is the count of shapes, not a serial number.
+    dibujar_fondo(s)
+    s.arrastrar(100, 700, 400, 700)
+    uno = forma(s, "1")
+    s.arrastrar(100, 800, 400, 800)
+    dos = forma(s, "2")
+    s.esperar(lambda: s.activa() == dos.id, 5, "the newest shape active")
+    s.tecla("Delete")
+    s.esperar(lambda: not dos.existe, 5, "Delete removed the newest")
+    comprobar(uno.mapeada, "the older one stays")
+    s.arrastrar(100, 900, 400, 900)
+    forma(s, "2")
+    comprobar(sorted(f.nombre for f in formas(s)) == ["1", "2"], f"captions {formas(s)}")
+
+
+def prueba_bandeja_mientras_dibuja(s):
+    s.lanzar_tizo()
+    v = dibujar_fondo(s)
+    s.arrastrar(200, 300, 600, 300)
+    s.arrastrar(200, 500, 600, 500)
+    uno, dos = forma(s, "1"), forma(s, "2")
+
+    s.elegir(" Mostrar / Ocultar")
+    s.esperar(lambda: not uno.mapeada and not dos.mapeada, 5, "shapes hidden")
+    comprobar(v.mapeada, "the canvas stays")
+    s.esperar(lambda: es_fondo(s.captura((400, 300, 1, 1)), 400, 300), 5, "canvas where one was")
+    s.elegir(" Mostrar / Ocultar")
+    s.esperar(lambda: uno.mapeada and dos.mapeada, 5, "shapes shown again")
+    s.esperar(lambda: pixel(s, 400, 300) == ROJO, 5, "and drawn")
+
+    # " Dibujar Fondo" while drawing only brings the canvas forward: nothing is captured again.
+    fondo_solido(s, GRIS)
+    s.elegir(" Dibujar Fondo")
+    comprobar(lienzo(s).id == v.id, "the same canvas")
+    time.sleep(0.2)
+    comprobar(es_fondo(s.captura((1000, 700, 1, 1)), 1000, 700), "the first capture still shows")
+
+    s.elegir(" Borrar Todo")
+    s.esperar(lambda: not uno.existe and not dos.existe, 5, "shapes deleted")
+    comprobar(v.mapeada, "the canvas stays")
+    s.arrastrar(200, 700, 600, 700)
+    forma(s, "1")  # counted from zero again
+
+
+def prueba_paleta(s):
+    s.lanzar_tizo()
+    v = dibujar_fondo(s)
+    # Esc in the palette closes the palette, not drawing mode.
+    p = abrir_paleta(s)
+    comprobar(v.mapeada, "the canvas under the palette")
+    s.tecla("Escape")
+    s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed by Esc")
+    comprobar(v.existe and v.mapeada, "still drawing")
+
+    # Blue, thickness 30, rectangle.
+    p = abrir_paleta(s)
+    x, y = p.rect[:2]
+    s.click(x + TIRA[0] + 5, y + TIRA[1] + 170)
+    s.click(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
+    s.click(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
+    time.sleep(0.2)
+    s.escribir("30")
+    s.tecla("Return")
+    s.click(x + OPCION[0], y + OPCION[1] + 24 * RECTANGULO)
+    cerrar_paleta(s, p)
+
+    s.arrastrar(400, 300, 800, 600)
+    forma(s, "1")
+    s.esperar(lambda: pixel(s, 600, 300) == AZUL, 5, "blue rectangle")
+    c = s.captura((600, 250, 1, 100))
+    grosor = sum(1 for yy in range(250, 350) if c.pixel(600, yy) == AZUL)
+    comprobar(29 <= grosor <= 31, f"top edge 30 pixels thick: {grosor}")
+    comprobar(es_fondo(s.captura((600, 450, 1, 1)), 600, 450), "hollow")
+
+    # The brush takes the new thickness too.
+    herramienta(s, PINCEL)
+    s.arrastrar(300, 800, 900, 800)
+    forma(s, "2")
+    s.esperar(lambda: pixel(s, 600, 800) == AZUL, 5, "blue stroke")
+    c = s.captura((600, 750, 1, 100))
+    grosor = sum(1 for yy in range(750, 850) if c.pixel(600, yy) == AZUL)
+    comprobar(29 <= grosor <= 31, f"stroke 30 pixels thick: {grosor}")
+    s.guardar_captura("paleta-aplicada")
+
+
+ejecutar(globals())
