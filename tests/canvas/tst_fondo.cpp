@@ -157,6 +157,7 @@ private slots:
         QCOMPARE(modGeneral::NumVentanas, 1);
         QCOMPARE(formas.ventanas().first()->isVisible(), true);
         QCOMPARE(modGeneral::Tipo, modGeneral::TipoRectangulo);
+        formas.borrarTodo();
     }
 
     // Any button but the left opens the palette; afterwards the brush takes the new thickness.
