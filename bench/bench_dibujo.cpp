@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -31,6 +32,7 @@ class Pinturas : public QObject {
 public:
     int fondo = 0;   // paints of the canvas
     int ventana = 0; // paints of shape windows
+    int otra = 0;    // paints of any other window
     qint64 areaMaxima = 0;
     qint64 areaTotal = 0;
     bool registrarAreas = false;
@@ -58,6 +60,8 @@ protected:
             }
         } else if (qobject_cast<FormVentana*>(objeto)) {
             ++ventana;
+        } else if (w->isWindow()) {
+            ++otra;
         }
         return false;
     }
@@ -172,6 +176,24 @@ int main(int argc, char** argv) {
         asentar(60);
     }
 
+    // What the window manager alone costs: a plain borderless topmost window of a rectangle
+    // window's size, from show to its first paint on screen.
+    std::vector<double> base;
+    for (int i = 0; i < Rondas + 2; ++i) {
+        QWidget simple(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+        simple.setGeometry(390, 290, 520, 420);
+        const int antes = contador.otra;
+        QElapsedTimer t;
+        t.start();
+        simple.show();
+        esperar([&] { return contador.otra > antes; });
+        if (i >= 2) {
+            base.push_back(ms(t.nsecsElapsed()));
+        }
+        simple.hide();
+        asentar(20);
+    }
+
     // Release to a visible, shaped rectangle window.
     abrirLienzo(form);
     asentar(100);
@@ -243,10 +265,14 @@ int main(int argc, char** argv) {
     form.borrarTodo();
 
     const qint64 pantalla = qint64(f->width()) * f->height();
-    std::printf("Xvfb %dx%d, Qt %s, %d rounds (medians, ms)\n", f->width(), f->height(), qVersion(),
-                Rondas);
+    const QSize lado = QGuiApplication::primaryScreen()->size();
+    std::printf("screen %dx%d, Qt %s, %d rounds (medians, ms)\n", lado.width(), lado.height(),
+                qVersion(), Rondas);
     std::printf("  Dibujar Fondo -> canvas painted:           %7.2f  (target < 60)\n",
                 mediana(apertura));
+    std::printf(
+        "  plain window of that size, show -> painted: %6.2f  (the window manager's share)\n",
+        mediana(base));
     std::printf("  release -> rectangle window painted:       %7.2f  (target < 10)\n",
                 mediana(rectangulo));
     std::printf("    of which the release handler:            %7.2f\n",
