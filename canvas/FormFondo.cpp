@@ -64,8 +64,8 @@ QRect alcance(const QRectF& caja, int ancho) {
 } // namespace
 
 FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
-    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint), m_formas(formas),
-      m_captura(modCapturar::CapturarPantalla()), m_PB(m_captura),
+    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint), // a tool window: not in the taskbar
+      m_formas(formas), m_captura(modCapturar::CapturarPantalla()), m_PB(m_captura),
       m_gestos(Unidades::aTwips(Pantalla::geometria().width()), Unidades::aTwips(LadoSalir)),
       m_ImSalir(new ImagenSalir(this, [this] { close(); })), m_abrirPaleta([](QWidget* padre) {
           FormTools paleta(padre);
@@ -87,8 +87,11 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
     setFocusPolicy(Qt::StrongFocus);
     // Moves count while a gesture is in progress, even once no button is held any more.
     setMouseTracking(true);
-    // A plain borderless window with the screen's geometry, so that client coordinates are
-    // screen coordinates; not the full-screen state, which may stack it over the topmost shapes.
+    // A plain borderless window over the screen from its top-left corner, so that client
+    // coordinates are screen coordinates; never in the full-screen state, which may stack it over
+    // the topmost shape windows. It reaches one row below the screen because some window
+    // managers (openbox among them) take an undecorated window that exactly fills a monitor for a
+    // full-screen one and, while it has the focus, stack it over the shapes just the same.
     setGeometry(Pantalla::geometria().adjusted(0, 0, 0, 1));
 
     m_ImSalir->setPixmap(Dibujos::imagenSalir());

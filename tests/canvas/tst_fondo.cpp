@@ -76,22 +76,6 @@ private slots:
         delete fondo;
     }
 
-    // The canvas shows the capture unchanged; where there is none it is white.
-    void muestraLaCaptura() {
-        RegistroFormas formas;
-        FormFondo fondo(formas);
-        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
-        const QImage imagen = fondo.grab(QRect(10, 100, 50, 50)).toImage();
-        if (fondo.captura().isNull()) {
-            QCOMPARE(imagen.pixelColor(5, 5), QColor(Qt::white));
-        } else {
-            QCOMPARE(fondo.captura().deviceIndependentSize().toSize(),
-                     Pantalla::geometria().size());
-            const QImage captura = fondo.captura().toImage();
-            QCOMPARE(imagen.pixel(5, 5), captura.pixel(15, 105));
-        }
-    }
-
     void salirConEsc_data() {
         QTest::addColumn<int>("tecla");
         QTest::addColumn<int>("modificadores");
