@@ -234,10 +234,12 @@ void FormFondo::mouseReleaseEvent(QMouseEvent*) {
     if (!m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); })) {
         return;
     }
+    // Back to the saved capture. Only the stroke and the preview ever covered it, so only their
+    // pixels are repainted: a full-screen repaint would cost a frame on every release.
+    m_captura = m_PB;
+    update(m_regionPrevia + m_trazoSucio);
     borrarTrazo();
     m_regionPrevia = QRegion();
-    m_captura = m_PB;
-    update();
 }
 
 void FormFondo::CrearVentana(const Gesto& gesto) {

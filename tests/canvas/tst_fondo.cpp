@@ -263,7 +263,14 @@ private slots:
         QCOMPARE(color(100, 400), QColor(255, 0, 0));
         QCOMPARE(color(710, 400), QColor(255, 0, 0));
         QCOMPARE(color(400, 400), dentro);
+        fondo.pintados.clear();
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {710, 705});
+        QCoreApplication::processEvents();
+        // The release wipes the preview by repainting its outline only.
+        QVERIFY(!fondo.pintados.isEmpty());
+        for (const QRegion& r : std::as_const(fondo.pintados)) {
+            QVERIFY(!r.contains(QPoint(400, 400)));
+        }
         QCOMPARE(color(100, 400), dentro);
         formas.borrarTodo();
     }
