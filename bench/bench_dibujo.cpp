@@ -11,6 +11,7 @@
 #include "Form1.h"
 #include "FormFondo.h"
 #include "FormVentana.h"
+#include "Plataforma.h"
 #include "modGeneral.h"
 
 #include <QApplication>
@@ -153,6 +154,7 @@ Soltura soltarHastaVentana(FormFondo* f, QPointF donde) {
 } // namespace
 
 int main(int argc, char** argv) {
+    Plataforma::PrepararEntorno(); // the same platform set-up as the program
     QApplication aplicacion(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     Pinturas contador;
