@@ -46,10 +46,19 @@ void ActualizarTransparencia(QWidget* ventana) {
 }
 
 QRegion regionVisible(const QImage& imagen, int colorClave) {
-    const QColor clave = Unidades::colorDesdeRGB(colorClave);
-    const QImage mascara = imagen.convertToFormat(QImage::Format_RGB32)
-                               .createMaskFromColor(clave.rgb(), Qt::MaskInColor);
-    QRegion region(QBitmap::fromImage(mascara));
+    const QRgb clave = Unidades::colorDesdeRGB(colorClave).rgb();
+    QRegion region;
+    if (imagen.format() == QImage::Format_MonoLSB && imagen.colorCount() == 2 &&
+        imagen.color(0) == clave) {
+        // One bit per pixel over the key: the set bits show, unless they are the key as well.
+        if (imagen.color(1) != clave) {
+            region = QRegion(QBitmap::fromImage(imagen));
+        }
+    } else {
+        const QImage mascara = imagen.convertToFormat(QImage::Format_RGB32)
+                                   .createMaskFromColor(clave, Qt::MaskInColor);
+        region = QRegion(QBitmap::fromImage(mascara));
+    }
     if (region.isEmpty()) {
         // A region outside the window hides all of it.
         region = QRegion(-1, -1, 1, 1);

@@ -96,6 +96,18 @@ private slots:
         imagen.setPixelColor(15, 9, QColor(123, 22, 152)); // one step off the key shows
         const QRegion region = ::regionVisible(imagen, modGeneral::ColorClave);
         QCOMPARE(region, QRegion(3, 4, 1, 1) + QRegion(15, 9, 1, 1));
+
+        // One bit per pixel over the key: the strokes' bits show, unless the strokes are in the
+        // key colour themselves.
+        QImage bits(20, 10, QImage::Format_MonoLSB);
+        bits.setColorTable({clave.rgb(), qRgb(255, 0, 0)});
+        bits.fill(0);
+        bits.setPixel(3, 4, 1);
+        bits.setPixel(19, 0, 1);
+        QCOMPARE(::regionVisible(bits, modGeneral::ColorClave),
+                 QRegion(3, 4, 1, 1) + QRegion(19, 0, 1, 1));
+        bits.setColor(1, clave.rgb());
+        QVERIFY(!::regionVisible(bits, modGeneral::ColorClave).intersects(QRect(0, 0, 20, 10)));
     }
 
     // A window made transparent shows only what is not the key colour, also after its content
