@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
+#include <QSet>
 
 namespace Pantalla {
 
@@ -13,7 +14,27 @@ QRect geometria() {
 }
 
 QStringList fuentes() {
-    return QFontDatabase::families();
+    return sinFundidoras(QFontDatabase::families());
+}
+
+QStringList sinFundidoras(const QStringList& familias) {
+    QStringList lista;
+    QSet<QString> vistas;
+    for (const QString& familia : familias) {
+        // Qt names the foundry in brackets when several offer the same family.
+        QString nombre = familia;
+        if (nombre.endsWith(QLatin1Char(']'))) {
+            const qsizetype corchete = nombre.lastIndexOf(QLatin1String(" ["));
+            if (corchete > 0) {
+                nombre.truncate(corchete);
+            }
+        }
+        if (!vistas.contains(nombre)) {
+            vistas.insert(nombre);
+            lista.append(nombre);
+        }
+    }
+    return lista;
 }
 
 } // namespace Pantalla

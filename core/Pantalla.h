@@ -1,7 +1,8 @@
 #pragma once
 
-class QRect;
 #include <QStringList>
+
+class QRect;
 
 // What the program needs to know about the screen.
 namespace Pantalla {
@@ -9,4 +10,7 @@ namespace Pantalla {
 QRect geometria();
 // The font families the screen offers, in the order the system gives them.
 QStringList fuentes();
+// Families as a user knows them: "C059 [urw]" and "C059 [UKWN]" are one "C059", listed once
+// where it first appears.
+QStringList sinFundidoras(const QStringList& familias);
 } // namespace Pantalla

@@ -1,4 +1,5 @@
 #include "InstanciaUnica.h"
+#include "Pantalla.h"
 #include "RegistroFormas.h"
 #include "Unidades.h"
 #include "Ventanas.h"
@@ -80,6 +81,24 @@ private slots:
         QFETCH(QColor, color);
         QCOMPARE(Unidades::colorDesdeRGB(rgb), color);
         QCOMPARE(Unidades::rgbDesdeColor(color), rgb);
+    }
+
+    void fuentesSinFundidoras_data() {
+        QTest::addColumn<QStringList>("familias");
+        QTest::addColumn<QStringList>("esperadas");
+        QTest::newRow("plain names stay")
+            << QStringList{"Arial", "DejaVu Sans"} << QStringList{"Arial", "DejaVu Sans"};
+        QTest::newRow("one family, two foundries")
+            << QStringList{"C059 [UKWN]", "C059 [urw]", "Arial"} << QStringList{"C059", "Arial"};
+        QTest::newRow("first place kept")
+            << QStringList{"B", "A [x]", "B [y]", "A"} << QStringList{"B", "A"};
+        QTest::newRow("brackets inside a name")
+            << QStringList{"Foo [Bar] Baz", "[x]"} << QStringList{"Foo [Bar] Baz", "[x]"};
+    }
+    void fuentesSinFundidoras() {
+        QFETCH(QStringList, familias);
+        QFETCH(QStringList, esperadas);
+        QCOMPARE(Pantalla::sinFundidoras(familias), esperadas);
     }
 
     void regionVisible() {
