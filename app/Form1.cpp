@@ -57,7 +57,8 @@ void Form1::acercaDe() {
 }
 
 void Form1::dibujarFondo() {
-    if (!m_fondo) {
+    // A canvas that has just closed waits for its deletion; it never comes back.
+    if (!m_fondo || !m_fondo->isVisible()) {
         m_fondo = new FormFondo(m_formas); // captures the screen before it first shows
     }
     m_fondo->mostrar();

@@ -1,8 +1,10 @@
 #include "Form1.h"
 #include "FormAcercade.h"
+#include "FormFondo.h"
 #include "modGeneral.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QSystemTrayIcon>
@@ -50,6 +52,30 @@ private slots:
             QCOMPARE(imagen.size(), QSize(13, 13));
             QVERIFY2(!imagen.toImage().isNull(), qPrintable(esperados[i]));
         }
+    }
+
+    // " Dibujar Fondo" brings an open canvas forward, and opens a new one once it has closed,
+    // even before the closed one is deleted.
+    void dibujarFondo() {
+        Form1 form;
+        auto lienzos = [] {
+            QList<FormFondo*> visibles;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* f = qobject_cast<FormFondo*>(w); f && f->isVisible()) {
+                    visibles.append(f);
+                }
+            }
+            return visibles;
+        };
+        form.dibujarFondo();
+        QCOMPARE(lienzos().size(), 1);
+        FormFondo* primero = lienzos().constFirst();
+        form.dibujarFondo();
+        QCOMPARE(lienzos(), QList<FormFondo*>{primero});
+        primero->close();
+        form.dibujarFondo();
+        QCOMPARE(lienzos().size(), 1);
+        QVERIFY(lienzos().constFirst() != primero);
     }
 
     void acercaDe() {
