@@ -3,7 +3,7 @@
 set -euo pipefail
 
 paquetes=(
-  cmake make g++ pkg-config
+  cmake make g++ pkg-config clang-format
   qt6-base-dev libgl-dev libx11-dev libxext-dev
   xvfb openbox trayer xdotool x11-utils
   python3 python3-xlib
