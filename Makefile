@@ -3,21 +3,24 @@ JOBS  ?= $(shell nproc)
 # Warnings are errors in CI; locally they only warn.
 WERROR := $(if $(CI),ON,OFF)
 
-.PHONY: all deps build run test format clean
+.PHONY: all deps configure build run test format clean
 
 all: build
 
 deps:
 	@scripts/deps.sh
 
-build: deps
+configure: deps
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTIZO_WERROR=$(WERROR) >/dev/null
+
+build: configure
 	cmake --build build -j $(JOBS)
 
-run: build
+run: configure
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "No display: Tizo needs a graphical session (DISPLAY is not set)." >&2; exit 1; \
 	fi
+	cmake --build build -j $(JOBS) --target tizo
 	./build/tizo
 
 # Tests run on a build with AddressSanitizer and UndefinedBehaviorSanitizer, the end-to-end ones
