@@ -20,7 +20,7 @@ import time
 import traceback
 import zlib
 
-from Xlib import X, XK, Xatom, display, error
+from Xlib import X, Xatom, display, error
 from Xlib.ext import xtest
 
 ANCHO, ALTO = 1920, 1080
@@ -28,6 +28,42 @@ CASILLA = 64  # side of the desktop pattern's squares
 PATRON = ((46, 139, 87), (238, 232, 170))  # sea green, pale goldenrod
 
 KEY_COLOR = (123, 22, 153)
+ROJO = (255, 0, 0)
+AZUL = (0, 0, 255)
+BLANCO = (255, 255, 255)
+AZUL_TESTIGO = (30, 30, 200)  # the witness window's colour
+
+
+class Paleta:
+    """Where the tool palette's controls sit, in pixels from its client area's corner (twips / 15
+    at 96 DPI)."""
+
+    TIRA = (2, 17)  # first pixel of the colour strip, inside its one-pixel border
+    SWATCH = (128, 35, 25, 9)  # ShColor, white outline
+    CERRAR = (140, 0, 17, 17)  # ImCerrar
+    LB0 = (24, 16, 97, 17)  # "Grosor de líneas"
+    LBGROSOR = (128, 16, 25, 17)
+    OPCIONES = (24, 48)  # Opcion(i) at (0, 24 i, 129, 17) from here
+    FRTEXTO = (24, 160, 129, 128)  # cut by the window's bottom edge
+    FONDO = (100, 5)  # a point of the palette's own background
+    PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
+
+    @staticmethod
+    def opcion(ventana, tipo):
+        """Where to click to choose a tool on the palette window."""
+        x, y = ventana.rect[:2]
+        return (x + Paleta.OPCIONES[0] + 40, y + Paleta.OPCIONES[1] + 24 * tipo + 8)
+
+    @staticmethod
+    def escribir_grosor(s, ventana, texto):
+        """Double-clicks the thickness, types `texto` and Enter."""
+        x, y = ventana.rect[:2]
+        cx, cy = x + Paleta.LBGROSOR[0] + 12, y + Paleta.LBGROSOR[1] + 8
+        s.click(cx, cy)
+        s.click(cx, cy)
+        time.sleep(0.2)
+        s.escribir(texto)
+        s.tecla("Return")
 
 
 class FalloPrueba(AssertionError):
@@ -255,8 +291,19 @@ class Sesion:
         return p
 
     def lanzar(self, orden):
-        """Starts a helper program of the tests on this display."""
-        return self._lanzar(orden)
+        """Starts a helper program of the tests on this display; `salida(p)` gives what it
+        printed."""
+        registro = open(os.path.join(self.tmp, f"salida-{len(self.procesos)}.log"), "w+")
+        p = subprocess.Popen(orden, env=self.entorno, stdout=registro, stderr=subprocess.STDOUT)
+        p.registro = registro
+        self.procesos.append(p)
+        return p
+
+    @staticmethod
+    def salida(p):
+        p.registro.flush()
+        p.registro.seek(0)
+        return p.registro.read()
 
     def salida_tizo(self):
         self.registro_tizo.flush()
@@ -405,7 +452,10 @@ class Sesion:
 
     # a window of the tests' own, beneath the program's windows
 
-    def testigo(self, x, y, w, h, color=(30, 30, 200)):
+    def pixel(self, x, y):
+        return self.captura((x, y, 1, 1)).pixel(x, y)
+
+    def testigo(self, x, y, w, h, color=AZUL_TESTIGO):
         """An ordinary window that records the button presses it receives."""
         pantalla = self.d.screen()
         pixel = pantalla.default_colormap.alloc_color(*(c * 257 for c in color)).pixel

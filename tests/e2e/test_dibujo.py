@@ -4,27 +4,18 @@ the next shape, and the tray commands act on the shapes while drawing."""
 
 import time
 
-from Xlib import X
 
-from harness import ALTO, ANCHO, KEY_COLOR, color_fondo, comprobar, ejecutar
+from harness import (
+    ALTO, ANCHO, AZUL, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar,
+    ejecutar)
 
-ROJO = (255, 0, 0)
-AZUL = (0, 0, 255)
-BLANCO = (255, 255, 255)
 GRIS = (90, 90, 90)
-AZUL_TESTIGO = (30, 30, 200)
 SALIR = (1871, 3, 48, 48)  # the exit image: 40 twips down, 20 from the right edge
-
-# The palette, in pixels relative to its client area (twips / 15).
-TIRA = (2, 17)  # first row of the colour strip
-LBGROSOR = (128, 16)
-OPCION = (24 + 40, 48 + 8)  # Opcion(0); each next one 24 pixels lower
-CERRAR = (140 + 8, 0 + 8)
 PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
 
 
 def pixel(s, x, y):
-    return s.captura((x, y, 1, 1)).pixel(x, y)
+    return s.pixel(x, y)
 
 
 def es_fondo(c, x, y):
@@ -68,19 +59,19 @@ def fondo_solido(s, color):
 def abrir_paleta(s, x=960, y=540):
     s.click(x, y, 3)
     p = s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "Herramientas"], 10, "palette")[0]
-    s.esperar(lambda: pixel(s, p.rect[0] + TIRA[0], p.rect[1] + TIRA[1]) == ROJO, 5,
-              "palette painted")
+    tx, ty = Paleta.TIRA
+    s.esperar(lambda: s.pixel(p.rect[0] + tx, p.rect[1] + ty) == ROJO, 5, "palette painted")
     return p
 
 
 def cerrar_paleta(s, p):
-    s.click(p.rect[0] + CERRAR[0], p.rect[1] + CERRAR[1])
+    s.click(p.rect[0] + Paleta.CERRAR[0] + 8, p.rect[1] + Paleta.CERRAR[1] + 8)
     s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
 
 
 def herramienta(s, tipo):
     p = abrir_paleta(s)
-    s.click(p.rect[0] + OPCION[0], p.rect[1] + OPCION[1] + 24 * tipo)
+    s.click(*Paleta.opcion(p, tipo))
     cerrar_paleta(s, p)
 
 
@@ -338,13 +329,9 @@ def prueba_paleta(s):
     # Blue, thickness 30, rectangle.
     p = abrir_paleta(s)
     x, y = p.rect[:2]
-    s.click(x + TIRA[0] + 5, y + TIRA[1] + 170)
-    s.click(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
-    s.click(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
-    time.sleep(0.2)
-    s.escribir("30")
-    s.tecla("Return")
-    s.click(x + OPCION[0], y + OPCION[1] + 24 * RECTANGULO)
+    s.click(x + Paleta.TIRA[0] + 5, y + Paleta.TIRA[1] + 170)
+    Paleta.escribir_grosor(s, p, "30")
+    s.click(*Paleta.opcion(p, RECTANGULO))
     cerrar_paleta(s, p)
 
     s.arrastrar(400, 300, 800, 600)

@@ -3,13 +3,8 @@ key colour never does, the mouse passes through, Delete removes, text is typed i
 
 import math
 import os
-import time
 
-from harness import KEY_COLOR, color_fondo, comprobar, ejecutar
-
-ROJO = (255, 0, 0)
-BLANCO = (255, 255, 255)
-AZUL_TESTIGO = (30, 30, 200)
+from harness import AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, color_fondo, comprobar, ejecutar
 
 
 def lanzar(s, *orden):

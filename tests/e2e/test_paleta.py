@@ -2,24 +2,13 @@
 the thickness entry, closing by every way, and dragging it by its background."""
 
 import os
-import subprocess
 import time
 
-from harness import comprobar, ejecutar
+from harness import BLANCO, ROJO, Paleta, comprobar, ejecutar
 
-BLANCO = (255, 255, 255)
-ROJO = (255, 0, 0)
 BORDE = (128, 128, 128)
-
-# Layout in pixels at 96 DPI (twips / 15), relative to the palette's client area.
-TIRA = (2, 17)  # first strip pixel: picColor at (1, 16) inside its one-pixel border
-SWATCH = (128, 35, 25, 9)  # ShColor, white outline
-CERRAR = (140, 0, 17, 17)  # ImCerrar
-LB0 = (24, 16, 97, 17)  # "Grosor de líneas"
-LBGROSOR = (128, 16, 25, 17)
-OPCIONES = (24, 48)  # FrmOpciones; Opcion(i) at (0, 24 i, 129, 17) inside it
-FRTEXTO = (24, 160, 129, 128)  # FrTexto, cut by the window's bottom edge
-FONDO = (100, 5)  # a point of the palette's own background
+TIRA, SWATCH, CERRAR, LB0 = Paleta.TIRA, Paleta.SWATCH, Paleta.CERRAR, Paleta.LB0
+LBGROSOR, FRTEXTO, FONDO = Paleta.LBGROSOR, Paleta.FRTEXTO, Paleta.FONDO
 
 L = [7, 14, 21, 28, 34, 40, 47, 53, 59, 65, 71, 76, 82, 88, 93, 99, 104, 110, 115, 121, 126, 132,
      137, 142, 148, 153, 159, 165, 170, 176, 182, 187, 193, 199, 205, 211, 218, 224, 231, 237, 244]
@@ -46,11 +35,7 @@ def azulado(p):
 
 def abrir(s):
     binario = os.environ.get("TIZO_MUESTRA_PALETA", "build/tests/palette/muestra_paleta")
-    s.salida = open(os.path.join(s.tmp, "paleta.out"), "w+")
-    # the harness's own launcher discards output; this one keeps what the program prints
-    s.proceso = subprocess.Popen([binario], env=s.entorno, stdout=s.salida,
-                                 stderr=subprocess.STDOUT)
-    s.procesos.append(s.proceso)
+    s.proceso = s.lanzar([binario])
     paleta = s.esperar(
         lambda: [v for v in s.ventanas("muestra_paleta") if v.nombre == "Herramientas"], 10,
         "palette window")[0]
@@ -74,8 +59,7 @@ def terminada(s):
     """Waits for the palette's program to end and gives what it printed."""
     s.esperar(lambda: s.proceso.poll() is not None, 5, "the palette to close")
     comprobar(s.proceso.returncode == 0, f"exit status {s.proceso.returncode}")
-    s.salida.seek(0)
-    return s.salida.read()
+    return s.salida(s.proceso)
 
 
 def prueba_aspecto(s):
@@ -131,17 +115,12 @@ def prueba_elegir_y_cerrar(s):
     s.esperar(lambda: en(s, paleta, sx + 10, sy + 4) == BLANCO, 5, "white swatch")
 
     # the text tool shows the text frame
-    s.click(x + OPCIONES[0] + 40, y + OPCIONES[1] + 24 * 4 + 8)
+    s.click(*Paleta.opcion(paleta, Paleta.TEXTO))
     s.esperar(lambda: sum(map(azulado, pixeles(s.captura(), paleta, FRTEXTO))) > 50, 5,
               "text frame shown")
 
     # thickness: letters and a fourth digit never get in
-    s.mover(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
-    s.click(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
-    s.click(x + LBGROSOR[0] + 12, y + LBGROSOR[1] + 8)
-    time.sleep(0.2)
-    s.escribir("x0a0-7 9")
-    s.tecla("Return")
+    Paleta.escribir_grosor(s, paleta, "x0a0-7 9")
 
     s.click(x + CERRAR[0] + 8, y + CERRAR[1] + 8)
     salida = terminada(s)
@@ -153,7 +132,7 @@ def prueba_cerrar_por_el_gestor(s):
     """Alt+F4 ends the palette as its close image does: the text options are applied."""
     paleta = abrir(s)
     x, y, _, _ = paleta.rect
-    s.click(x + OPCIONES[0] + 40, y + OPCIONES[1] + 24 * 4 + 8)
+    s.click(*Paleta.opcion(paleta, Paleta.TEXTO))
     # the size box: Tamaño at (80, 43) inside the text frame
     s.click(x + FRTEXTO[0] + 80 + 20, y + FRTEXTO[1] + 43 + 7)
     s.escribir("120")
@@ -175,7 +154,7 @@ def prueba_arrastrar(s):
     comprobar(paleta.rect[:2] == (x, y), f"pressed on a label: not moved {paleta.rect}")
 
     s.arrastrar(fx, fy, fx - 300, fy + 150)
-    s.esperar(lambda: paleta.rect[:2] == (x - 300, y + 150), 5, f"moved by the left button")
+    s.esperar(lambda: paleta.rect[:2] == (x - 300, y + 150), 5, "moved by the left button")
     s.mover(fx + 400, fy + 400)
     time.sleep(0.2)
     comprobar(paleta.rect[:2] == (x - 300, y + 150), f"not stuck to the pointer {paleta.rect}")

@@ -3,9 +3,7 @@
 import os
 import time
 
-from harness import KEY_COLOR, color_fondo, comprobar, ejecutar
-
-ROJO = (255, 0, 0)
+from harness import AZUL_TESTIGO, KEY_COLOR, ROJO, color_fondo, comprobar, ejecutar
 
 
 def abrir(s):
@@ -24,7 +22,7 @@ def prueba_transparente_y_encima(s):
     s.guardar_captura("marco")
     comprobar(captura.pixel(x + 5, y + 5) == ROJO, "the frame shows")
     # inside the hole: the witness window beneath; beside the witness: the desktop
-    comprobar(captura.pixel(x + 150, y + 100) == (30, 30, 200), "the hole shows the window beneath")
+    comprobar(captura.pixel(x + 150, y + 100) == AZUL_TESTIGO, "the hole shows the window beneath")
     comprobar(captura.pixel(x + 25, y + 25) == color_fondo(x + 25, y + 25), "and the desktop")
     comprobar(captura.contar(KEY_COLOR, marco.rect) == 0, "no key-coloured pixel shows")
 
@@ -49,7 +47,7 @@ def prueba_arrastrar(s):
     s.mover(x + 100, y + 10)
     comprobar(marco.rect[:2] == (x, y), "no button: not moved")
     s.arrastrar(x + 10, y + 10, x + 210, y + 110)
-    s.esperar(lambda: marco.rect[:2] == (x + 200, y + 100), 5, f"moved by the left button")
+    s.esperar(lambda: marco.rect[:2] == (x + 200, y + 100), 5, "moved by the left button")
     # released: further moves leave it where it is
     s.mover(x + 600, y + 400)
     time.sleep(0.2)
