@@ -28,13 +28,17 @@ void SiempreEncima(QWidget* ventana, bool activar) {
     ventana->activateWindow();
 }
 
-void HacerTransparente(QWidget* ventana, int colorClave) {
+void HacerTransparente(QWidget* ventana, int colorClave, const QImage* contenido) {
     QPalette paleta = ventana->palette();
     paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(colorClave));
     ventana->setPalette(paleta);
     ventana->setAutoFillBackground(true);
     ventana->setProperty(PropiedadClave, colorClave);
-    ActualizarTransparencia(ventana);
+    if (contenido != nullptr) {
+        Plataforma::PonerForma(ventana, regionVisible(*contenido, colorClave));
+    } else {
+        ActualizarTransparencia(ventana);
+    }
 }
 
 void ActualizarTransparencia(QWidget* ventana) {
@@ -42,7 +46,13 @@ void ActualizarTransparencia(QWidget* ventana) {
     if (!clave.isValid()) {
         return;
     }
-    Plataforma::PonerForma(ventana, regionVisible(ventana->grab().toImage(), clave.toInt()));
+    // Rendered at one pixel per window pixel: the shape is given in the window's own pixels,
+    // which on a scaled screen are not the device pixels a grab() would return.
+    QImage imagen(ventana->size(), QImage::Format_RGB32);
+    imagen.fill(Unidades::colorDesdeRGB(clave.toInt()));
+    ventana->render(&imagen, {}, {},
+                    QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
+    Plataforma::PonerForma(ventana, regionVisible(imagen, clave.toInt()));
 }
 
 QRegion regionVisible(const QImage& imagen, int colorClave) {

@@ -11,8 +11,9 @@ class QWidget;
 void SiempreEncima(QWidget* ventana, bool activar);
 
 // Turns the window's background into colorClave and from then on shows only its pixels of other
-// colours: the key-coloured ones show what lies beneath and let the mouse through.
-void HacerTransparente(QWidget* ventana, int colorClave);
+// colours: the key-coloured ones show what lies beneath and let the mouse through. A window that
+// already holds its content as an image passes it as `contenido`, and is not rendered to find it.
+void HacerTransparente(QWidget* ventana, int colorClave, const QImage* contenido = nullptr);
 
 // A colour-keyed window calls this after its content changed, so that what shows follows it.
 // Does nothing for a window that was never made transparent.

@@ -3,7 +3,6 @@
 #include "Dibujos.h"
 #include "Gesto.h"
 #include "Lienzo.h"
-#include "Plataforma.h"
 #include "Renderizado.h"
 #include "Unidades.h"
 #include "Ventanas.h"
@@ -53,9 +52,6 @@ FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
 
 void FormVentana::DibujarForma(const Gesto& gesto) {
     using namespace Renderizado;
-    m_imagen = imagenVacia(size());
-    HacerTransparente(this, modGeneral::ColorClave);
-
     const double tpp = Unidades::twipsPorPixel();
     const int margen = Margen(gesto.anchoPluma, tpp);
     QRectF ventana;
@@ -75,6 +71,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     default:
         break;
     }
+    m_imagen = imagenVacia(size());
     if (!ventana.isNull()) {
         setGeometry(Unidades::rectEnPixeles(ventana));
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
@@ -99,7 +96,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         }
     }
     // Straight from the image: no need to render the window to find its strokes.
-    Plataforma::PonerForma(this, regionVisible(m_imagen, modGeneral::ColorClave));
+    HacerTransparente(this, modGeneral::ColorClave, &m_imagen);
 }
 
 void FormVentana::DibujarTexto(const Gesto& gesto) {

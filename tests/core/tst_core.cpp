@@ -130,7 +130,8 @@ private slots:
     }
 
     // A window made transparent shows only what is not the key colour, also after its content
-    // changes.
+    // changes. The shape is in the window's own pixels: CTest runs this once more with the screen
+    // scaled twice, where the window's device pixels are not its own.
     void hacerTransparente() {
         QWidget ventana;
         ventana.resize(30, 30);
@@ -140,6 +141,16 @@ private slots:
         HacerTransparente(&ventana, modGeneral::ColorClave);
         QCOMPARE(ventana.palette().color(QPalette::Window), QColor(123, 22, 153));
         QVERIFY(!ventana.mask().intersects(ventana.rect()));
+
+        QWidget trazo(&ventana);
+        trazo.setGeometry(5, 6, 10, 4);
+        QPalette rojo = trazo.palette();
+        rojo.setColor(QPalette::Window, Qt::red);
+        trazo.setPalette(rojo);
+        trazo.setAutoFillBackground(true);
+        trazo.show();
+        ActualizarTransparencia(&ventana);
+        QCOMPARE(ventana.mask(), QRegion(5, 6, 10, 4));
     }
 
     void registroCuentaYBorra() {
