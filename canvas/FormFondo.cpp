@@ -1,5 +1,6 @@
 #include "FormFondo.h"
 
+#include "Contornos.h"
 #include "Dibujos.h"
 #include "FormTools.h"
 #include "FormVentana.h"
@@ -53,12 +54,6 @@ QLineF aPixeles(const QLineF& twips) {
 
 QRectF aPixeles(const QRectF& twips) {
     return {aPixeles(twips.topLeft()), aPixeles(twips.bottomRight())};
-}
-
-// Pixels a pen of this width touches around a shape whose outline lies in `caja`.
-QRect alcance(const QRectF& caja, int ancho) {
-    const qreal borde = ancho / 2.0 + 2;
-    return caja.normalized().adjusted(-borde, -borde, borde, borde).toAlignedRect();
 }
 
 } // namespace
@@ -164,18 +159,16 @@ QRegion FormFondo::regionPrevisualizacion() const {
     const int ancho = m_gestos.anchoPrevisualizacion();
     QRegion region;
     if (m_gestos.lineaVisible()) {
-        const QLineF l = aPixeles(m_gestos.Linea());
-        region += alcance(QRectF(l.p1(), l.p2()), ancho);
+        region += Contornos::segmento(aPixeles(m_gestos.Linea()), ancho);
     }
     if (m_gestos.lineaRVisible()) {
         // Edge by edge: a large rectangle repaints its outline, not its inside.
         for (const QLineF& borde : m_gestos.LineaR()) {
-            const QLineF l = aPixeles(borde);
-            region += alcance(QRectF(l.p1(), l.p2()), ancho);
+            region += Contornos::segmento(aPixeles(borde), ancho);
         }
     }
     if (m_gestos.cirVisible()) {
-        region += alcance(aPixeles(m_gestos.ShCir()), ancho);
+        region += Contornos::elipse(aPixeles(m_gestos.ShCir()), ancho);
     }
     return region;
 }
@@ -266,7 +259,7 @@ void FormFondo::pintarSegmento(const QLineF& segmento) {
         pintor.setPen(plumaDe(modGeneral::Color, ancho));
         pintor.drawLine(l);
     }
-    const QRect zona = alcance(QRectF(l.p1(), l.p2()), ancho) & rect();
+    const QRect zona = Contornos::caja(QRectF(l.p1(), l.p2()), ancho) & rect();
     m_trazoSucio |= zona;
     update(zona);
 }
