@@ -82,9 +82,9 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
     setFocusPolicy(Qt::StrongFocus);
     // Moves count while a gesture is in progress, even once no button is held any more.
     setMouseTracking(true);
-    // A plain borderless window over the screen from its top-left corner, so that client
-    // coordinates are screen coordinates; never in the full-screen state, which may stack it over
-    // the topmost shape windows. It reaches one row below the screen because some window
+    // A plain borderless window exactly over the primary screen, so that the capture lies where
+    // it was taken; never in the full-screen state, which may stack it over the topmost shape
+    // windows. It reaches one row below the screen because some window
     // managers (openbox among them) take an undecorated window that exactly fills a monitor for a
     // full-screen one and, while it has the focus, stack it over the shapes just the same.
     setGeometry(Pantalla::geometria().adjusted(0, 0, 0, 1));
@@ -105,6 +105,8 @@ void FormFondo::mostrar() {
 }
 
 void FormFondo::closeEvent(QCloseEvent* evento) {
+    // A release still on its way must not make a shape once the canvas has gone.
+    m_gestos.cancelar();
     // The capture goes with the canvas, without waiting for the window object to be deleted.
     m_captura = QPixmap();
     m_PB = QPixmap();
@@ -224,9 +226,11 @@ void FormFondo::mouseMoveEvent(QMouseEvent* evento) {
 }
 
 void FormFondo::mouseReleaseEvent(QMouseEvent*) {
-    if (!m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); })) {
+    if (!m_gestos.pulsado()) {
         return;
     }
+    m_gestos.situar(Unidades::aTwips(QPointF(mapToGlobal(QPoint(0, 0)))));
+    m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); });
     // Back to the saved capture. Only the stroke and the preview ever covered it, so only their
     // pixels are repainted: a full-screen repaint would cost a frame on every release.
     m_captura = m_PB;

@@ -112,31 +112,38 @@ bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana) {
     if (!m_pulsado) {
         return false;
     }
-    m_pulsado = false;
-    m_xAnt = SinAncla;
+    // The tool may have changed on the palette in the middle of the gesture: a tool that works
+    // from the press point makes nothing when it never had one, and a stroke that recorded no
+    // point makes no shape.
     const int tipo = modGeneral::Tipo;
-    if (tipo == modGeneral::TipoPincel && modGeneral::Puntos.empty()) {
-        return false; // a stroke that recorded no point makes no shape
+    const bool forma =
+        tipo == modGeneral::TipoPincel
+            ? !modGeneral::Puntos.empty()
+            : !(tipo >= modGeneral::TipoLinea && tipo <= modGeneral::TipoTexto && m_x0 == SinAncla);
+    if (forma) {
+        if (!m_origen.isNull()) {
+            const int dx = redondear(m_origen.x());
+            const int dy = redondear(m_origen.y());
+            for (modGeneral::Punto& punto : modGeneral::Puntos) {
+                punto.X += dx;
+                punto.Y += dy;
+            }
+        }
+        crearVentana(entrega());
     }
-    crearVentana(entrega());
-    switch (tipo) {
-    case modGeneral::TipoPincel:
-        modGeneral::Puntos.clear();
-        break;
-    case modGeneral::TipoLinea:
-        m_lineaVisible = false;
-        break;
-    case modGeneral::TipoRectangulo:
-        m_lineaRVisible = false;
-        break;
-    case modGeneral::TipoCirculo:
-        m_cirVisible = false;
-        break;
-    default:
-        break;
-    }
+    cancelar();
+    return forma;
+}
+
+void Gestos::cancelar() {
+    // Whichever tool began the gesture, none of its previews or brush points outlive it.
+    m_pulsado = false;
     m_x0 = SinAncla;
-    return true;
+    m_xAnt = SinAncla;
+    m_lineaVisible = false;
+    m_lineaRVisible = false;
+    m_cirVisible = false;
+    modGeneral::Puntos.clear();
 }
 
 Gesto Gestos::entrega() const {
@@ -161,6 +168,9 @@ Gesto Gestos::entrega() const {
     default:
         break;
     }
+    gesto.inicio += m_origen;
+    gesto.fin += m_origen;
+    gesto.cuadro.translate(m_origen);
     return gesto;
 }
 

@@ -10,9 +10,8 @@
 #include <optional>
 
 // The canvas's gesture state and rules, free of any window. Positions are twips of the canvas,
-// which are screen twips because the canvas covers the screen from its top-left corner; widths
-// are pixels. Brush points go to modGeneral::Puntos; tool, colour and thickness are read from
-// modGeneral when each step happens.
+// from its top-left corner; widths are pixels. Brush points go to modGeneral::Puntos; tool, colour
+// and thickness are read from modGeneral when each step happens.
 class Gestos {
 public:
     // Marks "no anchor" in x0 and "no previous brush position" in xAnt.
@@ -39,6 +38,14 @@ public:
     // while the brush points are still in modGeneral::Puntos; afterwards the preview is hidden,
     // the anchor cleared and the points reset. True when a shape was made.
     bool soltar(const std::function<void(const Gesto&)>& crearVentana);
+
+    // Ends the gesture in progress, if any, without a shape: the canvas is closing.
+    void cancelar();
+
+    // Where the canvas's top-left corner is on the desktop, twips. Shapes are handed over in
+    // desktop coordinates, which differ from the canvas's when the primary screen is not the
+    // desktop's top-left one.
+    void situar(QPointF origen) { m_origen = origen; }
 
     // The canvas's inner width changed: the exit image goes back to the top-right corner.
     void redimensionar(double anchoInterior);
@@ -93,6 +100,7 @@ private:
     QRectF m_ShCir;
     bool m_cirVisible = false;
 
+    QPointF m_origen;
     double m_anchoInterior;
     QRectF m_ImSalir;
 };

@@ -4,7 +4,7 @@
 #include <QRectF>
 
 // What a finished gesture on the canvas hands to the shape window it creates. Coordinates are
-// screen twips (the canvas covers the screen from its top-left corner); widths are pixels. The
+// desktop twips; widths are pixels. The
 // tool, colour, thickness, font settings and brush points are read from modGeneral at the same
 // moment.
 struct Gesto {

@@ -105,6 +105,43 @@ private slots:
         }
     }
 
+    // Esc in the middle of a drag: the release that follows makes no shape.
+    void escEnMedioDeUnGesto() {
+        RegistroFormas formas;
+        QPointer<FormFondo> fondo = new FormFondo(formas);
+        fondo->mostrar();
+        QVERIFY(QTest::qWaitForWindowExposed(fondo));
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        QTest::mousePress(fondo, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(fondo, {300, 300});
+        QTest::keyClick(fondo, Qt::Key_Escape);
+        QVERIFY(!fondo->isVisible());
+        QVERIFY(!fondo->gestos().pulsado());
+        QTest::mouseRelease(fondo, Qt::LeftButton, {}, {300, 300});
+        QCOMPARE(modGeneral::NumVentanas, 0);
+        QTRY_VERIFY(fondo.isNull());
+    }
+
+    // A canvas away from the desktop's top-left corner (a primary screen right of another one)
+    // puts its shapes where they were drawn on the desktop.
+    void lienzoDesplazado() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.move(300, 200);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        QCOMPARE(fondo.mapToGlobal(QPoint(0, 0)), QPoint(300, 200));
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        modGeneral::Grosor = 10; // Margen: 10 pixels
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(&fondo, {300, 200});
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, 200});
+        QCOMPARE(formas.ventanas().size(), 1);
+        QCOMPARE(formas.ventanas().first()->geometry(), QRect(390, 290, 220, 120));
+        formas.borrarTodo();
+    }
+
     // Closing by any way frees the capture at once and unloads the canvas; the shape windows,
     // the settings and the count stay.
     void salidas_data() {

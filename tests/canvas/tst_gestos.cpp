@@ -302,6 +302,82 @@ private slots:
         QCOMPARE(g.ImSalir(), QRectF(56860, 40, 720, 720));
     }
 
+    // The tool changed on the palette in the middle of a gesture: a tool that needs a press
+    // point makes nothing without one, and nothing of the first tool outlives the gesture.
+    void cambioDeHerramienta_data() {
+        QTest::addColumn<int>("antes");
+        QTest::addColumn<int>("despues");
+        QTest::addColumn<int>("ventanas");
+        QTest::newRow("brush to line") << modGeneral::TipoPincel << modGeneral::TipoLinea << 0;
+        QTest::newRow("brush to text") << modGeneral::TipoPincel << modGeneral::TipoTexto << 0;
+        QTest::newRow("line to circle") << modGeneral::TipoLinea << modGeneral::TipoCirculo << 1;
+        QTest::newRow("rectangle to brush")
+            << modGeneral::TipoRectangulo << modGeneral::TipoPincel << 1;
+    }
+    void cambioDeHerramienta() {
+        QFETCH(int, antes);
+        QFETCH(int, despues);
+        QFETCH(int, ventanas);
+        Gestos g(Ancho, LadoSalir);
+        modGeneral::Tipo = modGeneral::TipoLinea; // an earlier line left its geometry behind
+        arrastrar(g, {{100, 100}, {20000, 12000}});
+        modGeneral::Tipo = antes;
+        g.pulsar(true, {3000, 3000});
+        for (const QPointF p : {QPointF(3500, 3200), QPointF(4000, 3400), QPointF(4500, 3600)}) {
+            g.mover(p);
+        }
+        QVERIFY(g.pulsar(false, {4500, 3600})); // the palette opens
+        modGeneral::Tipo = despues;
+        g.paletaCerrada();
+        for (const QPointF p : {QPointF(5000, 3800), QPointF(6000, 4000), QPointF(7000, 4200)}) {
+            g.mover(p);
+        }
+        int hechas = 0;
+        g.soltar([&](const Gesto& gesto) {
+            ++hechas;
+            // Never the earlier line's geometry.
+            QVERIFY(gesto.inicio != QPointF(100, 100));
+        });
+        QCOMPARE(hechas, ventanas);
+        QVERIFY(!g.lineaVisible() && !g.lineaRVisible() && !g.cirVisible());
+        QVERIFY(modGeneral::Puntos.empty());
+        // The next stroke has only its own points.
+        modGeneral::Tipo = modGeneral::TipoPincel;
+        const Resultado r = arrastrar(g, {{10, 10}, {20, 20}, {30, 30}});
+        QCOMPARE(r.puntos, (std::vector<Punto>{{30, 30}}));
+    }
+
+    // With the canvas away from the desktop's top-left corner, every shape is handed over in
+    // desktop coordinates; the canvas's own state stays in its coordinates.
+    void origen_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::newRow("brush") << modGeneral::TipoPincel;
+        QTest::newRow("line") << modGeneral::TipoLinea;
+        QTest::newRow("rectangle") << modGeneral::TipoRectangulo;
+        QTest::newRow("circle") << modGeneral::TipoCirculo;
+        QTest::newRow("text") << modGeneral::TipoTexto;
+    }
+    void origen() {
+        QFETCH(int, tipo);
+        modGeneral::Tipo = tipo;
+        const std::vector<QPointF> recorrido{{3000, 1500}, {4500, 3000}, {6000, 3000}};
+        Gestos g(Ancho, LadoSalir);
+        const Resultado local = arrastrar(g, recorrido);
+        const QPointF desplazamiento(14400, 7500);
+        g.situar(desplazamiento);
+        const Resultado movido = arrastrar(g, recorrido);
+        QCOMPARE(movido.ventanas, 1);
+        QCOMPARE(movido.gesto.inicio, local.gesto.inicio + desplazamiento);
+        QCOMPARE(movido.gesto.fin, local.gesto.fin + desplazamiento);
+        QCOMPARE(movido.gesto.cuadro, local.gesto.cuadro.translated(desplazamiento));
+        QCOMPARE(movido.puntos.size(), local.puntos.size());
+        for (size_t i = 0; i < local.puntos.size(); ++i) {
+            QCOMPARE(movido.puntos[i],
+                     (Punto{local.puntos[i].X + 14400, local.puntos[i].Y + 7500}));
+        }
+        QCOMPARE(g.ImSalir(), QRectF(28060, 40, 720, 720));
+    }
+
     // Loading resets the brush points the last canvas may have left.
     void cargaVaciaPuntos() {
         modGeneral::Puntos = {{1, 2}, {3, 4}};
