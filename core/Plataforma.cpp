@@ -1,5 +1,6 @@
 #include "Plataforma.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
@@ -7,12 +8,12 @@
 #include <QRegion>
 #include <QSystemTrayIcon>
 #include <QWidget>
+#include <algorithm>
 
 #ifdef TIZO_X11
 #include <QtGui/qguiapplication_platform.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
-#include <algorithm>
 #include <vector>
 #endif
 
@@ -32,11 +33,13 @@ void PrepararEntorno() {
 
 } // namespace Plataforma
 
+#ifdef TIZO_X11
 namespace {
 bool esX11() {
     return QGuiApplication::platformName() == QLatin1String("xcb");
 }
 } // namespace
+#endif
 
 namespace Plataforma {
 
@@ -74,15 +77,30 @@ void PonerForma(QWidget* ventana, const QRegion& forma) {
 
 } // namespace Plataforma
 
+namespace {
+// Qt's XEmbed tray icon is a top-level widget of this class, docked into the tray. The program has
+// one tray icon, so any such widget is ours.
+constexpr char ClaseXEmbed[] = "QSystemTrayIconSys";
+
+bool hayIconoXEmbed() {
+    const QWidgetList ventanas = QApplication::topLevelWidgets();
+    return std::any_of(ventanas.cbegin(), ventanas.cend(),
+                       [](const QWidget* w) { return w->inherits(ClaseXEmbed); });
+}
+} // namespace
+
 SoltarEnBandeja::SoltarEnBandeja(QSystemTrayIcon* icono, Aviso aviso)
     : QObject(icono), m_aviso(std::move(aviso)) {
-    if (esX11()) {
-        QCoreApplication::instance()->installEventFilter(this);
-        return;
-    }
-    // Elsewhere the system reports the click itself, once the button is up.
+    // The XEmbed icon reports presses only, so its releases are caught on the way to it.
+    QCoreApplication::instance()->installEventFilter(this);
+    // On X11 with a StatusNotifierItem watcher on the session bus, and on other systems, the icon
+    // has no such widget and the system reports the click itself, once the button is up. Which
+    // kind of icon Qt shows can change while the program runs, so it is asked at each click.
     connect(icono, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (r == QSystemTrayIcon::Trigger) {
+        if (hayIconoXEmbed()) {
+            return; // Qt's own report of a press: the release follows
+        }
+        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) {
             m_aviso(Qt::LeftButton, QCursor::pos());
         } else if (r == QSystemTrayIcon::Context) {
             m_aviso(Qt::RightButton, QCursor::pos());
@@ -91,8 +109,7 @@ SoltarEnBandeja::SoltarEnBandeja(QSystemTrayIcon* icono, Aviso aviso)
 }
 
 bool SoltarEnBandeja::eventFilter(QObject* objeto, QEvent* evento) {
-    // Qt's X11 tray icon is a widget of this class docked into the tray.
-    if (evento->type() == QEvent::MouseButtonRelease && objeto->inherits("QSystemTrayIconSys")) {
+    if (evento->type() == QEvent::MouseButtonRelease && objeto->inherits(ClaseXEmbed)) {
         auto* raton = static_cast<QMouseEvent*>(evento);
         m_aviso(raton->button(), raton->globalPosition().toPoint());
     }

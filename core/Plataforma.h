@@ -21,8 +21,10 @@ void PonerForma(QWidget* ventana, const QRegion& forma);
 } // namespace Plataforma
 
 // Reports a mouse button released over the tray icon, with the pointer's global position.
-// On the X11 tray Qt reports only presses, and opens a context menu on the right press by itself;
-// the release reaches the icon's own window, which is watched here.
+// On the XEmbed tray of X11 Qt reports only presses; the release reaches the icon's own window,
+// which is watched here. Where the icon goes through D-Bus (a StatusNotifierItem watcher) or
+// another system, the click the system reports is passed on: Trigger and DoubleClick as the left
+// button, Context as the right one; the middle button is never reported there.
 class SoltarEnBandeja : public QObject {
     Q_OBJECT
 public:

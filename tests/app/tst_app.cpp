@@ -7,8 +7,16 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTest>
+
+// Stands in for Qt's XEmbed tray icon widget, which exists only when the icon is docked into an
+// X11 tray; the tray code knows it by its class name.
+class QSystemTrayIconSys : public QWidget {
+    Q_OBJECT
+};
 
 class TstApp : public QObject {
     Q_OBJECT
@@ -54,6 +62,49 @@ private slots:
         }
     }
 
+    // The menu opens once per click, left or right, never on a press alone. With the XEmbed icon
+    // Qt reports presses through activated() and the release is caught on the icon's widget;
+    // without it (D-Bus icon) activated() is the click itself.
+    void menuDesdeBandeja_data() {
+        QTest::addColumn<bool>("xembed");
+        QTest::addColumn<int>("motivo"); // an ActivationReason, or -1 for a release on the icon
+        QTest::addColumn<int>("boton");
+        QTest::addColumn<bool>("abre");
+        using I = QSystemTrayIcon;
+        QTest::newRow("dbus trigger") << false << int(I::Trigger) << 0 << true;
+        QTest::newRow("dbus context") << false << int(I::Context) << 0 << true;
+        QTest::newRow("dbus double click") << false << int(I::DoubleClick) << 0 << true;
+        QTest::newRow("dbus middle") << false << int(I::MiddleClick) << 0 << false;
+        QTest::newRow("xembed trigger on press") << true << int(I::Trigger) << 0 << false;
+        QTest::newRow("xembed context on press") << true << int(I::Context) << 0 << false;
+        QTest::newRow("xembed left release") << true << -1 << int(Qt::LeftButton) << true;
+        QTest::newRow("xembed right release") << true << -1 << int(Qt::RightButton) << true;
+        QTest::newRow("xembed middle release") << true << -1 << int(Qt::MiddleButton) << false;
+    }
+
+    void menuDesdeBandeja() {
+        QFETCH(bool, xembed);
+        QFETCH(int, motivo);
+        QFETCH(int, boton);
+        QFETCH(bool, abre);
+        Form1 form;
+        std::unique_ptr<QSystemTrayIconSys> iconoX;
+        if (xembed) {
+            iconoX = std::make_unique<QSystemTrayIconSys>();
+        }
+        QSignalSpy abierto(form.menu(), &QMenu::aboutToShow);
+        if (motivo >= 0) {
+            emit form.iconoBandeja()->activated(QSystemTrayIcon::ActivationReason(motivo));
+        } else {
+            const auto b = Qt::MouseButton(boton);
+            QMouseEvent soltar(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(100, 100), b,
+                               Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(iconoX.get(), &soltar);
+        }
+        QCOMPARE(abierto.size(), abre ? 1 : 0);
+        form.menu()->hide();
+    }
+
     // " Dibujar Fondo" brings an open canvas forward, and opens a new one once it has closed,
     // even before the closed one is deleted.
     void dibujarFondo() {
@@ -84,7 +135,7 @@ private slots:
         QLabel* version = acerca.etiquetaVersion();
         QCOMPARE(version->text(), QStringLiteral("v 1.0.0"));
         QCOMPARE(version->geometry(), QRect(192, 152, 73, 17));
-        QVERIFY(version->alignment().testFlag(Qt::AlignRight));
+        QCOMPARE(version->alignment(), Qt::AlignRight | Qt::AlignTop);
         QVERIFY(version->font().bold());
 
         acerca.show();
@@ -94,9 +145,27 @@ private slots:
         QVERIFY(acerca.isVisible());
         QTest::keyClick(&acerca, Qt::Key_Escape); // no keys of its own
         QVERIFY(acerca.isVisible());
-        QTest::mouseClick(&acerca, Qt::LeftButton, {}, QPoint(20, 20));
-        QVERIFY(!acerca.isVisible());
-        QCOMPARE(acerca.result(), int(QDialog::Accepted));
+    }
+
+    void acercaDeSeCierra_data() {
+        QTest::addColumn<int>("boton");
+        QTest::addColumn<bool>("cierra");
+        QTest::newRow("left") << int(Qt::LeftButton) << true;
+        QTest::newRow("right") << int(Qt::RightButton) << true;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+    }
+
+    void acercaDeSeCierra() {
+        QFETCH(int, boton);
+        QFETCH(bool, cierra);
+        FormAcercade acerca;
+        acerca.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&acerca));
+        QTest::mouseClick(&acerca, Qt::MouseButton(boton), {}, QPoint(20, 20));
+        QCOMPARE(acerca.isVisible(), !cierra);
+        if (cierra) {
+            QCOMPARE(acerca.result(), int(QDialog::Accepted));
+        }
     }
 };
 
