@@ -25,7 +25,7 @@ FormAcercade::FormAcercade(QWidget* padre)
     fuente.setPointSizeF(8.25);
     fuente.setBold(true);
     m_LBVer->setFont(fuente);
-    m_LBVer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_LBVer->setAlignment(Qt::AlignRight | Qt::AlignTop);
     QPalette texto = m_LBVer->palette();
     texto.setColor(QPalette::WindowText, QColor(64, 64, 64));
     m_LBVer->setPalette(texto);
@@ -40,7 +40,9 @@ void FormAcercade::paintEvent(QPaintEvent*) {
 }
 
 void FormAcercade::mouseReleaseEvent(QMouseEvent* evento) {
-    if (rect().contains(evento->position().toPoint())) {
+    // The left or the right button closes it; the middle one does nothing.
+    const bool cierra = evento->button() == Qt::LeftButton || evento->button() == Qt::RightButton;
+    if (cierra && rect().contains(evento->position().toPoint())) {
         accept();
     }
 }

@@ -4,8 +4,8 @@
 
 class QLabel;
 
-// The about box: a picture with the version in its lower right corner. A click on the picture
-// closes it; a click on the version text does not.
+// The about box: a picture with the version in its lower right corner. A left or right click on
+// the picture closes it; a click on the version text does not.
 class FormAcercade : public QDialog {
     Q_OBJECT
 public:
