@@ -13,12 +13,13 @@ public:
     explicit InstanciaUnica(const QString& ruta = rutaPorDefecto());
     ~InstanciaUnica();
 
-    // True when another running copy holds the lock.
-    bool hayOtra() const { return !m_propia; }
+    // True when another running copy holds the lock. A lock that cannot be used for any other
+    // reason is reported on stderr and counts as free.
+    bool hayOtra() const { return m_otra; }
 
     static QString rutaPorDefecto();
 
 private:
     std::unique_ptr<QLockFile> m_lock;
-    bool m_propia = false;
+    bool m_otra = false;
 };

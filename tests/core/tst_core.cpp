@@ -9,9 +9,11 @@
 #include <QImage>
 #include <QProcess>
 #include <QRegion>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <optional>
 
 class TstCore : public QObject {
     Q_OBJECT
@@ -204,18 +206,53 @@ private slots:
         QVERIFY(a.isVisible() && b.isVisible() && nueva.isVisible());
     }
 
+    // Only a lock held by a running copy keeps a new copy out; a lock that cannot be taken at all
+    // lets it start.
+    void instanciaUnica_data() {
+        QTest::addColumn<QString>("caso");
+        QTest::addColumn<bool>("otra");
+        QTest::addColumn<bool>("aviso"); // one line on stderr says the lock was not used
+        QTest::newRow("free") << QStringLiteral("libre") << false << false;
+        QTest::newRow("held by a running copy") << QStringLiteral("tomado") << true << false;
+        QTest::newRow("read-only directory") << QStringLiteral("soloLectura") << false << true;
+        QTest::newRow("missing directory") << QStringLiteral("sinDirectorio") << false << true;
+    }
+
     void instanciaUnica() {
+        QFETCH(QString, caso);
+        QFETCH(bool, otra);
+        QFETCH(bool, aviso);
         QTemporaryDir dir;
-        const QString ruta = dir.filePath(QStringLiteral("tizo.lock"));
-        {
-            InstanciaUnica primera(ruta);
-            QVERIFY(!primera.hayOtra());
-            InstanciaUnica segunda(ruta);
-            QVERIFY(segunda.hayOtra());
+        QString ruta = dir.filePath(QStringLiteral("tizo.lock"));
+        std::optional<InstanciaUnica> primera;
+        if (caso == QLatin1String("tomado")) {
+            primera.emplace(ruta);
+            QVERIFY(!primera->hayOtra());
+        } else if (caso == QLatin1String("soloLectura")) {
+            QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+            // Permissions do not bind root; sysfs refuses new files to everyone.
+            if (QFile prueba(dir.filePath(QStringLiteral("x")));
+                prueba.open(QIODevice::WriteOnly)) {
+                prueba.remove();
+                ruta = QStringLiteral("/sys/tizo.lock");
+            }
+        } else if (caso == QLatin1String("sinDirectorio")) {
+            ruta = dir.filePath(QStringLiteral("no/tizo.lock"));
         }
-        // The first copy ended: the next one starts.
-        InstanciaUnica despues(ruta);
-        QVERIFY(!despues.hayOtra());
+        if (aviso) {
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^tizo: .*lock")));
+        }
+        {
+            InstanciaUnica segunda(ruta);
+            QCOMPARE(segunda.hayOtra(), otra);
+        }
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (primera) {
+            // Once the first copy ends, the next one starts.
+            primera.reset();
+            InstanciaUnica despues(ruta);
+            QVERIFY(!despues.hayOtra());
+        }
     }
 
     // A copy killed while it ran leaves its lock behind; it must not keep later copies out.
