@@ -18,11 +18,16 @@ for p in "${paquetes[@]}"; do
 done
 [ ${#faltan[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${faltan[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "Missing packages, and sudo is not installed to get them as a non-root user." >&2
+    echo "As root, run: apt-get install ${faltan[*]}" >&2
+    exit 1
+  fi
   sudo="sudo"
 fi
+echo "Installing: ${faltan[*]}"
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${faltan[@]}"
