@@ -225,6 +225,26 @@ def prueba_previsualizacion(s):
     s.esperar(lambda: es_fondo(s.captura((1000, 500, 1, 1)), 1000, 500), 5, "repainted clean")
     comprobar(v.mapeada, "still drawing")
 
+    # Line and circle outlines follow the pointer and leave no trail where they were.
+    herramienta(s, LINEA)
+    arrastrar_sin_soltar(s, 300, 700, 900, 1000)
+    s.esperar(lambda: pixel(s, 600, 850) == ROJO, 5, "line while dragging")
+    s.mover(900, 700)
+    s.esperar(lambda: pixel(s, 600, 700) == ROJO, 5, "line following the pointer")
+    s.esperar(lambda: es_fondo(s.captura((600, 850, 1, 1)), 600, 850), 5, "no trail of the line")
+    s.soltar()
+    forma(s, "3")
+    herramienta(s, CIRCULO)
+    arrastrar_sin_soltar(s, 1300, 500, 1700, 700)
+    s.esperar(lambda: pixel(s, 1500, 500) == ROJO, 5, "circle while dragging")  # its top
+    s.mover(1500, 600)
+    s.esperar(lambda: pixel(s, 1400, 500) == ROJO, 5, "smaller circle")  # the new top
+    c = s.captura()
+    s.guardar_captura("previsualizacion-circulo")
+    comprobar(es_fondo(c, 1500, 900), "no trail of the larger circle")  # its old bottom
+    s.soltar()
+    forma(s, "4")
+
 
 def prueba_formas_sobre_el_lienzo(s):
     """Shapes made before and during drawing mode stay visible while the canvas has the focus."""
