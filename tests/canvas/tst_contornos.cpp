@@ -1,3 +1,4 @@
+#include "Area.h"
 #include "Contornos.h"
 
 #include <QImage>
@@ -29,14 +30,6 @@ bool cubre(const QRegion& region, const std::function<void(QPainter&)>& dibujar,
         }
     }
     return true;
-}
-
-qint64 area(const QRegion& region) {
-    qint64 total = 0;
-    for (const QRect& r : region) {
-        total += qint64(r.width()) * r.height();
-    }
-    return total;
 }
 
 } // namespace

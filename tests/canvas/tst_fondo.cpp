@@ -1,3 +1,4 @@
+#include "Area.h"
 #include "FormFondo.h"
 #include "FormVentana.h"
 #include "Pantalla.h"
@@ -25,14 +26,6 @@ protected:
         FormFondo::paintEvent(evento);
     }
 };
-
-qint64 area(const QRegion& region) {
-    qint64 total = 0;
-    for (const QRect& r : region) {
-        total += qint64(r.width()) * r.height();
-    }
-    return total;
-}
 
 } // namespace
 
