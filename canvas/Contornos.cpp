@@ -39,10 +39,10 @@ QRegion unir(std::vector<QRegion> partes) {
 
 namespace Contornos {
 
-QRect caja(const QRectF& caja, int ancho) {
+QRect caja(const QRectF& contorno, int ancho) {
     // Half the pen on each side, and room for the rasteriser's rounding.
     const qreal borde = ancho / 2.0 + 2;
-    return caja.normalized().adjusted(-borde, -borde, borde, borde).toAlignedRect();
+    return contorno.normalized().adjusted(-borde, -borde, borde, borde).toAlignedRect();
 }
 
 QRegion segmento(const QLineF& linea, int ancho) {

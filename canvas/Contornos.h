@@ -10,8 +10,8 @@ class QRegion;
 // small boxes instead: a move repaints about the stroke, not the screen.
 namespace Contornos {
 
-// Around an outline that stays within `caja`, drawn with a pen `ancho` pixels wide.
-QRect caja(const QRectF& caja, int ancho);
+// Around an outline that stays within `contorno`, drawn with a pen `ancho` pixels wide.
+QRect caja(const QRectF& contorno, int ancho);
 
 QRegion segmento(const QLineF& linea, int ancho);
 

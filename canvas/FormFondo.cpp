@@ -229,8 +229,8 @@ void FormFondo::mouseReleaseEvent(QMouseEvent*) {
     if (!m_gestos.pulsado()) {
         return;
     }
-    m_gestos.situar(Unidades::aTwips(QPointF(mapToGlobal(QPoint(0, 0)))));
-    m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); });
+    m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); },
+                    Unidades::aTwips(QPointF(mapToGlobal(QPoint(0, 0)))));
     // Back to the saved capture. Only the stroke and the preview ever covered it, so only their
     // pixels are repainted: a full-screen repaint would cost a frame on every release.
     m_captura = m_PB;

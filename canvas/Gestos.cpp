@@ -108,7 +108,7 @@ Gestos::Movimiento Gestos::mover(QPointF p) {
     return cambios;
 }
 
-bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana) {
+bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana, QPointF origen) {
     if (!m_pulsado) {
         return false;
     }
@@ -121,15 +121,13 @@ bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana) {
             ? !modGeneral::Puntos.empty()
             : !(tipo >= modGeneral::TipoLinea && tipo <= modGeneral::TipoTexto && m_x0 == SinAncla);
     if (forma) {
-        if (!m_origen.isNull()) {
-            const int dx = redondear(m_origen.x());
-            const int dy = redondear(m_origen.y());
-            for (modGeneral::Punto& punto : modGeneral::Puntos) {
-                punto.X += dx;
-                punto.Y += dy;
-            }
+        const int dx = redondear(origen.x());
+        const int dy = redondear(origen.y());
+        for (modGeneral::Punto& punto : modGeneral::Puntos) {
+            punto.X += dx;
+            punto.Y += dy;
         }
-        crearVentana(entrega());
+        crearVentana(entrega(origen));
     }
     cancelar();
     return forma;
@@ -146,7 +144,7 @@ void Gestos::cancelar() {
     modGeneral::Puntos.clear();
 }
 
-Gesto Gestos::entrega() const {
+Gesto Gestos::entrega(QPointF origen) const {
     Gesto gesto;
     gesto.tipo = modGeneral::Tipo;
     gesto.anchoPluma = m_anchoPluma;
@@ -168,9 +166,9 @@ Gesto Gestos::entrega() const {
     default:
         break;
     }
-    gesto.inicio += m_origen;
-    gesto.fin += m_origen;
-    gesto.cuadro.translate(m_origen);
+    gesto.inicio += origen;
+    gesto.fin += origen;
+    gesto.cuadro.translate(origen);
     return gesto;
 }
 

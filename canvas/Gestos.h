@@ -37,15 +37,13 @@ public:
     // A button released. When the gesture makes a shape, `crearVentana` runs with its hand-over
     // while the brush points are still in modGeneral::Puntos; afterwards the preview is hidden,
     // the anchor cleared and the points reset. True when a shape was made.
-    bool soltar(const std::function<void(const Gesto&)>& crearVentana);
+    // Shapes are handed over in desktop coordinates: `origen` is where the canvas's top-left
+    // corner is on the desktop, twips, which is not (0, 0) when the primary screen is not the
+    // desktop's top-left one.
+    bool soltar(const std::function<void(const Gesto&)>& crearVentana, QPointF origen = {});
 
     // Ends the gesture in progress, if any, without a shape: the canvas is closing.
     void cancelar();
-
-    // Where the canvas's top-left corner is on the desktop, twips. Shapes are handed over in
-    // desktop coordinates, which differ from the canvas's when the primary screen is not the
-    // desktop's top-left one.
-    void situar(QPointF origen) { m_origen = origen; }
 
     // The canvas's inner width changed: the exit image goes back to the top-right corner.
     void redimensionar(double anchoInterior);
@@ -79,7 +77,7 @@ public:
 private:
     void colocarSalida();
     void reglaSalida(QPointF p, Movimiento& cambios);
-    Gesto entrega() const;
+    Gesto entrega(QPointF origen) const;
 
     bool m_pulsado = false;
     double m_x0 = SinAncla;
@@ -100,7 +98,6 @@ private:
     QRectF m_ShCir;
     bool m_cirVisible = false;
 
-    QPointF m_origen;
     double m_anchoInterior;
     QRectF m_ImSalir;
 };

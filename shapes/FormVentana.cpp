@@ -71,8 +71,9 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     default:
         break;
     }
-    m_imagen = imagenVacia(size());
-    if (!ventana.isNull()) {
+    if (ventana.isNull()) {
+        m_imagen = imagenVacia(size());
+    } else {
         setGeometry(Unidades::rectEnPixeles(ventana));
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
         const QPointF origen = Unidades::aTwips(QPointF(pos()));

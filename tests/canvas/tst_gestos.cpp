@@ -21,18 +21,21 @@ struct Resultado {
     std::vector<Punto> puntos; // modGeneral::Puntos as the new window saw it
 };
 
-// Press at the first point, move through the rest, release.
-Resultado arrastrar(Gestos& g, const std::vector<QPointF>& recorrido) {
+// Press at the first point, move through the rest, release with the canvas at `origen` on the
+// desktop.
+Resultado arrastrar(Gestos& g, const std::vector<QPointF>& recorrido, QPointF origen = {}) {
     Resultado r;
     g.pulsar(true, recorrido.front());
     for (size_t i = 1; i < recorrido.size(); ++i) {
         g.mover(recorrido[i]);
     }
-    g.soltar([&r](const Gesto& gesto) {
-        ++r.ventanas;
-        r.gesto = gesto;
-        r.puntos = modGeneral::Puntos;
-    });
+    g.soltar(
+        [&r](const Gesto& gesto) {
+            ++r.ventanas;
+            r.gesto = gesto;
+            r.puntos = modGeneral::Puntos;
+        },
+        origen);
     return r;
 }
 
@@ -364,8 +367,7 @@ private slots:
         Gestos g(Ancho, LadoSalir);
         const Resultado local = arrastrar(g, recorrido);
         const QPointF desplazamiento(14400, 7500);
-        g.situar(desplazamiento);
-        const Resultado movido = arrastrar(g, recorrido);
+        const Resultado movido = arrastrar(g, recorrido, desplazamiento);
         QCOMPARE(movido.ventanas, 1);
         QCOMPARE(movido.gesto.inicio, local.gesto.inicio + desplazamiento);
         QCOMPARE(movido.gesto.fin, local.gesto.fin + desplazamiento);
