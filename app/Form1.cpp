@@ -3,7 +3,7 @@
 #include "Dibujos.h"
 #include "FormAcercade.h"
 #include "FormFondo.h"
-#include "Plataforma.h"
+#include "SoltarEnBandeja.h"
 #include "modGeneral.h"
 
 #include <QCoreApplication>

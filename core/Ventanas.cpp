@@ -35,7 +35,7 @@ void HacerTransparente(QWidget* ventana, int colorClave, const QImage* contenido
     ventana->setAutoFillBackground(true);
     ventana->setProperty(PropiedadClave, colorClave);
     if (contenido != nullptr) {
-        Plataforma::PonerForma(ventana, regionVisible(*contenido, colorClave));
+        Plataforma::actual().PonerForma(ventana, regionVisible(*contenido, colorClave));
     } else {
         ActualizarTransparencia(ventana);
     }
@@ -52,7 +52,7 @@ void ActualizarTransparencia(QWidget* ventana) {
     imagen.fill(Unidades::colorDesdeRGB(clave.toInt()));
     ventana->render(&imagen, {}, {},
                     QWidget::DrawWindowBackground | QWidget::DrawChildren | QWidget::IgnoreMask);
-    Plataforma::PonerForma(ventana, regionVisible(imagen, clave.toInt()));
+    Plataforma::actual().PonerForma(ventana, regionVisible(imagen, clave.toInt()));
 }
 
 QRegion regionVisible(const QImage& imagen, int colorClave) {
