@@ -10,6 +10,7 @@ A scenario file defines functions named `prueba_*(s)` taking a `Sesion` and ends
 `ejecutar(globals())`.
 """
 
+import fcntl
 import os
 import shutil
 import struct
@@ -24,6 +25,9 @@ from Xlib import X, Xatom, display, error
 from Xlib.ext import xtest
 
 ANCHO, ALTO = 1920, 1080
+# Display numbers of the tests' own X servers, and where the sessions hold them.
+PRIMERA_PANTALLA = 100
+DIR_PANTALLAS = os.path.join(tempfile.gettempdir(), "tizo-e2e-pantallas")
 CASILLA = 64  # side of the desktop pattern's squares
 PATRON = ((46, 139, 87), (238, 232, 170))  # sea green, pale goldenrod
 
@@ -126,12 +130,33 @@ def color_fondo(x, y):
 
 
 class Ventana:
-    def __init__(self, sesion, win):
+    """A client window. One found with `Sesion.ventana` knows how it was found: a program may
+    replace a window by a new one (Qt does when some window flags change), and then the next
+    read follows the live window that meets the same condition instead of failing on the old id."""
+
+    def __init__(self, sesion, win, buscar=None):
         self.s, self.win, self.id = sesion, win, win.id
+        self.buscar = buscar
+
+    def _leer(self, leer):
+        fin = time.monotonic() + 5
+        while True:
+            try:
+                return leer(self.win)
+            except (error.BadWindow, error.BadDrawable):
+                if self.buscar is None or time.monotonic() > fin:
+                    raise
+            time.sleep(0.02)
+            try:
+                nuevas = self.buscar()
+            except error.XError:
+                nuevas = []
+            if len(nuevas) == 1:
+                self.win, self.id = nuevas[0].win, nuevas[0].id
 
     def _prop(self, nombre, tipo=X.AnyPropertyType):
         try:
-            p = self.win.get_full_property(self.s.d.intern_atom(nombre), tipo)
+            p = self._leer(lambda w: w.get_full_property(self.s.d.intern_atom(nombre), tipo))
         except error.XError:
             return None
         return p.value if p else None
@@ -139,7 +164,7 @@ class Ventana:
     @property
     def clase(self):
         try:
-            c = self.win.get_wm_class()
+            c = self._leer(lambda w: w.get_wm_class())
         except error.XError:
             return None
         return c[1] if c else None
@@ -165,6 +190,8 @@ class Ventana:
 
     @property
     def mapeada(self):
+        """This very window is mapped and viewable: a window that went is not followed here, so
+        that waiting for a window to close never waits for a replacement."""
         try:
             return self.win.get_attributes().map_state == X.IsViewable
         except error.XError:
@@ -172,6 +199,7 @@ class Ventana:
 
     @property
     def existe(self):
+        """This very window is still there (a closed window is never looked for again)."""
         try:
             self.win.get_geometry()
             return True
@@ -181,9 +209,13 @@ class Ventana:
     @property
     def rect(self):
         """(x, y, w, h) in root coordinates."""
-        g = self.win.get_geometry()
-        t = self.s.root.translate_coords(self.win, 0, 0)
-        return (t.x, t.y, g.width, g.height)
+
+        def leer(w):
+            g = w.get_geometry()
+            t = self.s.root.translate_coords(w, 0, 0)
+            return (t.x, t.y, g.width, g.height)
+
+        return self._leer(leer)
 
     @property
     def centro(self):
@@ -201,38 +233,26 @@ class Ventana:
 
 
 class Sesion:
-    def __init__(self, nombre="e2e"):
+    def __init__(self, nombre="e2e", iniciar=True):
         self.nombre = nombre
         self.procesos = []
         self.tizo = None
+        self.d = None
         self.tmp = tempfile.mkdtemp(prefix="tizo-e2e-")
         os.chmod(self.tmp, 0o700)
         self.salida_dir = os.environ.get("TIZO_E2E_OUT", os.path.join(os.getcwd(), "e2e-capturas"))
         os.makedirs(self.salida_dir, exist_ok=True)
+        if iniciar:
+            self.iniciar()
+
+    def iniciar(self):
+        """The X server, the window manager and the tray, each ready before the next starts."""
         self._iniciar_x()
 
     # set-up
 
     def _iniciar_x(self):
-        r, w = os.pipe()
-        xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{ANCHO}x{ALTO}x24", "-nolisten", "tcp"],
-            pass_fds=(w,),
-            stdout=subprocess.DEVNULL,
-            stderr=subprocess.DEVNULL,
-        )
-        os.close(w)
-        self.procesos.append(xvfb)
-        numero = b""
-        fin = time.monotonic() + 20
-        while not numero.endswith(b"\n") and time.monotonic() < fin:
-            trozo = os.read(r, 16)
-            if not trozo:
-                break
-            numero += trozo
-        os.close(r)
-        comprobar(numero.strip(), "Xvfb did not start")
-        self.pantalla = ":" + numero.decode().strip()
+        self._iniciar_xvfb()
         self.entorno = dict(os.environ)
         self.entorno.update(DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp)
         for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"):
@@ -241,21 +261,138 @@ class Sesion:
         self.root = self.d.screen().root
         self._poner_patron()
 
-        self._lanzar(["openbox", "--sm-disable"])
-        self.esperar(lambda: self._prop_root("_NET_SUPPORTING_WM_CHECK") is not None, 15, "openbox")
+        self.gestor = self._lanzar(["openbox", "--sm-disable"], registro="openbox")
+        self._esperar_gestor()
         self._lanzar(
             ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
              "--height", "32", "--SetDockType", "true", "--transparent", "false",
-             "--tint", "0x000000"]
+             "--tint", "0x000000"],
+            registro="trayer",
         )
         bandeja = self.d.intern_atom("_NET_SYSTEM_TRAY_S0")
         self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 15, "trayer")
 
-    def _lanzar(self, orden, **kw):
-        p = subprocess.Popen(orden, env=self.entorno, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL, **kw)
+    def _iniciar_xvfb(self):
+        """Starts Xvfb on a display number no other session of these tests holds. A number is
+        held from before its server starts until that server has fully exited (see `cerrar`),
+        so a new session never meets a server that is still going away, nor its clients."""
+        os.makedirs(DIR_PANTALLAS, exist_ok=True)
+        primero = PRIMERA_PANTALLA + (os.getpid() * 7) % 300  # spread parallel suites apart
+        for i in range(300):
+            numero = PRIMERA_PANTALLA + (primero - PRIMERA_PANTALLA + i) % 300
+            cerrojo = open(os.path.join(DIR_PANTALLAS, f"{numero}.lock"), "w")
+            try:
+                fcntl.flock(cerrojo, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            except OSError:
+                cerrojo.close()
+                continue
+            if os.path.exists(f"/tmp/.X{numero}-lock"):  # a server the tests did not start
+                cerrojo.close()
+                continue
+            if self._arrancar_xvfb(numero):
+                self._cerrojo_pantalla = cerrojo
+                return
+            cerrojo.close()
+        raise FalloPrueba("no display number free for Xvfb")
+
+    def _arrancar_xvfb(self, numero):
+        r, w = os.pipe()
+        xvfb = subprocess.Popen(
+            ["Xvfb", f":{numero}", "-displayfd", str(w), "-screen", "0", f"{ANCHO}x{ALTO}x24",
+             "-nolisten", "tcp"],
+            pass_fds=(w,),
+            stdout=subprocess.DEVNULL,
+            stderr=self._registro("xvfb"),
+        )
+        os.close(w)
+        listo = b""
+        fin = time.monotonic() + 20
+        while not listo.endswith(b"\n") and time.monotonic() < fin:
+            trozo = os.read(r, 16)  # ends when the server writes its number, or exits
+            if not trozo:
+                break
+            listo += trozo
+        os.close(r)
+        if listo.strip() != str(numero).encode():
+            xvfb.kill()
+            xvfb.wait()
+            return False
+        self.xvfb = xvfb
+        self.procesos.append(xvfb)
+        self.pantalla = f":{numero}"
+        return True
+
+    def _esperar_gestor(self, segundos=20):
+        """The session is ready only once the window manager manages new windows. A window manager
+        may announce itself (_NET_SUPPORTING_WM_CHECK) before its event loop runs, and openbox
+        loses a map request that comes in between: the window then stays unmapped for good. So a
+        probe window is mapped, and mapped again while it is not managed, until the window
+        manager reparents it into a frame or gives it frame extents."""
+        self.esperar(lambda: self._prop_root("_NET_SUPPORTING_WM_CHECK") is not None, segundos,
+                     "the window manager's check window")
+        pantalla = self.d.screen()
+        sonda = self.root.create_window(0, 0, 10, 10, 0, pantalla.root_depth, X.InputOutput,
+                                        X.CopyFromParent)
+        sonda.set_wm_name("sonda")
+        extensiones = self.d.intern_atom("_NET_FRAME_EXTENTS")
+
+        def gestionada():
+            return (sonda.query_tree().parent.id != self.root.id
+                    or sonda.get_full_property(extensiones, X.AnyPropertyType) is not None)
+
+        fin = time.monotonic() + segundos
+        while True:
+            sonda.unmap()
+            sonda.map()
+            self.d.sync()
+            try:
+                self.esperar(gestionada, 0.5, "the window manager to manage a window")
+                break
+            except FalloPrueba:
+                if time.monotonic() > fin:
+                    raise
+        sonda.destroy()
+        self.d.sync()
+
+    def _registro(self, nombre):
+        """A log file of this session for a program's output, kept when a scenario fails."""
+        return open(os.path.join(self.tmp, f"{nombre}.log"), "w+")
+
+    def _lanzar(self, orden, registro=None, **kw):
+        salida = self._registro(registro) if registro else subprocess.DEVNULL
+        p = subprocess.Popen(orden, env=self.entorno, stdout=salida, stderr=salida, **kw)
         self.procesos.append(p)
         return p
+
+    def estado(self):
+        """What the session looked like, for a failure report."""
+        lineas = []
+        for p in self.procesos:
+            lineas.append(f"{p.args[0]} pid {p.pid}: "
+                          + ("running" if p.poll() is None else f"exited {p.returncode}"))
+        try:
+            v = self._prop_root("_NET_SUPPORTING_WM_CHECK")
+            if v is None:
+                lineas.append("_NET_SUPPORTING_WM_CHECK: not set")
+            else:
+                comprobante = Ventana(self, self.d.create_resource_object("window", v[0]))
+                lineas.append(f"_NET_SUPPORTING_WM_CHECK: {v[0]:#x}, exists "
+                              f"{comprobante.existe}, name {comprobante.nombre!r}")
+        except Exception as e:  # the report must not hide the failure
+            lineas.append(f"window manager state unreadable: {e!r}")
+        return "\n".join(lineas)
+
+    def guardar_registros(self):
+        """Keeps this session's logs next to its failure screenshot."""
+        destino = os.path.join(self.salida_dir, f"{self.nombre}-registros")
+        shutil.rmtree(destino, ignore_errors=True)
+        os.makedirs(destino)
+        for nombre in os.listdir(self.tmp):
+            if nombre.endswith(".log"):
+                shutil.copy(os.path.join(self.tmp, nombre), destino)
+        with open(os.path.join(destino, "estado.txt"), "w") as f:
+            f.write(self.estado() + "\n")
+        return destino
 
     def _prop_root(self, nombre):
         p = self.root.get_full_property(self.d.intern_atom(nombre), X.AnyPropertyType)
@@ -340,6 +477,21 @@ class Sesion:
                 continue
             res.append(v)
         return res
+
+    def ventana(self, condicion, que, segundos=10, clase="tizo"):
+        """Waits until exactly one mapped window of the program meets `condicion` and returns it;
+        later reads of it follow a replacement that meets the same condition."""
+
+        def buscar():
+            return [v for v in self.ventanas(clase) if condicion(v)]
+
+        def una():
+            halladas = buscar()
+            return halladas[0] if len(halladas) == 1 else None
+
+        v = self.esperar(una, segundos, que)
+        v.buscar = buscar
+        return v
 
     def iconos_bandeja(self, clase="tizo"):
         """The program's windows docked inside the tray."""
@@ -511,10 +663,14 @@ class Sesion:
             except subprocess.TimeoutExpired:
                 p.kill()
                 p.wait()
-        try:
-            self.d.close()
-        except Exception:
-            pass
+        if self.d is not None:
+            try:
+                self.d.close()
+            except Exception:
+                pass
+        # Only now, with the server gone, may another session take its number.
+        if getattr(self, "_cerrojo_pantalla", None) is not None:
+            self._cerrojo_pantalla.close()
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
@@ -525,9 +681,10 @@ def ejecutar(espacio):
         pruebas = [n for n in pruebas if any(f in n for f in sys.argv[1:])]
     fallos = 0
     for n in pruebas:
-        s = Sesion(n[len("prueba_"):])
+        s = Sesion(n[len("prueba_"):], iniciar=False)
         inicio = time.monotonic()
         try:
+            s.iniciar()  # a session that fails to start is reported like a failed scenario
             espacio[n](s)
             print(f"PASS {n} ({time.monotonic() - inicio:.1f}s)", flush=True)
         except Exception:
@@ -536,10 +693,15 @@ def ejecutar(espacio):
             traceback.print_exc()
             try:
                 print("screenshot:", s.guardar_captura("fallo"))
+            except Exception:
+                traceback.print_exc()
+            try:
+                print("session:\n" + s.estado())
+                print("logs:", s.guardar_registros())
                 if s.tizo is not None:
                     print("program output:\n" + s.salida_tizo())
             except Exception:
-                pass
+                traceback.print_exc()
         finally:
             s.cerrar()
     print(f"{len(pruebas) - fallos} passed, {fallos} failed")

@@ -64,7 +64,7 @@ def prueba_menu_al_soltar(s):
 def prueba_acerca_de(s):
     s.lanzar_tizo()
     s.elegir(" Tizo")
-    caja = s.esperar(lambda: [v for v in s.ventanas() if v.rect[2:] == (283, 170)], 5, "about box")[0]
+    caja = s.ventana(lambda v: v.rect[2:] == (283, 170), "about box", 5)
     x, y, w, h = caja.rect
     comprobar((x, y) == ((1920 - 283) // 2, (1080 - 170) // 2), f"centred: {caja.rect}")
     captura = s.captura(caja.rect)

@@ -23,8 +23,7 @@ def es_fondo(c, x, y):
 
 
 def lienzo(s):
-    return s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "Tizo" and v.rect[2] == ANCHO],
-                     10, "the canvas")[0]
+    return s.ventana(lambda v: v.nombre == "Tizo" and v.rect[2] == ANCHO, "the canvas")
 
 
 def dibujar_fondo(s):
@@ -58,7 +57,7 @@ def fondo_solido(s, color):
 
 def abrir_paleta(s, x=960, y=540):
     s.click(x, y, 3)
-    p = s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "Herramientas"], 10, "palette")[0]
+    p = s.ventana(lambda v: v.nombre == "Herramientas", "palette")
     tx, ty = Paleta.TIRA
     s.esperar(lambda: s.pixel(p.rect[0] + tx, p.rect[1] + ty) == ROJO, 5, "palette painted")
     return p

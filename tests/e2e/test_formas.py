@@ -14,8 +14,7 @@ def lanzar(s, *orden):
 
 def forma(s, nombre):
     """The shape window with this caption ("1", "2", ...)."""
-    return s.esperar(lambda: [v for v in s.ventanas("formas_prueba") if v.nombre == nombre],
-                     10, f"shape window {nombre}")[0]
+    return s.ventana(lambda v: v.nombre == nombre, f"shape window {nombre}", clase="formas_prueba")
 
 
 def prueba_rectangulo(s):

@@ -9,8 +9,7 @@ from harness import AZUL_TESTIGO, KEY_COLOR, ROJO, color_fondo, comprobar, ejecu
 def abrir(s):
     testigo = s.testigo(500, 360, 140, 80)
     s.lanzar([os.environ.get("TIZO_VENTANA_PRUEBA", "build/tests/e2e/ventana_prueba")])
-    marco = s.esperar(lambda: [v for v in s.ventanas("ventana_prueba") if v.rect[2:] == (300, 200)],
-                      10, "test window")[0]
+    marco = s.ventana(lambda v: v.rect[2:] == (300, 200), "test window", clase="ventana_prueba")
     s.esperar(lambda: s.captura((400, 300, 1, 1)).pixel(400, 300) == ROJO, 5, "frame painted")
     return testigo, marco
 

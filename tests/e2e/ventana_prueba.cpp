@@ -12,7 +12,9 @@
 namespace {
 class Marco : public QWidget {
 public:
-    Marco() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint) {
+    // Topmost from the start, as shape windows are: changing that flag once the window is shown
+    // makes Qt replace its native window with a new one.
+    Marco() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
         setWindowTitle(QStringLiteral("ventana_prueba"));
         setGeometry(400, 300, 300, 200);
     }
