@@ -1,25 +1,48 @@
 #include "Form1.h"
 
+#include "Atajos.h"
 #include "Dibujos.h"
 #include "FormAcercade.h"
 #include "FormFondo.h"
+#include "GuardarImagen.h"
+#include "Plataforma.h"
+#include "ServidorOrdenes.h"
 #include "SoltarEnBandeja.h"
 #include "modGeneral.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QImage>
+#include <QKeySequence>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
-Form1::Form1(QObject* padre) : QObject(padre) {
+namespace {
+constexpr int DuracionAviso = 5000; // ms a tray message stays
+}
+
+Form1::Form1(const QString& rutaAjustes, QObject* padre)
+    : QObject(padre), m_rutaAjustes(rutaAjustes),
+      m_atajos(new Atajos([this](Orden orden) { return ejecutar(orden); }, this)) {
     modGeneral::AsignarValoresIniciales();
+    for (const QString& aviso : m_ajustes.cargar(m_rutaAjustes).avisos) {
+        qWarning("tizo: %s", qPrintable(aviso));
+    }
+    m_ajustes.aplicar();
+    connect(&m_formas, &RegistroFormas::agregada, this,
+            [this](QWidget* ventana) { ventana->installEventFilter(m_atajos); });
     CrearMenu();
     CrearIconoBandeja();
+    AgarrarTecla();
 }
 
 Form1::~Form1() {
+    guardarAjustes();
     // Shape windows and the canvas go before the list that counts them.
     delete m_fondo;
-    m_formas.borrarTodo();
+    m_formas.destruirTodo();
 }
 
 void Form1::CrearMenu() {
@@ -51,6 +74,44 @@ void Form1::CrearIconoBandeja() {
     m_IconoBandeja->show();
 }
 
+void Form1::AgarrarTecla() {
+    const QKeySequence tecla =
+        QKeySequence::fromString(m_ajustes.tecla, QKeySequence::PortableText);
+    const QString nombre = tecla.toString(QKeySequence::NativeText);
+    switch (Plataforma::actual().AgarrarTecla(tecla, [this] { alternarDibujo(); })) {
+    case Plataforma::Tecla::Agarrada:
+    case Plataforma::Tecla::Ninguna:
+        break;
+    case Plataforma::Tecla::NoDisponible:
+        qWarning("tizo: la tecla %s no está disponible en este sistema; "
+                 "el menú y tizo --draw siguen funcionando",
+                 qPrintable(nombre));
+        break;
+    case Plataforma::Tecla::Ocupada:
+        qWarning("tizo: la tecla %s la usa otro programa; "
+                 "el menú y tizo --draw siguen funcionando",
+                 qPrintable(nombre));
+        m_IconoBandeja->setToolTip(
+            QStringLiteral("Tizo (%1 no disponible: la usa otro programa)").arg(nombre));
+        break;
+    }
+}
+
+bool Form1::escucharOrdenes(const QString& ruta) {
+    if (m_servidor == nullptr) {
+        m_servidor = new ServidorOrdenes([this](Orden orden) { ejecutar(orden); }, this);
+    }
+    return m_servidor->escuchar(ruta);
+}
+
+FormFondo* Form1::fondo() const {
+    return m_fondo;
+}
+
+bool Form1::dibujando() const {
+    return m_fondo && m_fondo->isVisible();
+}
+
 void Form1::acercaDe() {
     FormAcercade acerca;
     acerca.exec();
@@ -58,10 +119,20 @@ void Form1::acercaDe() {
 
 void Form1::dibujarFondo() {
     // A canvas that has just closed waits for its deletion; it never comes back.
-    if (!m_fondo || !m_fondo->isVisible()) {
+    if (!dibujando()) {
         m_fondo = new FormFondo(m_formas); // captures the screen before it first shows
+        m_fondo->installEventFilter(m_atajos);
+        connect(m_fondo, &FormFondo::paletaCerrada, this, &Form1::guardarAjustes);
     }
     m_fondo->mostrar();
+}
+
+void Form1::alternarDibujo() {
+    if (dibujando()) {
+        m_fondo->salir();
+    } else {
+        dibujarFondo();
+    }
 }
 
 void Form1::borrarTodo() {
@@ -74,5 +145,88 @@ void Form1::mostrarOcultar() {
 
 void Form1::salir() {
     m_IconoBandeja->hide();
-    QCoreApplication::quit();
+    // Not quit(): it would first ask every window to close, and a shape window turns a close
+    // into a deletion that can be undone, which would keep the program running.
+    QCoreApplication::exit(0);
+}
+
+void Form1::deshacer() {
+    m_formas.deshacer();
+}
+
+void Form1::rehacer() {
+    m_formas.rehacer();
+}
+
+void Form1::guardarImagen() {
+    if (!dibujando()) {
+        return;
+    }
+    const GuardarImagen::Resultado resultado =
+        GuardarImagen::guardarPng(m_fondo->pantallaAnotada(), GuardarImagen::carpetaPorDefecto(),
+                                  QDateTime::currentDateTime());
+    if (resultado.error.isEmpty()) {
+        m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
+                                    QStringLiteral("Imagen guardada en %1").arg(resultado.ruta),
+                                    QSystemTrayIcon::Information, DuracionAviso);
+    } else {
+        qWarning("tizo: no se pudo guardar la imagen: %s", qPrintable(resultado.error));
+        m_IconoBandeja->showMessage(
+            QStringLiteral("Tizo"),
+            QStringLiteral("No se pudo guardar la imagen: %1").arg(resultado.error),
+            QSystemTrayIcon::Warning, DuracionAviso);
+    }
+}
+
+void Form1::copiarImagen() {
+    if (!dibujando()) {
+        return;
+    }
+    QGuiApplication::clipboard()->setImage(m_fondo->pantallaAnotada());
+    m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
+                                QStringLiteral("Imagen copiada al portapapeles"),
+                                QSystemTrayIcon::Information, DuracionAviso);
+}
+
+bool Form1::ejecutar(Orden orden) {
+    switch (orden) {
+    case Orden::Dibujar:
+        alternarDibujo();
+        break;
+    case Orden::BorrarTodo:
+        borrarTodo();
+        break;
+    case Orden::MostrarOcultar:
+        mostrarOcultar();
+        break;
+    case Orden::Salir:
+        salir();
+        break;
+    case Orden::Deshacer:
+        deshacer();
+        break;
+    case Orden::Rehacer:
+        rehacer();
+        break;
+    case Orden::Guardar:
+        if (!dibujando()) {
+            return false;
+        }
+        guardarImagen();
+        break;
+    case Orden::Copiar:
+        if (!dibujando()) {
+            return false;
+        }
+        copiarImagen();
+        break;
+    }
+    return true;
+}
+
+void Form1::guardarAjustes() {
+    m_ajustes.tomarDe();
+    if (const QString error = m_ajustes.guardar(m_rutaAjustes); !error.isEmpty()) {
+        qWarning("tizo: %s", qPrintable(error));
+    }
 }

@@ -1,40 +1,74 @@
 #pragma once
 
+#include "Ajustes.h"
+#include "Orden.h"
 #include "RegistroFormas.h"
 
 #include <QObject>
 #include <QPointer>
+#include <memory>
 
 class QAction;
 class QMenu;
 class QSystemTrayIcon;
+class Atajos;
 class FormFondo;
+class ServidorOrdenes;
 
-// The root of the program: it owns the tray icon and its menu, runs the menu's commands and
-// keeps the list of shape windows. It has no window of its own.
+// The root of the program: it owns the tray icon and its menu, the settings, the list of shape
+// windows with their undo history, and the commands. The tray menu, the global key, the keyboard,
+// the command line and the local socket all end in the command functions below. It has no window
+// of its own.
 class Form1 : public QObject {
     Q_OBJECT
 public:
-    explicit Form1(QObject* padre = nullptr);
+    // `rutaAjustes` is the settings file, read now and written when the palette closes and when
+    // this object ends.
+    explicit Form1(const QString& rutaAjustes = Ajustes::rutaPorDefecto(),
+                   QObject* padre = nullptr);
     ~Form1() override;
 
     QMenu* menu() const { return m_XMenu.get(); }
     QSystemTrayIcon* iconoBandeja() const { return m_IconoBandeja; }
     RegistroFormas& formas() { return m_formas; }
+    FormFondo* fondo() const;
+    const Ajustes& ajustes() const { return m_ajustes; }
+    bool dibujando() const;
+
+    // Starts taking commands from the socket at `ruta`. False when it cannot (said on stderr).
+    bool escucharOrdenes(const QString& ruta);
 
     // The menu's commands.
     void acercaDe();
-    void dibujarFondo();
+    void dibujarFondo(); // opens drawing mode, or brings the canvas forward
     void borrarTodo();
     void mostrarOcultar();
     void salir();
 
+    // The other commands.
+    void alternarDibujo(); // opens drawing mode, or leaves it when it is open
+    void deshacer();
+    void rehacer();
+    void guardarImagen(); // drawing mode only: the annotated screen as a PNG
+    void copiarImagen();  // drawing mode only: the annotated screen to the clipboard
+
+    // Runs a command; false when it does not apply now (saving or copying outside drawing mode).
+    bool ejecutar(Orden orden);
+
+    // The settings as they are now, written to the settings file.
+    void guardarAjustes();
+
 private:
     void CrearIconoBandeja();
     void CrearMenu();
+    void AgarrarTecla();
 
+    QString m_rutaAjustes;
+    Ajustes m_ajustes;
     RegistroFormas m_formas;
     std::unique_ptr<QMenu> m_XMenu; // a menu has no parent object; the form owns it
     QSystemTrayIcon* m_IconoBandeja = nullptr;
     QPointer<FormFondo> m_fondo;
+    Atajos* m_atajos = nullptr;
+    ServidorOrdenes* m_servidor = nullptr;
 };

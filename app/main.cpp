@@ -1,24 +1,63 @@
+#include "ClienteOrdenes.h"
 #include "Dibujos.h"
 #include "Form1.h"
 #include "InstanciaUnica.h"
+#include "LineaOrdenes.h"
 #include "Plataforma.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <QTextStream>
+#include <cstdio>
 
 int main(int argc, char** argv) {
+    QStringList argumentos;
+    for (int i = 0; i < argc; ++i) {
+        argumentos.append(QString::fromLocal8Bit(argv[i]));
+    }
+    QTextStream salida(stdout);
+    QTextStream errores(stderr);
+    const LineaOrdenes::Resultado linea = LineaOrdenes::analizar(argumentos);
+    switch (linea.accion) {
+    case LineaOrdenes::Resultado::Accion::Error:
+        errores << linea.error << '\n';
+        return LineaOrdenes::EstadoError;
+    case LineaOrdenes::Resultado::Accion::Local:
+        return linea.opcion->local(linea.valor, salida, errores);
+    case LineaOrdenes::Resultado::Accion::Iniciar:
+    case LineaOrdenes::Resultado::Accion::Orden:
+        break;
+    }
+
+    // One copy per user: the lock is taken before anything shows, before listening for commands.
+    const InstanciaUnica instancia;
+    if (instancia.hayOtra()) {
+        if (!linea.orden) {
+            return 0; // a second plain start leaves quietly
+        }
+        const QCoreApplication cliente(argc, argv);
+        const QString fallo = ClienteOrdenes::enviar(*linea.orden, Ordenes::rutaSocket());
+        if (!fallo.isEmpty()) {
+            errores << "tizo: " << fallo << '\n';
+            return 1;
+        }
+        return 0;
+    }
+    // With nothing running, only drawing needs a Tizo: the other commands have nothing to act on.
+    if (linea.orden && *linea.orden != Orden::Dibujar) {
+        return 0;
+    }
+
     Plataforma::PrepararEntorno();
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tizo"));
     QApplication::setQuitOnLastWindowClosed(false); // the tray icon keeps the program alive
     QApplication::setWindowIcon(Dibujos::iconoPrograma());
 
-    // A second copy leaves before it shows anything, tray icon included.
-    const InstanciaUnica instancia;
-    if (instancia.hayOtra()) {
-        return 0;
-    }
-
     Form1 form;
+    form.escucharOrdenes(Ordenes::rutaSocket());
+    if (linea.orden) {
+        form.dibujarFondo();
+    }
     return QApplication::exec();
 }

@@ -1,10 +1,13 @@
 #include "FormFondo.h"
 
+#include "Composicion.h"
 #include "Contornos.h"
 #include "Dibujos.h"
 #include "FormTools.h"
 #include "FormVentana.h"
+#include "Lienzo.h"
 #include "Pantalla.h"
+#include "Plataforma.h"
 #include "RegistroFormas.h"
 #include "Unidades.h"
 #include "Ventanas.h"
@@ -104,6 +107,32 @@ void FormFondo::mostrar() {
     activateWindow();
 }
 
+QImage FormFondo::pantallaAnotada() const {
+    QImage fondo = m_captura.toImage();
+    if (fondo.isNull()) {
+        // Without a capture the canvas is white, and so is the picture.
+        fondo = QImage(size() * devicePixelRatioF(), QImage::Format_RGB32);
+        fondo.setDevicePixelRatio(devicePixelRatioF());
+        fondo.fill(Qt::white);
+    }
+    QList<Composicion::Capa> capas;
+    for (QWidget* ventana : Plataforma::actual().OrdenApilado(m_formas.ventanas())) {
+        if (!ventana->isVisible()) {
+            continue;
+        }
+        Composicion::Capa capa{ventana->pos(), ventana->mask(), {}, {}};
+        auto* forma = qobject_cast<FormVentana*>(ventana);
+        if (forma != nullptr && forma->etiqueta() == nullptr) {
+            capa.color = forma->colorTrazo();
+        } else {
+            // Letters, on white while they are edited.
+            capa.imagen = ventana->grab().toImage();
+        }
+        capas.append(capa);
+    }
+    return Composicion::componer(fondo, mapToGlobal(QPoint(0, 0)), capas);
+}
+
 void FormFondo::closeEvent(QCloseEvent* evento) {
     // A release still on its way must not make a shape once the canvas has gone.
     m_gestos.cancelar();
@@ -198,15 +227,38 @@ void FormFondo::keyPressEvent(QKeyEvent* evento) {
 }
 
 void FormFondo::mousePressEvent(QMouseEvent* evento) {
-    const bool paleta =
+    const Gestos::Pulsacion pulsacion =
         m_gestos.pulsar(evento->button() == Qt::LeftButton, Unidades::aTwips(evento->position()));
-    if (!paleta) {
+    if (pulsacion.segmento) {
+        pintarSegmento(*pulsacion.segmento);
+    }
+    if (!pulsacion.abrirPaleta) {
         return;
     }
     const QPointer<FormFondo> vivo(this);
+    m_paletaAbierta = true;
     m_abrirPaleta(this);
-    if (vivo) {
-        m_gestos.paletaCerrada();
+    if (!vivo) {
+        return;
+    }
+    m_paletaAbierta = false;
+    m_gestos.paletaCerrada();
+    emit paletaCerrada();
+    if (m_salirTrasPaleta) {
+        close();
+    }
+}
+
+void FormFondo::salir() {
+    if (!m_paletaAbierta) {
+        close();
+        return;
+    }
+    // The palette runs its own loop inside a press on this canvas: it closes first, as its close
+    // image closes it, and the canvas follows once that loop has ended.
+    m_salirTrasPaleta = true;
+    if (auto* paleta = findChild<FormTools*>()) {
+        paleta->reject();
     }
 }
 
@@ -259,9 +311,9 @@ void FormFondo::pintarSegmento(const QLineF& segmento) {
     const int ancho = m_gestos.anchoPluma();
     const QLineF l = aPixeles(segmento);
     {
-        QPainter pintor(&m_trazo);
-        pintor.setPen(plumaDe(modGeneral::Color, ancho));
-        pintor.drawLine(l);
+        // Drawn as the shape window will draw it, pixel for pixel.
+        Lienzo lienzo(m_trazo, {}, Unidades::twipsPorPixel(), ancho, modGeneral::Color);
+        lienzo.segmento(segmento.p1(), segmento.p2());
     }
     const QRect zona = Contornos::caja(QRectF(l.p1(), l.p2()), ancho) & rect();
     m_trazoSucio |= zona;

@@ -24,6 +24,14 @@ public:
     // Shows the canvas, or brings it forward when it is already shown.
     void mostrar();
 
+    // Leaves drawing mode as Esc does. With the palette open, the palette closes first as its
+    // close image closes it.
+    void salir();
+
+    // The screen as the user sees it while drawing: the capture with every visible shape over
+    // it, without the canvas's exit image, the palette or a gesture in progress.
+    QImage pantallaAnotada() const;
+
     // How the tool palette is shown, modally, over the canvas. Tests put their own.
     using AbrirPaleta = std::function<void(QWidget* padre)>;
     void setAbrirPaleta(AbrirPaleta abrir) { m_abrirPaleta = std::move(abrir); }
@@ -32,6 +40,10 @@ public:
     const QPixmap& captura() const { return m_captura; }
     const QPixmap& PB() const { return m_PB; }
     QLabel* ImSalir() const { return m_ImSalir; }
+
+signals:
+    // The palette has closed: the settings may have changed.
+    void paletaCerrada();
 
 protected:
     void paintEvent(QPaintEvent* evento) override;
@@ -63,4 +75,6 @@ private:
     QImage m_trazo;
     QRect m_trazoSucio;
     QRegion m_regionPrevia; // where the preview was last painted
+    bool m_paletaAbierta = false;
+    bool m_salirTrasPaleta = false;
 };

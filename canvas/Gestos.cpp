@@ -20,19 +20,27 @@ Gestos::Gestos(double anchoInterior, double ladoSalir)
     colocarSalida();
 }
 
-bool Gestos::pulsar(bool izquierdo, QPointF p) {
+Gestos::Pulsacion Gestos::pulsar(bool izquierdo, QPointF p) {
+    Pulsacion pulsacion;
     if (!izquierdo) {
-        return true;
+        pulsacion.abrirPaleta = true;
+        return pulsacion;
     }
     m_pulsado = true;
     const int tipo = modGeneral::Tipo;
+    if (tipo == modGeneral::TipoPincel) {
+        // The stroke starts where the pen went down: a dot there, even if it never moves.
+        modGeneral::Puntos.clear();
+        pulsacion.segmento = anotarPunto(p);
+        return pulsacion;
+    }
     if (tipo < modGeneral::TipoLinea || tipo > modGeneral::TipoTexto) {
-        return false;
+        return pulsacion;
     }
     m_x0 = p.x();
     m_y0 = redondear(p.y());
     if (tipo == modGeneral::TipoTexto) {
-        return false;
+        return pulsacion;
     }
     m_anchoPrevisualizacion = modGeneral::Grosor;
     m_colorPrevisualizacion = modGeneral::Color;
@@ -50,7 +58,20 @@ bool Gestos::pulsar(bool izquierdo, QPointF p) {
         m_ShCir = QRectF(m_x0, m_y0, 0, 0);
         break;
     }
-    return false;
+    return pulsacion;
+}
+
+QLineF Gestos::anotarPunto(QPointF p) {
+    // Painted through the rounded points the stroke keeps, so the canvas and the shape draw the
+    // very same segments. With no previous point (the tool became the brush in the middle of a
+    // gesture) the first one is a dot.
+    const modGeneral::Punto punto{redondear(p.x()), redondear(p.y())};
+    const QPointF aqui(punto.X, punto.Y);
+    const QPointF antes = m_xAnt == SinAncla ? aqui : QPointF(m_xAnt, m_yAnt);
+    modGeneral::Puntos.push_back(punto);
+    m_xAnt = punto.X;
+    m_yAnt = punto.Y;
+    return {aqui, antes};
 }
 
 void Gestos::paletaCerrada() {
@@ -66,14 +87,7 @@ Gestos::Movimiento Gestos::mover(QPointF p) {
     const double y = p.y();
     switch (modGeneral::Tipo) {
     case modGeneral::TipoPincel:
-        // The first move of a stroke only records where it is; each later one paints the
-        // segment back to the previous position and keeps its own position as a point.
-        if (m_xAnt != SinAncla) {
-            cambios.segmento = QLineF(x, y, m_xAnt, m_yAnt);
-            modGeneral::Puntos.push_back({redondear(x), redondear(y)});
-        }
-        m_xAnt = x;
-        m_yAnt = redondear(y);
+        cambios.segmento = anotarPunto(p);
         break;
     case modGeneral::TipoLinea:
         if (m_x0 != SinAncla) {

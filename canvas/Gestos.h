@@ -11,26 +11,36 @@
 
 // The canvas's gesture state and rules, free of any window. Positions are twips of the canvas,
 // from its top-left corner; widths are pixels. Brush points go to modGeneral::Puntos; tool, colour
-// and thickness are read from modGeneral when each step happens.
+// and thickness are read from modGeneral when each step happens. A brush stroke starts at the
+// press point and holds every point it was painted through, so the shape it becomes shows
+// exactly what the canvas showed.
 class Gestos {
 public:
-    // Marks "no anchor" in x0 and "no previous brush position" in xAnt.
+    // Marks "no anchor" in x0 and "no previous brush point" in xAnt.
     static constexpr double SinAncla = -1.0;
 
     // The canvas's load: no gesture in progress, no brush points, pen width = Grosor, and the
     // exit image, ladoSalir twips square, placed for an inner width of anchoInterior twips.
     Gestos(double anchoInterior, double ladoSalir);
 
-    // A button pressed at p. True when the palette must be opened (any button but the left);
-    // once it has closed, call paletaCerrada().
-    bool pulsar(bool izquierdo, QPointF p);
+    // A button pressed at p.
+    struct Pulsacion {
+        // Any button but the left: the palette must be opened; once it has closed, call
+        // paletaCerrada().
+        bool abrirPaleta = false;
+        // The brush's first mark, to paint: a dot at the press point, where its stroke starts.
+        std::optional<QLineF> segmento;
+    };
+    Pulsacion pulsar(bool izquierdo, QPointF p);
     void paletaCerrada();
 
     // What a move changed, for the canvas to repaint.
     struct Movimiento {
-        std::optional<QLineF> segmento; // brush segment to paint, current to previous position
-        bool previsualizacion = false;  // the preview of the tool moved or appeared
-        bool salidaMovida = false;      // the exit image jumped out of the way
+        // Brush segment to paint, from this position back to the stroke's previous point; the
+        // stroke keeps exactly the points these segments join.
+        std::optional<QLineF> segmento;
+        bool previsualizacion = false; // the preview of the tool moved or appeared
+        bool salidaMovida = false;     // the exit image jumped out of the way
     };
     Movimiento mover(QPointF p);
 
@@ -78,6 +88,7 @@ private:
     void colocarSalida();
     void reglaSalida(QPointF p, Movimiento& cambios);
     Gesto entrega(QPointF origen) const;
+    QLineF anotarPunto(QPointF p);
 
     bool m_pulsado = false;
     double m_x0 = SinAncla;

@@ -1,34 +1,74 @@
 #pragma once
 
+#include "Historial.h"
+
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
 class QWidget;
 
-// The live shape windows, oldest first. It keeps modGeneral::NumVentanas equal to their number
-// however a window ends: the Delete key, "Borrar Todo" or a close by the window manager.
+// The shape windows, oldest first, and the steps that can take them back. Only live windows
+// count: it keeps modGeneral::NumVentanas equal to their number however a window ends (the
+// Delete key, "Borrar Todo", a close by the window manager, an undo). A deleted window is not
+// destroyed at once but hidden and kept while a step can bring it back.
 class RegistroFormas : public QObject {
     Q_OBJECT
 public:
-    using QObject::QObject;
+    explicit RegistroFormas(int limiteHistorial = Historial::LimitePorDefecto,
+                            QObject* padre = nullptr);
     ~RegistroFormas() override;
 
-    // Counts the window in; it counts itself out when it is destroyed.
+    // Counts a new shape window in, as a step that can be undone. From then on a close of the
+    // window deletes it as a step, and a drag with the mouse is a step as well.
     void agregar(QWidget* ventana);
 
+    // The live windows, oldest first.
     QList<QWidget*> ventanas() const;
     int cantidad() const { return static_cast<int>(m_ventanas.size()); }
+    // Windows deleted or undone that a step can still bring back: hidden.
+    QList<QWidget*> retiradas() const;
 
-    // Destroys every shape window, newest first.
+    // Deletes every shape window, newest first, as one step. Nothing happens while there are none.
     void borrarTodo();
 
     // Hides every shape window, or shows them all when the last use hid them. Nothing changes
     // while there are none.
     void mostrarOcultar();
 
+    // Takes back the last step / does again the last step taken back. False when there is none.
+    bool deshacer();
+    bool rehacer();
+
+    // Destroys every window, live or kept for a step, and forgets the steps.
+    void destruirTodo();
+
+    const Historial& historial() const { return m_historial; }
+
+signals:
+    void agregada(QWidget* ventana);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+
 private:
+    bool aplicar(const Historial::Paso& paso, bool hacia);
+    void anotar(Historial::Paso paso);
+    void retirar(QWidget* ventana);
+    void restaurar(QWidget* ventana);
+    void olvidar(const QList<Historial::Paso>& pasos);
     void quitar(QObject* ventana);
+    void contar();
 
     QList<QObject*> m_ventanas;
+    QList<QObject*> m_retiradas;
+    QHash<const QObject*, quint64> m_serie; // creation order
+    quint64 m_siguiente = 0;
+    Historial m_historial;
+
+    // A press of the left button alone on a window: where the window was then.
+    QPointer<QWidget> m_arrastrada;
+    QPoint m_desde;
 };

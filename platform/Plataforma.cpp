@@ -1,6 +1,7 @@
 #include "Plataforma.h"
 
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
@@ -41,4 +42,12 @@ Plataforma& Plataforma::actual() {
 
 void Plataforma::PonerForma(QWidget* ventana, const QRegion& forma) {
     ventana->setMask(forma);
+}
+
+Plataforma::Tecla Plataforma::AgarrarTecla(const QKeySequence& tecla, std::function<void()>) {
+    return tecla.isEmpty() ? Tecla::Ninguna : Tecla::NoDisponible;
+}
+
+QList<QWidget*> Plataforma::OrdenApilado(const QList<QWidget*>& ventanas) {
+    return ventanas;
 }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QList>
+#include <functional>
+
+class QKeySequence;
 class QRegion;
 class QWidget;
 
@@ -23,4 +27,20 @@ public:
 
     // Shows only `forma` of the window (QWidget::setMask), however many rectangles it takes.
     virtual void PonerForma(QWidget* ventana, const QRegion& forma);
+
+    // A key that reaches the program wherever the keyboard focus is.
+    enum class Tecla {
+        Agarrada,     // taken: `alPulsar` runs at each press
+        Ninguna,      // no key was asked for; any earlier one is let go
+        NoDisponible, // this system offers no global keys, or has no such key
+        Ocupada,      // another program holds it
+    };
+    // Takes `tecla` (one key with its modifiers; the states of Num Lock and Caps Lock do not
+    // matter) for the whole desktop, letting go of the one taken before. Holding the key down
+    // counts as one press. The base class has no global keys.
+    virtual Tecla AgarrarTecla(const QKeySequence& tecla, std::function<void()> alPulsar);
+
+    // The windows as they are stacked on screen, bottom first. The base class knows no stacking
+    // and keeps the order given.
+    virtual QList<QWidget*> OrdenApilado(const QList<QWidget*>& ventanas);
 };

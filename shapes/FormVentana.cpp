@@ -3,6 +3,7 @@
 #include "Dibujos.h"
 #include "Gesto.h"
 #include "Lienzo.h"
+#include "Plataforma.h"
 #include "Renderizado.h"
 #include "Unidades.h"
 #include "Ventanas.h"
@@ -32,7 +33,8 @@ QImage imagenVacia(QSize tamano) {
 } // namespace
 
 FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
-    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      m_color(Unidades::colorDesdeRGB(modGeneral::Color)) {
     setAttribute(Qt::WA_DeleteOnClose); // however it closes, it is destroyed and counted out
     setWindowIcon(Dibujos::iconoPrograma());
     setCursor(Qt::OpenHandCursor);
@@ -185,6 +187,34 @@ void FormVentana::paintEvent(QPaintEvent* evento) {
     // The window's shape is exactly the strokes' pixels, so filling with their colour draws them.
     QPainter pintor(this);
     pintor.fillRect(evento->rect(), QColor(m_imagen.color(1)));
+}
+
+void FormVentana::hideEvent(QHideEvent* evento) {
+    QWidget::hideEvent(evento);
+    // A hidden shape (hidden from the tray, or deleted and kept for an undo) gives back its
+    // native window and the pixels Qt keeps for it; showing it again creates them anew. Done once
+    // the hiding is over, unless it is shown again first.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (isHidden() && testAttribute(Qt::WA_WState_Created)) {
+                destroy();
+                m_recreada = true;
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void FormVentana::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    // Qt gives a new native window its mask again, but only in one request: a shape too complex
+    // for one goes again through the platform.
+    if (m_recreada) {
+        m_recreada = false;
+        if (!mask().isEmpty()) {
+            Plataforma::actual().PonerForma(this, mask());
+        }
+    }
 }
 
 void FormVentana::keyPressEvent(QKeyEvent* evento) {

@@ -2,6 +2,7 @@
 
 #include "EdicionTexto.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QWidget>
@@ -21,10 +22,14 @@ public:
     // The label of a text shape; null for every other shape.
     QLabel* etiqueta() const { return m_lb; }
     const QImage& imagen() const { return m_imagen; }
+    // The colour of its strokes or letters.
+    QColor colorTrazo() const { return m_color; }
 
 protected:
     bool event(QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
+    void showEvent(QShowEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void inputMethodEvent(QInputMethodEvent* evento) override;
     void mousePressEvent(QMouseEvent* evento) override;
@@ -39,6 +44,8 @@ private:
     void volverAEditar();
 
     QImage m_imagen; // the strokes, drawn once; empty for a text shape
+    QColor m_color;
+    bool m_recreada = false; // shown again after its native window was given back
     QLabel* m_lb = nullptr;
     EdicionTexto m_edicion;
     bool m_clicPosible = false;

@@ -54,6 +54,12 @@ QRectF ColocarCirculo(const QRectF& cuadro, int margen) {
 } // namespace Renderizado
 
 void DibujarPincel(Lienzo& lienzo, const std::vector<modGeneral::Punto>& puntos) {
+    if (puntos.size() == 1) {
+        // A click without a move: the dot the pen left where it was pressed.
+        const QPointF punto(puntos.front().X, puntos.front().Y);
+        lienzo.segmento(punto, punto);
+        return;
+    }
     for (std::size_t i = 0; i + 1 < puntos.size(); ++i) {
         lienzo.segmento(QPointF(puntos[i + 1].X, puntos[i + 1].Y),
                         QPointF(puntos[i].X, puntos[i].Y));

@@ -27,7 +27,7 @@ QRectF ColocarCirculo(const QRectF& cuadro, int margen);
 } // namespace Renderizado
 
 // The strokes, drawn once into the window's image. The brush joins its points, each segment from
-// the later point back to the earlier one.
+// the later point back to the earlier one; a single point is a dot of the pen's width.
 void DibujarPincel(Lienzo& lienzo, const std::vector<modGeneral::Punto>& puntos);
 // From the press point to the last pointer position.
 void DibujarLinea(Lienzo& lienzo, const QPointF& desde, const QPointF& hasta);

@@ -219,7 +219,6 @@ private slots:
             QTest::mouseRelease(&fondo, Qt::LeftButton, {}, recorrido.value(0));
         };
         dibujar(modGeneral::TipoRectangulo, {{100, 100}, {200, 150}});
-        dibujar(modGeneral::TipoPincel, {{10, 10}, {20, 20}}); // one move: no window
         dibujar(modGeneral::TipoCirculo, {{300, 300}, {350, 400}});
         QCOMPARE(modGeneral::NumVentanas, 2);
         QList<QWidget*> ventanas = formas.ventanas();

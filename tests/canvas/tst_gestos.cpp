@@ -181,56 +181,63 @@ private slots:
         QVERIFY(!g.lineaRVisible()); // placing the edges doesn't show them
     }
 
-    // The brush: the first move only records where it is; each later move paints one segment
-    // back to the previous position and stores its own, rounded. No point, no window.
+    // The brush: the stroke starts at the press point with a dot, and each move paints one
+    // segment back to the stroke's previous point and keeps its own, rounded. The shape gets
+    // exactly the points the painted segments join.
     void pincel_data() {
         QTest::addColumn<std::vector<QPointF>>("recorrido");
-        QTest::addColumn<int>("segmentos");
         QTest::addColumn<std::vector<Punto>>("puntos");
-        QTest::newRow("press and release")
-            << std::vector<QPointF>{{10, 10}} << 0 << std::vector<Punto>{};
-        QTest::newRow("one move") << std::vector<QPointF>{{10, 10}, {15, 15}} << 0
-                                  << std::vector<Punto>{};
-        QTest::newRow("two moves") << std::vector<QPointF>{{10, 10}, {15, 15}, {30.5, 45.5}} << 1
-                                   << std::vector<Punto>{{30, 46}};
+        QTest::newRow("press and release: a dot")
+            << std::vector<QPointF>{{10, 10}} << std::vector<Punto>{{10, 10}};
+        QTest::newRow("one move") << std::vector<QPointF>{{10, 10}, {15, 15}}
+                                  << std::vector<Punto>{{10, 10}, {15, 15}};
+        QTest::newRow("two moves, rounded halves to even")
+            << std::vector<QPointF>{{10, 10}, {15, 15}, {30.5, 45.5}}
+            << std::vector<Punto>{{10, 10}, {15, 15}, {30, 46}};
         QTest::newRow("three moves, beyond 16 bits")
-            << std::vector<QPointF>{{0, 0}, {1, 1}, {40000, 50000}, {2.5, 3.5}} << 2
-            << std::vector<Punto>{{40000, 50000}, {2, 4}};
+            << std::vector<QPointF>{{0, 0}, {1, 1}, {40000, 50000}, {2.5, 3.5}}
+            << std::vector<Punto>{{0, 0}, {1, 1}, {40000, 50000}, {2, 4}};
+        QTest::newRow("a move that stays put")
+            << std::vector<QPointF>{{10, 10}, {10.2, 9.9}, {20, 10}}
+            << std::vector<Punto>{{10, 10}, {10, 10}, {20, 10}};
     }
     void pincel() {
         QFETCH(std::vector<QPointF>, recorrido);
-        QFETCH(int, segmentos);
         QFETCH(std::vector<Punto>, puntos);
         Gestos g(Ancho, LadoSalir);
         modGeneral::Tipo = modGeneral::TipoPincel;
         Resultado r;
-        g.pulsar(true, recorrido.front());
-        int pintados = 0;
+        std::vector<QLineF> pintados;
+        const Gestos::Pulsacion pulsacion = g.pulsar(true, recorrido.front());
+        QVERIFY(!pulsacion.abrirPaleta);
+        QVERIFY(pulsacion.segmento);
+        pintados.push_back(*pulsacion.segmento);
         for (size_t i = 1; i < recorrido.size(); ++i) {
             const Gestos::Movimiento m = g.mover(recorrido[i]);
-            if (m.segmento) {
-                ++pintados;
-                // From the current position back to the previous one, whose Y was rounded.
-                QCOMPARE(m.segmento->p1(), recorrido[i]);
-                QCOMPARE(m.segmento->p2(),
-                         QPointF(recorrido[i - 1].x(), std::nearbyint(recorrido[i - 1].y())));
-            }
+            QVERIFY(m.segmento);
+            pintados.push_back(*m.segmento);
         }
         const bool hecho = g.soltar([&r](const Gesto& gesto) {
             ++r.ventanas;
             r.gesto = gesto;
             r.puntos = modGeneral::Puntos;
         });
-        QCOMPARE(pintados, segmentos);
-        QCOMPARE(hecho, !puntos.empty());
-        QCOMPARE(r.ventanas, puntos.empty() ? 0 : 1);
+        QVERIFY(hecho);
+        QCOMPARE(r.ventanas, 1);
         QCOMPARE(r.puntos, puntos);
-        QCOMPARE(r.gesto.anchoPluma, puntos.empty() ? 0 : 10);
-        QVERIFY(modGeneral::Puntos.empty()); // reset after the window, or never filled
+        QCOMPARE(r.gesto.anchoPluma, 10);
+        // What was painted: a dot at the first point, then each point back to the one before.
+        QCOMPARE(pintados.size(), puntos.size());
+        for (size_t i = 0; i < puntos.size(); ++i) {
+            const Punto antes = puntos[i == 0 ? 0 : i - 1];
+            QCOMPARE(pintados[i], QLineF(puntos[i].X, puntos[i].Y, antes.X, antes.Y));
+        }
+        QVERIFY(modGeneral::Puntos.empty()); // reset after the window
         QCOMPARE(g.xAnt(), Gestos::SinAncla);
-        // The next stroke starts afresh: its first move paints nothing.
-        g.pulsar(true, {0, 0});
-        QVERIFY(!g.mover({5, 5}).segmento);
+        // The next stroke starts afresh at its own press point.
+        g.pulsar(true, {500, 500});
+        QCOMPARE(*g.mover({505, 505}).segmento, QLineF(505, 505, 500, 500));
+        g.cancelar();
     }
 
     // Any button but the left opens the palette and leaves the gesture state alone; once it
@@ -238,7 +245,7 @@ private slots:
     void otroBoton() {
         Gestos g(Ancho, LadoSalir);
         modGeneral::Tipo = modGeneral::TipoRectangulo;
-        QVERIFY(g.pulsar(false, {100, 100}));
+        QVERIFY(g.pulsar(false, {100, 100}).abrirPaleta);
         QVERIFY(!g.pulsado());
         QCOMPARE(g.x0(), Gestos::SinAncla);
         modGeneral::Grosor = 33;
@@ -247,8 +254,8 @@ private slots:
         QCOMPARE(g.anchoPluma(), 33);
 
         // During a gesture, too, without ending it.
-        QVERIFY(!g.pulsar(true, {100, 100}));
-        QVERIFY(g.pulsar(false, {200, 200}));
+        QVERIFY(!g.pulsar(true, {100, 100}).abrirPaleta);
+        QVERIFY(g.pulsar(false, {200, 200}).abrirPaleta);
         QVERIFY(g.pulsado());
         QCOMPARE(g.x0(), 100.0);
     }
@@ -329,7 +336,7 @@ private slots:
         for (const QPointF p : {QPointF(3500, 3200), QPointF(4000, 3400), QPointF(4500, 3600)}) {
             g.mover(p);
         }
-        QVERIFY(g.pulsar(false, {4500, 3600})); // the palette opens
+        QVERIFY(g.pulsar(false, {4500, 3600}).abrirPaleta);
         modGeneral::Tipo = despues;
         g.paletaCerrada();
         for (const QPointF p : {QPointF(5000, 3800), QPointF(6000, 4000), QPointF(7000, 4200)}) {
@@ -347,7 +354,7 @@ private slots:
         // The next stroke has only its own points.
         modGeneral::Tipo = modGeneral::TipoPincel;
         const Resultado r = arrastrar(g, {{10, 10}, {20, 20}, {30, 30}});
-        QCOMPARE(r.puntos, (std::vector<Punto>{{30, 30}}));
+        QCOMPARE(r.puntos, (std::vector<Punto>{{10, 10}, {20, 20}, {30, 30}}));
     }
 
     // With the canvas away from the desktop's top-left corner, every shape is handed over in

@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegion>
 #include <QRegularExpression>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -168,6 +169,16 @@ private slots:
         delete ventanas[1];
         QCOMPARE(modGeneral::NumVentanas, 2);
         QCOMPARE(registro.ventanas(), (QList<QWidget*>{ventanas[0], ventanas[2]}));
+        // Its step has nothing left to take back: undo goes past it.
+        QVERIFY(registro.deshacer());
+        QVERIFY(registro.deshacer());
+        QCOMPARE(modGeneral::NumVentanas, 0);
+        QVERIFY(!registro.deshacer());
+        QVERIFY(registro.rehacer());
+        QVERIFY(registro.rehacer());
+        QVERIFY(!registro.rehacer());
+        QCOMPARE(registro.ventanas(), (QList<QWidget*>{ventanas[0], ventanas[2]}));
+        QCOMPARE(modGeneral::NumVentanas, 2);
 
         QList<QObject*> orden;
         for (const auto& v : ventanas) {
@@ -175,13 +186,149 @@ private slots:
                 connect(v, &QObject::destroyed, this, [&orden](QObject* o) { orden.append(o); });
             }
         }
+        registro.borrarTodo();
+        QCOMPARE(modGeneral::NumVentanas, 0);
+        QVERIFY(orden.isEmpty()); // kept for an undo
+        registro.borrarTodo();    // with none: nothing, and no step
+        QVERIFY(registro.deshacer());
+        QCOMPARE(modGeneral::NumVentanas, 2);
         QObject* primera = ventanas[0];
         QObject* tercera = ventanas[2];
-        registro.borrarTodo();
+        registro.destruirTodo();
         QCOMPARE(orden, (QList<QObject*>{tercera, primera})); // newest first
         QCOMPARE(modGeneral::NumVentanas, 0);
-        registro.borrarTodo(); // with none: nothing
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QVERIFY(!registro.deshacer());
+    }
+
+    // Sequences of steps, as letters: n makes a new window (named a, b, c, ...), x<w> deletes
+    // window w, T is " Borrar Todo", m<w> drags window w by (100, 100), h is " Mostrar / Ocultar",
+    // u undoes, r redoes. Afterwards: the live windows in order, each with +k for the drags in
+    // effect and ~ when hidden; the windows destroyed for good; the steps left each way.
+    void historial_data() {
+        QTest::addColumn<int>("limite");
+        QTest::addColumn<QString>("pasos");
+        QTest::addColumn<QString>("vivas");
+        QTest::addColumn<QString>("destruidas");
+        QTest::addColumn<int>("deshacer");
+        QTest::addColumn<int>("rehacer");
+        auto fila = [](const char* nombre, const char* pasos, const char* vivas,
+                       const char* destruidas, int deshacer, int rehacer, int limite = 100) {
+            QTest::newRow(nombre) << limite << QString::fromLatin1(pasos)
+                                  << QString::fromLatin1(vivas) << QString::fromLatin1(destruidas)
+                                  << deshacer << rehacer;
+        };
+        fila("create, undo", "n n u", "a", "", 1, 1);
+        fila("create, undo, redo", "n n u r", "a b", "", 2, 0);
+        fila("undo past the first step", "n u u u", "", "", 0, 1);
+        fila("delete, undo: back in its place", "n n n xb u", "a b c", "", 3, 1);
+        fila("delete, undo, redo", "n n xa u r", "b", "", 3, 0);
+        fila("delete, then undo its making too", "n xa u u", "", "", 0, 2);
+        fila("clear all, undo", "n n n T u", "a b c", "", 3, 1);
+        fila("clear all, undo, redo", "n n n T u r", "", "", 4, 0);
+        fila("clear all with nothing is no step", "n T T u", "a", "", 1, 1);
+        fila("drag, undo", "n n mb u", "a b", "", 2, 1);
+        fila("two drags, undo one", "n ma ma u", "a+1", "", 2, 1);
+        fila("drag, undo, redo", "n ma u r", "a+1", "", 2, 0);
+        fila("a deleted window's drag comes back with it", "n ma xa u", "a+1", "", 2, 1);
+        fila("a new step drops what could be redone", "n n u n r", "a c", "b", 2, 0);
+        fila("a new step after undoing a delete", "n xa u n", "a b", "", 2, 0);
+        fila("redo after a new step does nothing", "n n T u u n r", "a c", "b", 2, 0);
+        fila("undone while hidden: comes back hidden", "n n h xa u", "a~ b~", "", 2, 1);
+        fila("undone after showing again: shown", "n n h xa h u", "a b", "", 2, 1);
+        fila("hidden, deleted, shown with none left", "n h xa h u", "a~", "", 1, 1);
+        fila("the limit drops the oldest steps", "n n n n u u u u", "a", "", 0, 3, 3);
+        fila("a kept window no step names goes", "n xa n n", "b c", "a", 2, 0, 2);
+        fila("clear all beyond the limit", "n n T n n", "c d", "a b", 2, 0, 2);
+    }
+    void historial() {
+        QFETCH(int, limite);
+        QFETCH(QString, pasos);
+        QFETCH(QString, vivas);
+        QFETCH(QString, destruidas);
+        QFETCH(int, deshacer);
+        QFETCH(int, rehacer);
+        QStringList muertas; // outlives the registry, which destroys what is left
+        RegistroFormas registro(limite);
+        QList<QPointer<QWidget>> ventanas;
+        auto ventana = [&](QChar letra) { return ventanas.value(letra.unicode() - 'a').data(); };
+        for (const QString& paso : pasos.split(QLatin1Char(' '))) {
+            switch (paso.at(0).toLatin1()) {
+            case 'n': {
+                auto* nueva = new QWidget;
+                const QString nombre(QChar(char16_t(u'a' + ventanas.size())));
+                nueva->setObjectName(nombre);
+                nueva->move(10, 10);
+                connect(nueva, &QObject::destroyed, this,
+                        [&muertas, nombre] { muertas << nombre; });
+                ventanas.append(nueva);
+                registro.agregar(nueva);
+                nueva->show();
+                break;
+            }
+            case 'x':
+                QVERIFY(!ventana(paso.at(1))->close()); // kept, not destroyed
+                break;
+            case 'T':
+                registro.borrarTodo();
+                break;
+            case 'm': {
+                QWidget* arrastrada = ventana(paso.at(1));
+                QTest::mousePress(arrastrada, Qt::LeftButton, {}, {5, 5});
+                arrastrada->move(arrastrada->pos() + QPoint(100, 100));
+                QTest::mouseRelease(arrastrada, Qt::LeftButton, {}, {5, 5});
+                break;
+            }
+            case 'h':
+                registro.mostrarOcultar();
+                break;
+            case 'u':
+                registro.deshacer();
+                break;
+            case 'r':
+                registro.rehacer();
+                break;
+            }
+            QCOMPARE(modGeneral::NumVentanas, registro.cantidad());
+        }
+        QStringList estado;
+        for (QWidget* viva : registro.ventanas()) {
+            QString e = viva->objectName();
+            const int arrastres = (viva->x() - 10) / 100;
+            if (arrastres != 0) {
+                e += QStringLiteral("+%1").arg(arrastres);
+            }
+            if (!viva->isVisible()) {
+                e += QLatin1Char('~');
+            }
+            estado << e;
+        }
+        QCOMPARE(estado.join(QLatin1Char(' ')), vivas);
+        muertas.sort();
+        QCOMPARE(muertas.join(QLatin1Char(' ')), destruidas);
+        for (QWidget* retirada : registro.retiradas()) {
+            QVERIFY(!retirada->isVisible());
+        }
+        QCOMPARE(registro.historial().pasosParaDeshacer(), deshacer);
+        QCOMPARE(registro.historial().pasosParaRehacer(), rehacer);
+        QCOMPARE(registro.cantidad() + registro.retiradas().size() + muertas.size(),
+                 ventanas.size());
+    }
+
+    // At most 100 steps back by default: the 101st undo finds nothing.
+    void historialDeCien() {
+        RegistroFormas registro;
+        QList<QWidget*> ventanas;
+        for (int i = 0; i < 101; ++i) {
+            ventanas.append(new QWidget);
+            registro.agregar(ventanas.last());
+        }
+        int deshechos = 0;
+        while (registro.deshacer()) {
+            ++deshechos;
+        }
+        QCOMPARE(deshechos, 100);
+        QCOMPARE(registro.ventanas(), QList<QWidget*>{ventanas.first()});
+        QCOMPARE(modGeneral::NumVentanas, 1);
     }
 
     void mostrarOcultar() {

@@ -121,6 +121,50 @@ class Captura:
         return ruta
 
 
+def leer_png(ruta):
+    """A PNG as written by Qt (8-bit RGB or RGBA, not interlaced) as a Captura."""
+    with open(ruta, "rb") as f:
+        datos = f.read()
+    comprobar(datos[:8] == b"\x89PNG\r\n\x1a\n", f"{ruta} is no PNG")
+    i, idat = 8, b""
+    while i < len(datos):
+        largo, tipo = struct.unpack(">I4s", datos[i:i + 8])
+        trozo = datos[i + 8:i + 8 + largo]
+        if tipo == b"IHDR":
+            ancho, alto, bits, clase, _, _, entrelazado = struct.unpack(">IIBBBBB", trozo)
+        elif tipo == b"IDAT":
+            idat += trozo
+        i += 12 + largo
+    comprobar(bits == 8 and clase in (2, 6) and not entrelazado, f"unexpected PNG kind {clase}")
+    por_pixel = 3 if clase == 2 else 4
+    crudo = zlib.decompress(idat)
+    fila = ancho * por_pixel
+    previa = bytearray(fila)
+    salida = bytearray()
+    for y in range(alto):
+        filtro = crudo[y * (fila + 1)]
+        actual = bytearray(crudo[y * (fila + 1) + 1:(y + 1) * (fila + 1)])
+        for x in range(fila):
+            a = actual[x - por_pixel] if x >= por_pixel else 0
+            b = previa[x]
+            c = previa[x - por_pixel] if x >= por_pixel else 0
+            if filtro == 1:
+                actual[x] = (actual[x] + a) & 0xFF
+            elif filtro == 2:
+                actual[x] = (actual[x] + b) & 0xFF
+            elif filtro == 3:
+                actual[x] = (actual[x] + (a + b) // 2) & 0xFF
+            elif filtro == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                actual[x] = (actual[x] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 0xFF
+        for x in range(ancho):
+            r, g, b = actual[x * por_pixel:x * por_pixel + 3]
+            salida += bytes((b, g, r, 255))  # as X gives pixels: BGRx
+        previa = actual
+    return Captura(bytes(salida), ancho, alto)
+
+
 def color_fondo(x, y):
     """The colour the desktop pattern has at (x, y)."""
     return PATRON[((x // CASILLA) + (y // CASILLA)) % 2]
@@ -254,7 +298,14 @@ class Sesion:
     def _iniciar_x(self):
         self._iniciar_xvfb()
         self.entorno = dict(os.environ)
-        self.entorno.update(DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp)
+        # Settings and pictures of the session's own: a run never reads or writes the user's.
+        self.config = os.path.join(self.tmp, "config")
+        self.imagenes = os.path.join(self.tmp, "imagenes")
+        os.makedirs(self.config, mode=0o700)
+        with open(os.path.join(self.config, "user-dirs.dirs"), "w") as f:
+            f.write(f'XDG_PICTURES_DIR="{self.imagenes}"\n')
+        self.entorno.update(DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp,
+                            XDG_CONFIG_HOME=self.config)
         for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"):
             self.entorno.pop(var, None)
         self.d = display.Display(self.pantalla)
@@ -413,11 +464,14 @@ class Sesion:
 
     # the program
 
-    def lanzar_tizo(self, esperar_icono=True):
-        binario = os.environ.get("TIZO_BIN", "build/tizo")
+    @staticmethod
+    def binario_tizo():
+        return os.environ.get("TIZO_BIN", "build/tizo")
+
+    def lanzar_tizo(self, *argumentos, esperar_icono=True):
         self.registro_tizo = open(os.path.join(self.tmp, f"tizo-{len(self.procesos)}.log"), "w+")
-        p = subprocess.Popen([binario], env=self.entorno, stdout=self.registro_tizo,
-                             stderr=subprocess.STDOUT)
+        p = subprocess.Popen([self.binario_tizo(), *argumentos], env=self.entorno,
+                             stdout=self.registro_tizo, stderr=subprocess.STDOUT)
         self.procesos.append(p)
         if self.tizo is None:
             self.tizo = p
@@ -426,6 +480,18 @@ class Sesion:
             # docked means mapped inside the tray
             self.esperar(lambda: self.iconos_bandeja()[0].mapeada, 10, "tray icon mapped")
         return p
+
+    def orden_tizo(self, *argumentos, segundos=10):
+        """Runs `tizo` with these arguments to its end, as a desktop shortcut or a terminal in
+        this session would; gives the CompletedProcess (text output) with `.segundos` taken."""
+        inicio = time.monotonic()
+        r = subprocess.run([self.binario_tizo(), *argumentos], env=self.entorno,
+                           capture_output=True, text=True, timeout=segundos)
+        r.segundos = time.monotonic() - inicio
+        return r
+
+    def archivo_ajustes(self):
+        return os.path.join(self.config, "tizo", "tizo.conf")
 
     def lanzar(self, orden):
         """Starts a helper program of the tests on this display; `salida(p)` gives what it

@@ -372,4 +372,5 @@ def prueba_paleta(s):
     s.guardar_captura("paleta-aplicada")
 
 
-ejecutar(globals())
+if __name__ == "__main__":  # other scenarios use its helpers
+    ejecutar(globals())

@@ -83,15 +83,10 @@ private slots:
         QTest::addColumn<QSize>("tamano");
         QTest::newRow("unknown tool") << 7 << QSize(168, 140);
         QTest::newRow("brush without points") << modGeneral::TipoPincel << QSize(168, 140);
-        QTest::newRow("brush with one point") << modGeneral::TipoPincel + 100 << QSize(20, 20);
     }
     void sinNadaQueMostrar() {
         QFETCH(int, tipo);
         QFETCH(QSize, tamano);
-        if (tipo == modGeneral::TipoPincel + 100) {
-            tipo = modGeneral::TipoPincel;
-            modGeneral::Puntos = {{3000, 1500}};
-        }
         FormVentana ventana(gesto(tipo, QPointF(3000, 3000), QPointF(4500, 4500)));
         QCOMPARE(ventana.size(), tamano);
         QVERIFY(!ventana.mask().isEmpty());
@@ -135,13 +130,46 @@ private slots:
         QPointer<FormVentana> ventana = new FormVentana(gesto(tipo, QPointF(1500, 1500)));
         registro.agregar(ventana);
         QCOMPARE(modGeneral::NumVentanas, 2);
+        ventana->show();
         QTest::keyClick(ventana, Qt::Key_A);
+        const QRect lugar = ventana->geometry();
         QTest::keyClick(ventana, Qt::Key_Delete, Qt::KeyboardModifiers(modificadores));
         borrarPendientes();
-        QVERIFY(ventana.isNull());
+        // Gone from the screen and the count, kept for an undo.
+        QVERIFY(!ventana.isNull());
+        QVERIFY(!ventana->isVisible());
         QCOMPARE(modGeneral::NumVentanas, 1);
         QCOMPARE(registro.ventanas(), QList<QWidget*>{vieja});
-        registro.borrarTodo();
+        QCOMPARE(registro.retiradas(), QList<QWidget*>{ventana});
+        // Back where it was, as it was; a text keeps what was typed.
+        QVERIFY(registro.deshacer());
+        QVERIFY(ventana->isVisible());
+        QCOMPARE(ventana->geometry(), lugar);
+        QCOMPARE(modGeneral::NumVentanas, 2);
+        if (ventana->etiqueta() != nullptr) {
+            QCOMPARE(ventana->etiqueta()->text(), QStringLiteral("a"));
+        }
+    }
+
+    // A hidden shape gives back its native window, and with it the pixels Qt keeps for the
+    // window; shown again, it has a new one with the same shape.
+    void ocultaSinVentanaNativa() {
+        modGeneral::Puntos = {{1500, 1500}, {9000, 6000}};
+        FormVentana ventana(gesto(modGeneral::TipoPincel));
+        ventana.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+        const QRegion forma = ventana.mask();
+        ventana.hide();
+        QTRY_VERIFY(!ventana.testAttribute(Qt::WA_WState_Created));
+        QVERIFY(ventana.windowHandle() == nullptr);
+        ventana.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+        QCOMPARE(ventana.mask(), forma);
+        // Shown again before the hiding was over: nothing is given back.
+        ventana.hide();
+        ventana.show();
+        QCoreApplication::processEvents();
+        QVERIFY(ventana.testAttribute(Qt::WA_WState_Created));
     }
 
     void teclasEnFormaSinTexto() {

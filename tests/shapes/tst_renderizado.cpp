@@ -191,12 +191,15 @@ private slots:
         }
     }
 
-    // A click without a drag still leaves a dot of the pen's width, for every outline tool.
+    // A click without a drag still leaves a dot of the pen's width, for every tool that draws.
     void puntoSinArrastre() {
         QImage linea = lienzoVacio(20, 20);
         QImage rect = lienzoVacio(20, 20);
         QImage circulo = lienzoVacio(20, 20);
+        QImage pincel = lienzoVacio(20, 20);
         {
+            Lienzo d(pincel, QPointF(2850, 2850), 15.0, 10, 255);
+            DibujarPincel(d, Puntos{{3000, 3000}});
             Lienzo a(linea, QPointF(2850, 2850), 15.0, 10, 255);
             DibujarLinea(a, QPointF(3000, 3000), QPointF(3000, 3000));
             Lienzo b(rect, QPointF(2850, 2850), 15.0, 10, 255);
@@ -204,6 +207,7 @@ private slots:
             Lienzo c(circulo, QPointF(2850, 2850), 15.0, 10, 255);
             DibujarCirculo(c, 20, 20, 0);
         }
+        QCOMPARE(pincel, linea);
         for (const QImage& imagen : {linea, rect, circulo}) {
             QVERIFY(soloDosColores(imagen, Rojo));
             QCOMPARE(imagen.pixelColor(10, 10), Rojo);

@@ -1,0 +1,222 @@
+#include "Ajustes.h"
+
+#include "modGeneral.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QStringDecoder>
+
+namespace {
+
+// A settings file is a few hundred bytes; anything this big is not one.
+constexpr qint64 TamanoMaximo = 64 * 1024;
+constexpr qsizetype LargoMaximoFuente = 256;
+
+const QString ClaveTipo = QStringLiteral("Dibujo/Herramienta");
+const QString ClaveColor = QStringLiteral("Dibujo/Color");
+const QString ClaveGrosor = QStringLiteral("Dibujo/Grosor");
+const QString ClaveFuente = QStringLiteral("Texto/Fuente");
+const QString ClaveTamFuente = QStringLiteral("Texto/Tamano");
+const QString ClaveNegrita = QStringLiteral("Texto/Negrita");
+const QString ClaveCursiva = QStringLiteral("Texto/Cursiva");
+const QString ClaveSubrayado = QStringLiteral("Texto/Subrayado");
+const QString ClaveTachado = QStringLiteral("Texto/Tachado");
+const QString ClaveTecla = QStringLiteral("Teclado/DibujarFondo");
+
+// The file's text, or why it cannot be a settings file.
+QString problemaDelArchivo(const QString& ruta) {
+    QFile archivo(ruta);
+    if (!archivo.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("no se puede leer (%1)").arg(archivo.errorString());
+    }
+    if (archivo.size() > TamanoMaximo) {
+        return QStringLiteral("demasiado grande para ser un archivo de ajustes");
+    }
+    const QByteArray datos = archivo.readAll();
+    if (datos.contains('\0')) {
+        return QStringLiteral("no es texto");
+    }
+    auto utf8 = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)utf8.decode(datos).operator QString();
+    if (utf8.hasError()) {
+        return QStringLiteral("no es texto UTF-8");
+    }
+    return {};
+}
+
+// Each value is taken only when it is of its kind and in its range; otherwise the default stays
+// and a line says which value was dropped.
+class Lector {
+public:
+    Lector(const QSettings& archivo, QStringList& avisos) : m_archivo(archivo), m_avisos(avisos) {}
+
+    void entero(const QString& clave, int& valor, int minimo, int maximo) {
+        const QVariant leido = m_archivo.value(clave);
+        if (!leido.isValid()) {
+            return;
+        }
+        bool ok = false;
+        const int n =
+            leido.typeId() == QMetaType::QString ? leido.toString().trimmed().toInt(&ok) : 0;
+        if (ok && n >= minimo && n <= maximo) {
+            valor = n;
+        } else {
+            descartar(clave, QStringLiteral("un número entero de %1 a %2").arg(minimo).arg(maximo));
+        }
+    }
+
+    void logico(const QString& clave, bool& valor) {
+        const QVariant leido = m_archivo.value(clave);
+        if (!leido.isValid()) {
+            return;
+        }
+        const QString texto =
+            leido.typeId() == QMetaType::QString ? leido.toString().trimmed().toLower() : QString();
+        if (texto == QLatin1String("true") || texto == QLatin1String("false")) {
+            valor = texto == QLatin1String("true");
+        } else {
+            descartar(clave, QStringLiteral("true o false"));
+        }
+    }
+
+    void texto(const QString& clave, QString& valor, qsizetype largoMaximo,
+               const std::function<bool(const QString&)>& valido = {}) {
+        const QVariant leido = m_archivo.value(clave);
+        if (!leido.isValid()) {
+            return;
+        }
+        if (leido.typeId() == QMetaType::QString && leido.toString().size() <= largoMaximo &&
+            (!valido || valido(leido.toString()))) {
+            valor = leido.toString();
+        } else {
+            descartar(clave, QStringLiteral("un texto válido"));
+        }
+    }
+
+private:
+    void descartar(const QString& clave, const QString& esperado) {
+        m_avisos.append(QStringLiteral("%1 no es %2; se usa el valor por defecto")
+                            .arg(clave.section(QLatin1Char('/'), -1), esperado));
+    }
+
+    const QSettings& m_archivo;
+    QStringList& m_avisos;
+};
+
+bool teclaValida(const QString& texto) {
+    if (texto.isEmpty()) {
+        return true; // no global key
+    }
+    const QKeySequence secuencia = QKeySequence::fromString(texto, QKeySequence::PortableText);
+    return secuencia.count() == 1 && secuencia[0].key() != Qt::Key_unknown &&
+           secuencia.toString(QKeySequence::PortableText) != QString();
+}
+
+} // namespace
+
+QString Ajustes::rutaPorDefecto() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/tizo/tizo.conf");
+}
+
+Ajustes::Carga Ajustes::cargar(const QString& ruta) {
+    *this = Ajustes();
+    Carga carga;
+    if (!QFileInfo::exists(ruta)) {
+        return carga;
+    }
+    const QString aviso = [&] {
+        if (QString problema = problemaDelArchivo(ruta); !problema.isEmpty()) {
+            return problema;
+        }
+        const QSettings archivo(ruta, QSettings::IniFormat);
+        switch (archivo.status()) {
+        case QSettings::NoError:
+            return QString();
+        case QSettings::AccessError:
+            return QStringLiteral("no se puede leer");
+        case QSettings::FormatError:
+            break;
+        }
+        return QStringLiteral("no tiene el formato INI");
+    }();
+    if (!aviso.isEmpty()) {
+        carga.avisos.append(QStringLiteral("%1: %2; se usan los ajustes por defecto")
+                                .arg(QDir::toNativeSeparators(ruta), aviso));
+        return carga;
+    }
+
+    const QSettings archivo(ruta, QSettings::IniFormat);
+    QStringList avisos;
+    Lector lector(archivo, avisos);
+    lector.entero(ClaveTipo, tipo, modGeneral::TipoPincel, modGeneral::TipoTexto);
+    lector.entero(ClaveColor, color, 0, 0xFFFFFF);
+    lector.entero(ClaveGrosor, grosor, 1, 200);
+    lector.texto(ClaveFuente, fuente, LargoMaximoFuente);
+    lector.entero(ClaveTamFuente, tamFuente, 8, 200);
+    lector.logico(ClaveNegrita, negrita);
+    lector.logico(ClaveCursiva, cursiva);
+    lector.logico(ClaveSubrayado, subrayado);
+    lector.logico(ClaveTachado, tachado);
+    lector.texto(ClaveTecla, tecla, 64, teclaValida);
+    for (const QString& linea : std::as_const(avisos)) {
+        carga.avisos.append(QDir::toNativeSeparators(ruta) + QStringLiteral(": ") + linea);
+    }
+    return carga;
+}
+
+QString Ajustes::guardar(const QString& ruta) const {
+    const QString carpeta = QFileInfo(ruta).absolutePath();
+    if (!QDir().mkpath(carpeta)) {
+        return QStringLiteral("no se pueden guardar los ajustes: no se puede crear %1")
+            .arg(QDir::toNativeSeparators(carpeta));
+    }
+    // QSettings writes through a temporary file renamed over the old one: a crash never leaves
+    // half a file.
+    QSettings archivo(ruta, QSettings::IniFormat);
+    archivo.clear();
+    archivo.setValue(ClaveTipo, tipo);
+    archivo.setValue(ClaveColor, color);
+    archivo.setValue(ClaveGrosor, grosor);
+    archivo.setValue(ClaveFuente, fuente);
+    archivo.setValue(ClaveTamFuente, tamFuente);
+    archivo.setValue(ClaveNegrita, negrita);
+    archivo.setValue(ClaveCursiva, cursiva);
+    archivo.setValue(ClaveSubrayado, subrayado);
+    archivo.setValue(ClaveTachado, tachado);
+    archivo.setValue(ClaveTecla, tecla);
+    archivo.sync();
+    if (archivo.status() != QSettings::NoError) {
+        return QStringLiteral("no se pueden guardar los ajustes en %1")
+            .arg(QDir::toNativeSeparators(ruta));
+    }
+    return {};
+}
+
+void Ajustes::aplicar() const {
+    modGeneral::Tipo = tipo;
+    modGeneral::Color = color;
+    modGeneral::Grosor = grosor;
+    modGeneral::Fuente = fuente;
+    modGeneral::TamFuente = tamFuente;
+    modGeneral::Negrita = negrita;
+    modGeneral::Cursiva = cursiva;
+    modGeneral::Subrayado = subrayado;
+    modGeneral::Tachado = tachado;
+}
+
+void Ajustes::tomarDe() {
+    tipo = modGeneral::Tipo;
+    color = modGeneral::Color;
+    grosor = modGeneral::Grosor;
+    fuente = modGeneral::Fuente;
+    tamFuente = modGeneral::TamFuente;
+    negrita = modGeneral::Negrita;
+    cursiva = modGeneral::Cursiva;
+    subrayado = modGeneral::Subrayado;
+    tachado = modGeneral::Tachado;
+}
