@@ -58,6 +58,7 @@ LineaOrdenes::Resultado LineaOrdenes::analizar(const QStringList& argumentos) {
 
     Resultado resultado;
     auto error = [&resultado](const QString& texto) {
+        resultado = Resultado();
         resultado.accion = Resultado::Accion::Error;
         resultado.error = QStringLiteral("tizo: ") + texto + QStringLiteral(" (tizo --help)");
         return resultado;

@@ -7,8 +7,6 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <unistd.h>
-
 namespace {
 // Whether a live program answers at `ruta`: then the socket is not stale.
 bool alguienEscucha(const QString& ruta) {
@@ -37,16 +35,18 @@ bool ServidorOrdenes::escuchar(const QString& ruta) {
                  "tizo --draw y las demás no llegarán");
         return false;
     }
+    // Qt puts its socket in place with a rename, which would take the place of a live one too:
+    // what is there is looked at first.
+    if (QFileInfo(ruta).exists() || QFileInfo(ruta).isSymLink()) {
+        if (alguienEscucha(ruta)) {
+            qWarning("tizo: otro programa recibe ya las órdenes en %s",
+                     qPrintable(QDir::toNativeSeparators(ruta)));
+            return false;
+        }
+        QLocalServer::removeServer(ruta); // left by a program that was killed
+    }
     if (m_servidor->listen(ruta)) {
         return true;
-    }
-    const QFileInfo existente(ruta);
-    if (m_servidor->serverError() == QAbstractSocket::AddressInUseError &&
-        existente.ownerId() == ::getuid() && !alguienEscucha(ruta)) {
-        QLocalServer::removeServer(ruta); // left by a program that was killed
-        if (m_servidor->listen(ruta)) {
-            return true;
-        }
     }
     qWarning("tizo: no se pueden recibir órdenes en %s (%s)",
              qPrintable(QDir::toNativeSeparators(ruta)), qPrintable(m_servidor->errorString()));

@@ -26,4 +26,4 @@ if [ -z "${TIZO_BENCH_SIN_GESTOR:-}" ]; then
     openbox=$!
     sleep 0.5
 fi
-DISPLAY=$pantalla XDG_RUNTIME_DIR=$temporal QT_QPA_PLATFORM=xcb "$binario"
+DISPLAY=$pantalla XDG_RUNTIME_DIR=$temporal XDG_CONFIG_HOME=$temporal QT_QPA_PLATFORM=xcb "$binario"

@@ -10,6 +10,9 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 
+#include <functional>
+#include <optional>
+
 namespace {
 
 // A settings file is a few hundred bytes; anything this big is not one.
@@ -48,6 +51,20 @@ QString problemaDelArchivo(const QString& ruta) {
     return {};
 }
 
+// A value as its text. QSettings gives what it read from the file as text, but what this process
+// wrote as it was written; a list (an unquoted comma in the file) is no single value.
+std::optional<QString> comoTexto(const QVariant& valor) {
+    switch (valor.typeId()) {
+    case QMetaType::QString:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::Bool:
+        return valor.toString();
+    default:
+        return std::nullopt;
+    }
+}
+
 // Each value is taken only when it is of its kind and in its range; otherwise the default stays
 // and a line says which value was dropped.
 class Lector {
@@ -60,8 +77,7 @@ public:
             return;
         }
         bool ok = false;
-        const int n =
-            leido.typeId() == QMetaType::QString ? leido.toString().trimmed().toInt(&ok) : 0;
+        const int n = comoTexto(leido).value_or(QString()).trimmed().toInt(&ok);
         if (ok && n >= minimo && n <= maximo) {
             valor = n;
         } else {
@@ -74,8 +90,7 @@ public:
         if (!leido.isValid()) {
             return;
         }
-        const QString texto =
-            leido.typeId() == QMetaType::QString ? leido.toString().trimmed().toLower() : QString();
+        const QString texto = comoTexto(leido).value_or(QString()).trimmed().toLower();
         if (texto == QLatin1String("true") || texto == QLatin1String("false")) {
             valor = texto == QLatin1String("true");
         } else {
@@ -89,9 +104,9 @@ public:
         if (!leido.isValid()) {
             return;
         }
-        if (leido.typeId() == QMetaType::QString && leido.toString().size() <= largoMaximo &&
-            (!valido || valido(leido.toString()))) {
-            valor = leido.toString();
+        const std::optional<QString> texto = comoTexto(leido);
+        if (texto && texto->size() <= largoMaximo && (!valido || valido(*texto))) {
+            valor = *texto;
         } else {
             descartar(clave, QStringLiteral("un texto válido"));
         }

@@ -1,16 +1,22 @@
 #include "Form1.h"
 #include "FormAcercade.h"
 #include "FormFondo.h"
+#include "FormTools.h"
 #include "modGeneral.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 // Stands in for Qt's XEmbed tray icon widget, which exists only when the icon is docked into an
 // X11 tray; the tray code knows it by its class name.
@@ -20,7 +26,126 @@ class QSystemTrayIconSys : public QWidget {
 
 class TstApp : public QObject {
     Q_OBJECT
+
+    // Settings and pictures of the tests' own, never the user's.
+    QTemporaryDir m_casa;
+    QString ajustes() const { return m_casa.filePath(QStringLiteral("config/tizo/tizo.conf")); }
+    QString imagenes() const { return m_casa.filePath(QStringLiteral("imagenes/Tizo")); }
+
 private slots:
+    void initTestCase() {
+        QDir().mkpath(m_casa.filePath(QStringLiteral("config")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_casa.filePath(QStringLiteral("config"))));
+        QFile dirs(m_casa.filePath(QStringLiteral("config/user-dirs.dirs")));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_PICTURES_DIR=\"" +
+                   QFile::encodeName(m_casa.filePath(QStringLiteral("imagenes"))) + "\"\n");
+    }
+
+    void init() { QFile::remove(ajustes()); }
+
+    // The settings of the last run are where this one starts; they are written back when the
+    // program ends.
+    void ajustesEntreSesiones() {
+        QDir().mkpath(QFileInfo(ajustes()).path());
+        QFile archivo(ajustes());
+        QVERIFY(archivo.open(QIODevice::WriteOnly));
+        archivo.write("[Dibujo]\nGrosor=33\nColor=65280\nHerramienta=2\n");
+        archivo.close();
+        {
+            Form1 form;
+            QCOMPARE(modGeneral::Grosor, 33);
+            QCOMPARE(modGeneral::Color, 65280);
+            QCOMPARE(modGeneral::Tipo, 2);
+            QCOMPARE(modGeneral::Fuente, QStringLiteral("Arial"));
+            modGeneral::Grosor = 44;
+            modGeneral::Negrita = true;
+        }
+        Ajustes leidos;
+        QVERIFY(leidos.cargar(ajustes()).avisos.isEmpty());
+        QCOMPARE(leidos.grosor, 44);
+        QVERIFY(leidos.negrita);
+        QCOMPARE(leidos.tecla, QStringLiteral("F9"));
+    }
+
+    // --draw and the global key open drawing mode, and leave it when it is open.
+    void alternarDibujo() {
+        Form1 form;
+        QVERIFY(!form.dibujando());
+        QVERIFY(form.ejecutar(Orden::Dibujar));
+        QVERIFY(form.dibujando());
+        QPointer<FormFondo> fondo = form.fondo();
+        form.alternarDibujo();
+        QVERIFY(!form.dibujando());
+        QTRY_VERIFY(fondo.isNull());
+        form.alternarDibujo();
+        QVERIFY(form.dibujando());
+    }
+
+    // Leaving drawing mode while the palette is open closes the palette as its close image
+    // does (its settings are kept and written), then the canvas.
+    void alternarConPaletaAbierta() {
+        Form1 form;
+        form.dibujarFondo();
+        QPointer<FormFondo> fondo = form.fondo();
+        QVERIFY(QTest::qWaitForWindowExposed(fondo));
+        bool paletaVista = false;
+        QTimer::singleShot(0, &form, [&] {
+            paletaVista = qobject_cast<FormTools*>(QApplication::activeModalWidget()) != nullptr;
+            modGeneral::Grosor = 77; // as the palette would have it
+            form.alternarDibujo();
+        });
+        QTest::mouseClick(fondo, Qt::RightButton, {}, {50, 50}); // the palette's own loop
+        QVERIFY(paletaVista);
+        QVERIFY(!form.dibujando());
+        QTRY_VERIFY(fondo.isNull());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        Ajustes leidos;
+        leidos.cargar(ajustes());
+        QCOMPARE(leidos.grosor, 77); // written as the palette closed
+    }
+
+    // Save and copy act in drawing mode only; outside it the keys go on to the window.
+    void guardarYCopiar() {
+        Form1 form;
+        QVERIFY(!form.ejecutar(Orden::Guardar));
+        QVERIFY(!form.ejecutar(Orden::Copiar));
+        QVERIFY(!QDir(imagenes()).exists());
+        form.dibujarFondo();
+        QVERIFY(QTest::qWaitForWindowExposed(form.fondo()));
+        QVERIFY(form.ejecutar(Orden::Guardar));
+        const QStringList guardadas = QDir(imagenes()).entryList({QStringLiteral("*.png")});
+        QCOMPARE(guardadas.size(), 1);
+        const QImage guardada(QDir(imagenes()).filePath(guardadas.first()));
+        QCOMPARE(guardada.size(), form.fondo()->captura().size());
+        QVERIFY(form.ejecutar(Orden::Copiar));
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), guardada.size());
+        QDir(imagenes()).removeRecursively();
+    }
+
+    // The commands of the socket and the keyboard reach the shapes and their history.
+    void ordenesSobreFormas() {
+        Form1 form;
+        auto* forma = new QWidget;
+        form.formas().agregar(forma);
+        forma->show();
+        QVERIFY(form.ejecutar(Orden::Deshacer));
+        QCOMPARE(modGeneral::NumVentanas, 0);
+        QVERIFY(form.ejecutar(Orden::Rehacer));
+        QCOMPARE(modGeneral::NumVentanas, 1);
+        QVERIFY(form.ejecutar(Orden::MostrarOcultar));
+        QVERIFY(!forma->isVisible());
+        QVERIFY(form.ejecutar(Orden::MostrarOcultar));
+        QVERIFY(form.ejecutar(Orden::BorrarTodo));
+        QCOMPARE(modGeneral::NumVentanas, 0);
+        // Ctrl+Z on the shape window itself: it was deleted, the undo brings it back.
+        QVERIFY(form.ejecutar(Orden::Deshacer));
+        QVERIFY(forma->isVisible());
+        QTest::keyClick(forma, Qt::Key_Z, Qt::ControlModifier); // undoes its making
+        QVERIFY(!forma->isVisible());
+        QCOMPARE(modGeneral::NumVentanas, 0);
+    }
+
     void arranqueAsignaValores() {
         modGeneral::Grosor = 0;
         modGeneral::Fuente.clear();

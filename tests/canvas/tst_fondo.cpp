@@ -6,11 +6,13 @@
 #include "Unidades.h"
 #include "modGeneral.h"
 
+#include <QBitmap>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QTest>
 #include <QWindow>
+#include <cmath>
 
 namespace {
 
@@ -264,6 +266,63 @@ private slots:
         QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), antes);
         QCOMPARE(modGeneral::NumVentanas, 1);
         formas.borrarTodo();
+    }
+
+    // A brush stroke becomes exactly what the canvas showed while it was drawn: it starts at
+    // the press point, every segment painted is in the shape, and nothing else is.
+    void trazoIgualAForma_data() {
+        QTest::addColumn<QList<QPoint>>("recorrido");
+        QTest::addColumn<int>("grosor");
+        // Inside the canvas of the offscreen screen (800 x 600), clear of the exit image.
+        QTest::newRow("click: a dot") << QList<QPoint>{{400, 400}} << 10;
+        QTest::newRow("one move") << QList<QPoint>{{100, 100}, {300, 100}} << 10;
+        QTest::newRow("two moves") << QList<QPoint>{{100, 100}, {300, 100}, {300, 300}} << 10;
+        QTest::newRow("three moves, an open square")
+            << QList<QPoint>{{100, 100}, {300, 100}, {300, 300}, {500, 300}} << 10;
+        QTest::newRow("thin, diagonal")
+            << QList<QPoint>{{200, 500}, {260, 440}, {380, 450}, {390, 300}} << 1;
+        QTest::newRow("thick, doubling back")
+            << QList<QPoint>{{300, 300}, {600, 320}, {310, 340}, {590, 500}} << 37;
+        QList<QPoint> largo;
+        for (int i = 0; i < 200; ++i) {
+            largo.append(QPoint(50 + 3 * i, 300 + int(150 * std::sin(i * 0.11))));
+        }
+        QTest::newRow("long scribble") << largo << 6;
+    }
+    void trazoIgualAForma() {
+        QFETCH(QList<QPoint>, recorrido);
+        QFETCH(int, grosor);
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        modGeneral::Tipo = modGeneral::TipoPincel;
+        modGeneral::Color = 0x00FF00; // green, which the capture does not hold
+        modGeneral::Grosor = grosor;
+        fondo.setAbrirPaleta([](QWidget*) {});
+        QTest::mouseClick(&fondo, Qt::RightButton, {}, {5, 5}); // takes the new thickness
+        const QColor verde(0, 255, 0);
+        auto enVerde = [&verde](const QImage& imagen) {
+            return QRegion(
+                QBitmap::fromImage(imagen.convertToFormat(QImage::Format_RGB32)
+                                       .createMaskFromColor(verde.rgb(), Qt::MaskOutColor)));
+        };
+        const QRegion antes = enVerde(fondo.grab().toImage());
+
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, recorrido.first());
+        for (qsizetype i = 1; i < recorrido.size(); ++i) {
+            QTest::mouseMove(&fondo, recorrido[i]);
+        }
+        const QRegion lienzo = enVerde(fondo.grab().toImage()) - antes;
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, recorrido.last());
+        QCOMPARE(formas.cantidad(), 1);
+        QWidget* forma = formas.ventanas().first();
+        const QRegion enForma = forma->mask().translated(forma->pos());
+        QVERIFY(!lienzo.isEmpty());
+        QCOMPARE(enForma, lienzo);
+        // And the canvas is clean again.
+        QCOMPARE(enVerde(fondo.grab().toImage()), antes);
     }
 
     // Each preview follows the pointer, outline only, and a move repaints about the outline:

@@ -559,6 +559,10 @@ class Sesion:
         v.buscar = buscar
         return v
 
+    def ventanas_por_nombre(self, nombre, clase="tizo"):
+        """The program's mapped windows with this caption."""
+        return [v for v in self.ventanas(clase) if v.nombre == nombre]
+
     def iconos_bandeja(self, clase="tizo"):
         """The program's windows docked inside the tray."""
         iconos = []
