@@ -23,7 +23,7 @@ namespace {
 constexpr int DuracionAviso = 5000; // ms a tray message stays
 }
 
-Form1::Form1(const QString& rutaAjustes, QObject* padre)
+Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* padre)
     : QObject(padre), m_rutaAjustes(rutaAjustes),
       m_atajos(new Atajos([this](Orden orden) { return ejecutar(orden); }, this)) {
     modGeneral::AsignarValoresIniciales();
@@ -33,6 +33,9 @@ Form1::Form1(const QString& rutaAjustes, QObject* padre)
     m_ajustes.aplicar();
     connect(&m_formas, &RegistroFormas::agregada, this,
             [this](QWidget* ventana) { ventana->installEventFilter(m_atajos); });
+    if (!rutaSocket.isEmpty()) {
+        escucharOrdenes(rutaSocket);
+    }
     CrearMenu();
     CrearIconoBandeja();
     AgarrarTecla();

@@ -23,9 +23,10 @@ class Form1 : public QObject {
     Q_OBJECT
 public:
     // `rutaAjustes` is the settings file, read now and written when the palette closes and when
-    // this object ends.
+    // this object ends. With `rutaSocket`, commands are taken from that socket from before the
+    // tray icon shows.
     explicit Form1(const QString& rutaAjustes = Ajustes::rutaPorDefecto(),
-                   QObject* padre = nullptr);
+                   const QString& rutaSocket = QString(), QObject* padre = nullptr);
     ~Form1() override;
 
     QMenu* menu() const { return m_XMenu.get(); }

@@ -54,8 +54,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false); // the tray icon keeps the program alive
     QApplication::setWindowIcon(Dibujos::iconoPrograma());
 
-    Form1 form;
-    form.escucharOrdenes(Ordenes::rutaSocket());
+    Form1 form(Ajustes::rutaPorDefecto(), Ordenes::rutaSocket());
     if (linea.orden) {
         form.dibujarFondo();
     }

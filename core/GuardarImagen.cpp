@@ -1,5 +1,6 @@
 #include "GuardarImagen.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -52,14 +53,22 @@ Resultado guardarPng(const QImage& imagen, const QString& carpeta, const QDateTi
     if (!QDir().mkpath(carpeta) || !QFileInfo(carpeta).isDir()) {
         return {{}, QStringLiteral("no se puede crear %1").arg(QDir::toNativeSeparators(carpeta))};
     }
+    // Encoded in memory first: the encoder then never meets a failing disk, which it does not
+    // recover from cleanly.
+    QByteArray png;
+    {
+        QBuffer memoria(&png);
+        memoria.open(QIODevice::WriteOnly);
+        if (!QImageWriter(&memoria, "png").write(imagen)) {
+            return {{}, QStringLiteral("no se puede codificar la imagen")};
+        }
+    }
     // Hidden while it is being written; removed on any failure.
     QTemporaryFile temporal(carpeta + QStringLiteral("/.tizo-XXXXXX.png.part"));
     if (!temporal.open()) {
         return {{}, porQue(temporal.error(), carpeta)};
     }
-    QImageWriter escritor(&temporal, "png");
-    const bool escrito = escritor.write(imagen);
-    if (!escrito || !temporal.flush() || ::fsync(temporal.handle()) != 0) {
+    if (temporal.write(png) != png.size() || !temporal.flush() || ::fsync(temporal.handle()) != 0) {
         const QFileDevice::FileError error = temporal.error();
         return {{},
                 porQue(error == QFileDevice::NoError ? QFileDevice::WriteError : error, carpeta)};

@@ -3,6 +3,7 @@
 #include "modGeneral.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
@@ -126,6 +127,8 @@ void RegistroFormas::retirar(QWidget* ventana) {
     m_retiradas.append(ventana);
     ventana->hide();
     contar();
+    // Posted: the window may be in the middle of its own event (the Delete key).
+    QCoreApplication::postEvent(ventana, new QEvent(EventoRetirada));
 }
 
 void RegistroFormas::restaurar(QWidget* ventana) {

@@ -2,6 +2,7 @@
 
 #include "Historial.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QList>
 #include <QObject>
@@ -46,6 +47,11 @@ public:
     void destruirTodo();
 
     const Historial& historial() const { return m_historial; }
+
+    // Posted to a window once it has been hidden to be kept for an undo: it may give back what
+    // it holds only for being shown.
+    static inline const QEvent::Type EventoRetirada =
+        static_cast<QEvent::Type>(QEvent::registerEventType());
 
 signals:
     void agregada(QWidget* ventana);

@@ -4,6 +4,7 @@
 #include "Gesto.h"
 #include "Lienzo.h"
 #include "Plataforma.h"
+#include "RegistroFormas.h"
 #include "Renderizado.h"
 #include "Unidades.h"
 #include "Ventanas.h"
@@ -169,6 +170,16 @@ void FormVentana::volverAEditar() {
 }
 
 bool FormVentana::event(QEvent* evento) {
+    // Deleted and kept for an undo: it gives back its native window and the pixels Qt keeps for
+    // it; showing it again creates them anew. It arrives once the deletion is over, unless the
+    // window is shown again first.
+    if (evento->type() == RegistroFormas::EventoRetirada) {
+        if (isHidden() && testAttribute(Qt::WA_WState_Created)) {
+            destroy();
+            m_recreada = true;
+        }
+        return true;
+    }
     // Tab would move the focus between widgets; in a text shape it is a character like any other.
     if (evento->type() == QEvent::KeyPress) {
         auto* tecla = static_cast<QKeyEvent*>(evento);
@@ -187,22 +198,6 @@ void FormVentana::paintEvent(QPaintEvent* evento) {
     // The window's shape is exactly the strokes' pixels, so filling with their colour draws them.
     QPainter pintor(this);
     pintor.fillRect(evento->rect(), QColor(m_imagen.color(1)));
-}
-
-void FormVentana::hideEvent(QHideEvent* evento) {
-    QWidget::hideEvent(evento);
-    // A hidden shape (hidden from the tray, or deleted and kept for an undo) gives back its
-    // native window and the pixels Qt keeps for it; showing it again creates them anew. Done once
-    // the hiding is over, unless it is shown again first.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (isHidden() && testAttribute(Qt::WA_WState_Created)) {
-                destroy();
-                m_recreada = true;
-            }
-        },
-        Qt::QueuedConnection);
 }
 
 void FormVentana::showEvent(QShowEvent* evento) {

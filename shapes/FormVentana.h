@@ -28,7 +28,6 @@ public:
 protected:
     bool event(QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
-    void hideEvent(QHideEvent* evento) override;
     void showEvent(QShowEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
     void inputMethodEvent(QInputMethodEvent* evento) override;

@@ -258,7 +258,7 @@ def prueba_formas_sobre_el_lienzo(s):
     v = dibujar_fondo(s)
     s.arrastrar(200, 500, 600, 500)
     forma(s, "2")
-    s.click(900, 800)  # the canvas takes the focus back
+    herramienta(s, PINCEL)  # closing the palette gives the canvas the keys back
     s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
     time.sleep(0.3)
     c = s.captura()

@@ -174,6 +174,27 @@ def prueba_guardar_pantalla(s):
               "nothing more written, the earlier files stay")
 
 
+def prueba_guardar_como_se_ve(s):
+    """Shapes that cross are saved stacked as the screen shows them, not in drawing order."""
+    s.lanzar_tizo()
+    dibujar_fondo(s)
+    s.arrastrar(300, 500, 900, 500)  # red
+    forma(s, "1")
+    p = abrir_paleta(s)
+    s.click(p.rect[0] + Paleta.TIRA[0] + 5, p.rect[1] + Paleta.TIRA[1] + 170)  # blue
+    cerrar_paleta(s, p)
+    s.arrastrar(600, 300, 600, 700)
+    forma(s, "2")
+    s.esperar(lambda: s.pixel(600, 500) == AZUL, 5, "the newer shape on top")
+    s.click(400, 500)  # the older one is raised
+    s.esperar(lambda: s.pixel(600, 500) == ROJO, 5, "the older shape raised")
+    s.tecla("ctrl+s")
+    archivos = s.esperar(lambda: glob.glob(os.path.join(s.imagenes, "Tizo", "*.png")), 10, "PNG")
+    imagen = leer_png(archivos[0])
+    comprobar(imagen.pixel(600, 500) == ROJO, f"saved as seen: {imagen.pixel(600, 500)}")
+    comprobar(imagen.pixel(600, 400) == AZUL and imagen.pixel(400, 500) == ROJO, "both shapes")
+
+
 def prueba_trazo_completo(s):
     """Press at (300, 300), move to (600, 300), (600, 600), (900, 600), release: the canvas shows
     all three segments while drawing, and the shape holds exactly what the canvas showed."""

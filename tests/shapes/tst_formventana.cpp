@@ -151,25 +151,35 @@ private slots:
         }
     }
 
-    // A hidden shape gives back its native window, and with it the pixels Qt keeps for the
-    // window; shown again, it has a new one with the same shape.
-    void ocultaSinVentanaNativa() {
+    // A shape deleted and kept for an undo gives back its native window, and with it the
+    // pixels Qt keeps for the window; brought back, it has a new one with the same shape. One
+    // hidden from the tray keeps its own.
+    void retiradaSinVentanaNativa() {
         modGeneral::Puntos = {{1500, 1500}, {9000, 6000}};
-        FormVentana ventana(gesto(modGeneral::TipoPincel));
-        ventana.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
-        const QRegion forma = ventana.mask();
-        ventana.hide();
-        QTRY_VERIFY(!ventana.testAttribute(Qt::WA_WState_Created));
-        QVERIFY(ventana.windowHandle() == nullptr);
-        ventana.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
-        QCOMPARE(ventana.mask(), forma);
-        // Shown again before the hiding was over: nothing is given back.
-        ventana.hide();
-        ventana.show();
+        RegistroFormas registro;
+        auto* ventana = new FormVentana(gesto(modGeneral::TipoPincel));
+        registro.agregar(ventana);
+        ventana->show();
+        QVERIFY(QTest::qWaitForWindowExposed(ventana));
+        const QRegion forma = ventana->mask();
+        registro.mostrarOcultar();
         QCoreApplication::processEvents();
-        QVERIFY(ventana.testAttribute(Qt::WA_WState_Created));
+        QVERIFY(ventana->testAttribute(Qt::WA_WState_Created));
+        registro.mostrarOcultar();
+
+        QTest::keyClick(ventana, Qt::Key_Delete);
+        QVERIFY(!ventana->isVisible());
+        QTRY_VERIFY(!ventana->testAttribute(Qt::WA_WState_Created));
+        QVERIFY(ventana->windowHandle() == nullptr);
+        QVERIFY(registro.deshacer());
+        QVERIFY(QTest::qWaitForWindowExposed(ventana));
+        QCOMPARE(ventana->mask(), forma);
+        // Brought back before the deletion was over: nothing is given back.
+        QVERIFY(registro.rehacer());
+        QVERIFY(registro.deshacer());
+        QCoreApplication::processEvents();
+        QVERIFY(ventana->testAttribute(Qt::WA_WState_Created));
+        QVERIFY(ventana->isVisible());
     }
 
     void teclasEnFormaSinTexto() {
