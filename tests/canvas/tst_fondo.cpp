@@ -325,6 +325,38 @@ private slots:
         QCOMPARE(enVerde(fondo.grab().toImage()), antes);
     }
 
+    // The annotated screen: the capture with every visible shape as it shows, a text shape
+    // white while it is edited; no exit image, no hidden shape.
+    void pantallaAnotada() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        const QImage captura = fondo.captura().toImage().convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(fondo.pantallaAnotada(), captura);
+        modGeneral::Color = 0x00FF00;
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(&fondo, {300, 200});
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, 200});
+        modGeneral::Tipo = modGeneral::TipoTexto;
+        QTest::mouseClick(&fondo, Qt::LeftButton, {}, {400, 300});
+        QCOMPARE(formas.cantidad(), 2);
+
+        const QImage anotada = fondo.pantallaAnotada();
+        QCOMPARE(anotada.size(), captura.size());
+        QCOMPARE(anotada.pixelColor(200, 100), QColor(0, 255, 0)); // the rectangle's edge
+        QCOMPARE(anotada.pixelColor(200, 150), captura.pixelColor(200, 150)); // its hollow
+        QWidget* texto = formas.ventanas().last();
+        QCOMPARE(anotada.pixelColor(texto->pos() + QPoint(1, 1)), QColor(Qt::white));
+        const QPoint salir = fondo.ImSalir()->geometry().center();
+        QCOMPARE(anotada.pixelColor(salir), captura.pixelColor(salir));
+
+        formas.mostrarOcultar();
+        QCOMPARE(fondo.pantallaAnotada(), captura);
+    }
+
     // Each preview follows the pointer, outline only, and a move repaints about the outline:
     // never the inside, and never much of the screen.
     void previsualizacion_data() {
