@@ -144,6 +144,9 @@ def prueba_guardar_pantalla(s):
     s.tecla("ctrl+s")
     carpeta = os.path.join(s.imagenes, "Tizo")
     archivos = s.esperar(lambda: glob.glob(os.path.join(carpeta, "*.png")), 10, "a PNG")
+    # The tray says where, for a few seconds.
+    aviso = s.esperar(lambda: s.ventanas(tipo="tooltip"), 5, "the tray message")[0]
+    s.guardar_captura("guardado-aviso", aviso.rect)
     comprobar(len(archivos) == 1, f"one file: {archivos}")
     nombre = os.path.basename(archivos[0])
     comprobar(re.fullmatch(r"tizo-\d{8}-\d{6}\.png", nombre), f"named by the time: {nombre}")
@@ -155,8 +158,6 @@ def prueba_guardar_pantalla(s):
     for p in ((600, 450), (100, 100), (1500, 900), (SALIR[0] + 24, SALIR[1] + 24)):
         comprobar(imagen.pixel(*p) == color_fondo(*p), f"the desktop at {p}: {imagen.pixel(*p)}")
     comprobar(imagen.contar(KEY_COLOR) == 0, "no key colour")
-    aviso = s.esperar(lambda: s.ventanas(tipo="tooltip"), 5, "the tray message")[0]
-    s.guardar_captura("guardado-aviso", aviso.rect)
 
     # A second save never overwrites the first.
     s.tecla("ctrl+s")
