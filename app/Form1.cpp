@@ -39,6 +39,8 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
     CrearMenu();
     CrearIconoBandeja();
     AgarrarTecla();
+    // Last: once the icon shows, every way in works, the key included.
+    m_IconoBandeja->show();
 }
 
 Form1::~Form1() {
@@ -74,7 +76,6 @@ void Form1::CrearIconoBandeja() {
             m_XMenu->popup(donde);
         }
     });
-    m_IconoBandeja->show();
 }
 
 void Form1::AgarrarTecla() {
