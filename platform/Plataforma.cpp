@@ -1,10 +1,14 @@
 #include "Plataforma.h"
 
+#include "SuperficieQt.h"
+
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeySequence>
+#include <QPixmap>
 #include <QRegion>
+#include <QScreen>
 #include <QWidget>
-#include <memory>
 
 #ifdef TIZO_X11
 #include "PlataformaX11.h"
@@ -50,4 +54,34 @@ Plataforma::Tecla Plataforma::AgarrarTecla(const QKeySequence& tecla, std::funct
 
 QList<QWidget*> Plataforma::OrdenApilado(const QList<QWidget*>& ventanas) {
     return ventanas;
+}
+
+bool Plataforma::RellenarConColor(QWidget*, const QColor&) {
+    return false;
+}
+
+std::unique_ptr<Captura> Plataforma::CapturarPantalla(QScreen* pantalla) {
+    // Window 0 is the whole screen; the size covers exactly the area the canvas covers.
+    QPixmap pixmap = pantalla ? pantalla->grabWindow(0) : QPixmap();
+    if (pixmap.isNull()) {
+        return nullptr;
+    }
+    return std::make_unique<CapturaQt>(std::move(pixmap));
+}
+
+std::unique_ptr<Captura> Plataforma::SubirCaptura(const QImage& imagen) {
+    if (imagen.isNull()) {
+        return nullptr;
+    }
+    return std::make_unique<CapturaQt>(QPixmap::fromImage(imagen));
+}
+
+std::unique_ptr<Superficie> Plataforma::CrearSuperficie(QWidget* ventana,
+                                                        std::unique_ptr<Captura> captura) {
+    // A capture this surface can't show (another backend's) leaves the canvas white.
+    std::unique_ptr<CapturaQt> propia(dynamic_cast<CapturaQt*>(captura.get()));
+    if (propia) {
+        captura.release();
+    }
+    return std::make_unique<SuperficieQt>(ventana, std::move(propia));
 }

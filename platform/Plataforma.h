@@ -2,14 +2,20 @@
 
 #include <QList>
 #include <functional>
+#include <memory>
 
+class Captura;
+class QColor;
+class QImage;
 class QKeySequence;
 class QRegion;
+class QScreen;
 class QWidget;
+class Superficie;
 
 // What differs between windowing systems lives behind this interface and nowhere else. The base
 // class does what portable Qt can do; each windowing system that needs more has a backend of its
-// own, one file each, chosen once from the platform the application runs on.
+// own, chosen once from the platform the application runs on.
 class Plataforma {
 public:
     Plataforma() = default;
@@ -43,4 +49,22 @@ public:
     // The windows as they are stacked on screen, bottom first. The base class knows no stacking
     // and keeps the order given.
     virtual QList<QWidget*> OrdenApilado(const QList<QWidget*>& ventanas);
+    // Has the windowing system fill the window, within its shape, with `color`, so that the
+    // program never paints it and keeps no pixels for it. The window then must not paint (its
+    // paintEngine() is null while Qt::WA_PaintOnScreen is set). False when the windowing system
+    // can't: the window paints the colour itself.
+    virtual bool RellenarConColor(QWidget* ventana, const QColor& color);
+
+    // What `pantalla` shows at this moment, at its device resolution. Null when there is no
+    // screen to read.
+    virtual std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla);
+
+    // A picture of a screen taken elsewhere (a screenshot service), uploaded once to where
+    // captures are kept. Null for a null image.
+    virtual std::unique_ptr<Captura> SubirCaptura(const QImage& imagen);
+
+    // The surface through which the canvas `ventana` shows `captura` (null: white) and draws over
+    // it. Call before the window is shown; its children made afterwards share it.
+    virtual std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
+                                                        std::unique_ptr<Captura> captura);
 };

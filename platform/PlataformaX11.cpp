@@ -1,14 +1,24 @@
 #include "PlataformaX11.h"
 
+#include "CapturaX11.h"
+#include "ServidorX.h"
+#include "SuperficieX11.h"
+
 #include <QAbstractNativeEventFilter>
+#include <QColor>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHash>
+#include <QImage>
 #include <QKeySequence>
+#include <QPaintEvent>
 #include <QPointer>
 #include <QRegion>
+#include <QScreen>
 #include <QWidget>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -20,8 +30,7 @@
 
 namespace {
 Display* pantallaX() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    return x11 ? x11->display() : nullptr;
+    return ServidorX::conexion();
 }
 
 xcb_connection_t* conexionX() {
@@ -102,6 +111,62 @@ uint16_t mascaraBloqNum(Display* pantalla) {
     }
     return mascara;
 }
+
+// Fills the window with the colour at each paint, within its shape, with one request: the
+// server clips it to the shape. (As the window's background the server would paint it itself,
+// but for a shape of thousands of rectangles that costs it ten times more on every map.)
+class RellenoX11 : public QObject {
+public:
+    RellenoX11(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
+               const QColor& color)
+        : QObject(ventana), m_x(x), m_formatos(formatos), m_color(color) {
+        ventana->installEventFilter(this);
+    }
+    ~RellenoX11() override {
+        if (m_gc != nullptr) {
+            XFreeGC(m_x, m_gc);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        auto* ventana = static_cast<QWidget*>(objeto);
+        switch (evento->type()) {
+        case QEvent::Show:
+            // Before the window is mapped, so that its first paint waits for nothing.
+            if (ventana->internalWinId() != m_ventana) {
+                m_ventana = ventana->internalWinId();
+                const ServidorX::Formato& formato = m_formatos.de(m_x, m_ventana);
+                if (m_gc != nullptr) {
+                    XFreeGC(m_x, m_gc);
+                }
+                XGCValues valores{};
+                valores.foreground = ServidorX::pixel(m_x, formato, m_color);
+                m_gc = XCreateGC(m_x, m_ventana, GCForeground, &valores);
+            }
+            return false;
+        case QEvent::Paint:
+            if (m_gc != nullptr && ventana->internalWinId() == m_ventana) {
+                const QRect r = ServidorX::aNativo(static_cast<QPaintEvent*>(evento)->rect(),
+                                                   ventana->devicePixelRatioF());
+                XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
+                               unsigned(r.height()));
+                XFlush(m_x);
+            }
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    _XDisplay* m_x;
+    ServidorX::FormatoVentanas& m_formatos;
+    QColor m_color;
+    unsigned long m_ventana = 0;
+    _XGC* m_gc = nullptr;
+};
+
 } // namespace
 
 // A key grabbed on the root window, in every combination of Num Lock and Caps Lock, and the
@@ -215,14 +280,17 @@ void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
     // rectangles than fit there (a long scribble, a long text in a big font) arrives empty and
     // the window vanishes. Such a shape is sent again in parts that fit, right after Qt's own.
     constexpr int PorPeticion = 30000;
-    Display* pantalla = pantallaX();
+    Display* pantalla = ServidorX::conexion();
     if (forma.rectCount() <= PorPeticion || pantalla == nullptr) {
         return;
     }
     const auto id = static_cast<Window>(ventana->winId()); // Qt sends its own request first
+    const qreal escala = ventana->devicePixelRatioF();
     std::vector<XRectangle> rects;
     rects.reserve(static_cast<std::size_t>(forma.rectCount()));
-    for (const QRect& r : forma) {
+    for (const QRect& logico : forma) {
+        // In the window's device pixels, as Qt sends its own.
+        const QRect r = ServidorX::aNativo(logico, escala);
         rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
                          static_cast<unsigned short>(r.width()),
                          static_cast<unsigned short>(r.height())});
@@ -277,4 +345,51 @@ QList<QWidget*> PlataformaX11::OrdenApilado(const QList<QWidget*>& ventanas) {
                lugar.value(static_cast<Window>(b->internalWinId()), -1);
     });
     return ordenadas;
+}
+
+bool PlataformaX11::RellenarConColor(QWidget* ventana, const QColor& color) {
+    _XDisplay* x = ServidorX::conexion();
+    if (x == nullptr) {
+        return Plataforma::RellenarConColor(ventana, color);
+    }
+    // Qt never paints it, so it never makes a buffer of the window's size for it.
+    ventana->setAttribute(Qt::WA_PaintOnScreen);
+    ventana->setAttribute(Qt::WA_NoSystemBackground);
+    ventana->setAttribute(Qt::WA_OpaquePaintEvent);
+    ventana->setAutoFillBackground(false);
+    new RellenoX11(x, m_formatos, ventana, color);
+    return true;
+}
+
+std::unique_ptr<Captura> PlataformaX11::CapturarPantalla(QScreen* pantalla) {
+    _XDisplay* x = ServidorX::conexion();
+    if (x == nullptr || pantalla == nullptr || !SuperficieX11::disponible(x)) {
+        return Plataforma::CapturarPantalla(pantalla);
+    }
+    // The screen's area in the server's pixels: Qt scales sizes, not a screen's position.
+    const QRect logica = pantalla->geometry();
+    const qreal escala = pantalla->devicePixelRatio();
+    const QRect area(logica.topLeft(), QSize(int(std::lround(logica.width() * escala)),
+                                             int(std::lround(logica.height() * escala))));
+    return CapturaX11::deRaiz(x, area);
+}
+
+std::unique_ptr<Captura> PlataformaX11::SubirCaptura(const QImage& imagen) {
+    _XDisplay* x = ServidorX::conexion();
+    if (x == nullptr || !SuperficieX11::disponible(x)) {
+        return Plataforma::SubirCaptura(imagen);
+    }
+    return CapturaX11::subir(x, imagen);
+}
+
+std::unique_ptr<Superficie> PlataformaX11::CrearSuperficie(QWidget* ventana,
+                                                           std::unique_ptr<Captura> captura) {
+    _XDisplay* x = ServidorX::conexion();
+    auto* propia = dynamic_cast<CapturaX11*>(captura.get());
+    if (x == nullptr || !SuperficieX11::disponible(x) || (captura && propia == nullptr)) {
+        return Plataforma::CrearSuperficie(ventana, std::move(captura));
+    }
+    captura.release();
+    return std::make_unique<SuperficieX11>(x, m_formatos, ventana,
+                                           std::unique_ptr<CapturaX11>(propia));
 }

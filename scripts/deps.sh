@@ -4,7 +4,7 @@ set -euo pipefail
 
 paquetes=(
   cmake make g++ pkg-config clang-format
-  qt6-base-dev libgl-dev libx11-dev libxext-dev libxcb1-dev
+  qt6-base-dev libgl-dev libx11-dev libxext-dev libxcb1-dev libxrender-dev
   xvfb openbox trayer xdotool x11-utils
   python3 python3-xlib
   fonts-liberation fonts-dejavu-core

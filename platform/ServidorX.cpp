@@ -1,0 +1,75 @@
+#include "ServidorX.h"
+
+#include <QColor>
+#include <QGuiApplication>
+#include <QRect>
+#include <QtGui/qguiapplication_platform.h>
+#include <bit>
+#include <cmath>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+namespace ServidorX {
+
+_XDisplay* conexion() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+Formato formatoDe(_XDisplay* x, unsigned long ventana) {
+    XWindowAttributes atributos{};
+    if (XGetWindowAttributes(x, ventana, &atributos) == 0) {
+        return {};
+    }
+    return {atributos.visual, atributos.depth, atributos.colormap};
+}
+
+const Formato& FormatoVentanas::de(_XDisplay* x, unsigned long ventana) {
+    if (m_formato.visual == nullptr) {
+        m_formato = formatoDe(x, ventana);
+    }
+    return m_formato;
+}
+
+namespace {
+// An 8-bit channel value spread over the bits of `mascara`.
+unsigned long canal(unsigned long mascara, int valor) {
+    if (mascara == 0) {
+        return 0;
+    }
+    const int desplazamiento = std::countr_zero(mascara);
+    const unsigned long maximo = mascara >> desplazamiento;
+    return ((static_cast<unsigned long>(valor) * maximo + 127) / 255) << desplazamiento;
+}
+} // namespace
+
+unsigned long pixel(_XDisplay* x, const Formato& formato, const QColor& color) {
+    const auto* visual = static_cast<const Visual*>(formato.visual);
+    if (visual == nullptr || (visual->c_class != TrueColor && visual->c_class != DirectColor)) {
+        // A palette display: ask the server for the nearest colour it has.
+        XColor pedido{};
+        pedido.red = static_cast<unsigned short>(color.red() * 257);
+        pedido.green = static_cast<unsigned short>(color.green() * 257);
+        pedido.blue = static_cast<unsigned short>(color.blue() * 257);
+        pedido.flags = DoRed | DoGreen | DoBlue;
+        const unsigned long mapa = formato.mapa ? formato.mapa : DefaultColormap(x, 0);
+        return XAllocColor(x, mapa, &pedido) != 0 ? pedido.pixel : 0;
+    }
+    const unsigned long colores = visual->red_mask | visual->green_mask | visual->blue_mask;
+    // The bits of a deeper visual that carry no colour are its alpha: all set, opaque.
+    const unsigned long todos =
+        formato.profundidad >= 32 ? 0xFFFFFFFFUL : (1UL << formato.profundidad) - 1;
+    return canal(visual->red_mask, color.red()) | canal(visual->green_mask, color.green()) |
+           canal(visual->blue_mask, color.blue()) | (todos & ~colores);
+}
+
+QRect aNativo(const QRect& r, qreal escala) {
+    const int x0 = int(std::floor(r.left() * escala));
+    const int y0 = int(std::floor(r.top() * escala));
+    const int x1 = int(std::ceil((r.right() + 1) * escala));
+    const int y1 = int(std::ceil((r.bottom() + 1) * escala));
+    return {x0, y0, x1 - x0, y1 - y0};
+}
+
+} // namespace ServidorX

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QtGlobal>
+
+class QColor;
+class QRect;
+struct _XDisplay;
+
+// What the X11 backend's files share about the X server.
+namespace ServidorX {
+
+// The application's connection to the X server; null when Qt does not run on X11.
+_XDisplay* conexion();
+
+// How a window's pixels are made, enough to turn a colour into a pixel value.
+struct Formato {
+    void* visual = nullptr; // the window's Visual
+    int profundidad = 0;
+    unsigned long mapa = 0; // its colormap
+};
+
+// One round trip.
+Formato formatoDe(_XDisplay* x, unsigned long ventana);
+
+// The pixel format of the program's windows, asked of the server for the first of them only: Qt
+// makes them all alike (opaque, the screen's visual), and a round trip in the way of showing a
+// shape would make it wait for everything the server has in hand.
+class FormatoVentanas {
+public:
+    const Formato& de(_XDisplay* x, unsigned long ventana);
+
+private:
+    Formato m_formato;
+};
+
+// The pixel value of `color` for windows of `formato`, opaque.
+unsigned long pixel(_XDisplay* x, const Formato& formato, const QColor& color);
+
+// A window's logical pixels in the server's, rounded outwards so that nothing is left out.
+QRect aNativo(const QRect& logico, qreal escala);
+
+} // namespace ServidorX

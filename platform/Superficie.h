@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+
+class Pintor;
+class QColor;
+class QLineF;
+class QRegion;
+class QWidget;
+
+// What a canvas window shows: a capture, unscaled from the window's top-left corner and white
+// where it does not reach; over it a layer of brush strokes; over both, what the window draws
+// at each paint. Its child windows (the exit image) show the same beneath their own drawing.
+// Positions are the canvas's logical pixels.
+class Superficie {
+public:
+    Superficie() = default;
+    Superficie(const Superficie&) = delete;
+    Superficie& operator=(const Superficie&) = delete;
+    virtual ~Superficie();
+
+    // False when the screen could not be read: the canvas is white.
+    virtual bool hayCaptura() const = 0;
+
+    // One brush segment into the stroke layer; it shows at the next paint of its area.
+    virtual void trazar(const QLineF& segmento, const QColor& color, int ancho) = 0;
+    // The stroke is over: its layer is wiped, and `zona`, all it covered, shows the capture
+    // again at the next paint there.
+    virtual void borrarTrazos(const QRegion& zona) = 0;
+
+    // Paints `region` of `ventana`, from its paint event: what lies beneath, then what `encima`
+    // draws.
+    virtual void pintar(QWidget* ventana, const QRegion& region,
+                        const std::function<void(Pintor&)>& encima) = 0;
+};

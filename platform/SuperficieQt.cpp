@@ -1,0 +1,106 @@
+#include "SuperficieQt.h"
+
+#include "Pintor.h"
+
+#include <QLineF>
+#include <QPainter>
+#include <QPen>
+#include <QRegion>
+#include <QWidget>
+
+Captura::~Captura() = default;
+Superficie::~Superficie() = default;
+Pintor::~Pintor() = default;
+
+namespace {
+
+QPen plumaRedonda(const QColor& color, int ancho) {
+    return {color, qreal(ancho), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
+}
+
+class PintorQt : public Pintor {
+public:
+    explicit PintorQt(QPainter& pintor) : m_pintor(pintor) {}
+    void pluma(const QColor& color, int ancho) override {
+        m_pintor.setPen(plumaRedonda(color, ancho));
+        m_pintor.setBrush(Qt::NoBrush);
+    }
+    void linea(const QLineF& linea) override { m_pintor.drawLine(linea); }
+    void elipse(const QRectF& caja) override { m_pintor.drawEllipse(caja); }
+    void imagen(const QPoint& donde, const QPixmap& imagen) override {
+        m_pintor.drawPixmap(donde, imagen);
+    }
+
+private:
+    QPainter& m_pintor;
+};
+
+} // namespace
+
+SuperficieQt::SuperficieQt(QWidget* lienzo, std::unique_ptr<CapturaQt> captura)
+    : m_lienzo(lienzo), m_captura(std::move(captura)) {}
+
+SuperficieQt::~SuperficieQt() = default;
+
+bool SuperficieQt::hayCaptura() const {
+    return m_captura != nullptr;
+}
+
+void SuperficieQt::trazar(const QLineF& segmento, const QColor& color, int ancho) {
+    if (m_trazos.isNull()) {
+        const qreal escala = m_lienzo->devicePixelRatioF();
+        m_trazos = QImage(m_lienzo->size() * escala, QImage::Format_ARGB32_Premultiplied);
+        m_trazos.setDevicePixelRatio(escala);
+        m_trazos.fill(Qt::transparent);
+    }
+    QPainter pintor(&m_trazos);
+    pintor.setPen(plumaRedonda(color, ancho));
+    pintor.drawLine(segmento);
+    m_conTrazos |= QRectF(segmento.p1(), segmento.p2())
+                       .normalized()
+                       .adjusted(-ancho, -ancho, ancho, ancho)
+                       .toAlignedRect();
+}
+
+void SuperficieQt::borrarTrazos(const QRegion&) {
+    if (m_trazos.isNull() || m_conTrazos.isEmpty()) {
+        return;
+    }
+    QPainter pintor(&m_trazos);
+    pintor.setCompositionMode(QPainter::CompositionMode_Clear);
+    pintor.fillRect(m_conTrazos, Qt::transparent);
+    m_conTrazos = QRect();
+}
+
+void SuperficieQt::pintar(QWidget* ventana, const QRegion& region,
+                          const std::function<void(Pintor&)>& encima) {
+    QPainter pintor(ventana);
+    // A child is alien: the canvas beneath it has already painted what shows through.
+    if (ventana == m_lienzo) {
+        const QPixmap vacia;
+        const QPixmap& captura = m_captura ? m_captura->pixmap() : vacia;
+        const qreal escala = captura.devicePixelRatio();
+        const QRect areaCaptura(QPoint(0, 0), captura.deviceIndependentSize().toSize());
+        for (const QRect& r : region) {
+            const QRect dentro = r & areaCaptura;
+            if (!dentro.isEmpty()) {
+                const QRectF origen(QPointF(dentro.topLeft()) * escala,
+                                    QSizeF(dentro.size()) * escala);
+                pintor.drawPixmap(QRectF(dentro), captura, origen);
+            }
+            for (const QRect& resto : QRegion(r).subtracted(dentro)) {
+                pintor.fillRect(resto, Qt::white);
+            }
+            const QRect trazo = r & m_conTrazos;
+            if (!trazo.isEmpty()) {
+                const qreal e = m_trazos.devicePixelRatio();
+                pintor.drawImage(QRectF(trazo), m_trazos,
+                                 QRectF(QPointF(trazo.topLeft()) * e, QSizeF(trazo.size()) * e));
+            }
+        }
+    }
+    if (encima) {
+        PintorQt p(pintor);
+        encima(p);
+    }
+}

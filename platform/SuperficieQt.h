@@ -1,0 +1,39 @@
+#pragma once
+
+#include "Captura.h"
+#include "Superficie.h"
+
+#include <QImage>
+#include <QPixmap>
+
+class QWidget;
+
+// A capture held by the program, as a pixmap.
+class CapturaQt : public Captura {
+public:
+    explicit CapturaQt(QPixmap pixmap) : Captura(pixmap.size()), m_pixmap(std::move(pixmap)) {}
+    const QPixmap& pixmap() const { return m_pixmap; }
+
+private:
+    QPixmap m_pixmap;
+};
+
+// The portable surface: the window paints the capture and the strokes itself with QPainter,
+// through its backing store.
+class SuperficieQt : public Superficie {
+public:
+    SuperficieQt(QWidget* lienzo, std::unique_ptr<CapturaQt> captura);
+    ~SuperficieQt() override;
+
+    bool hayCaptura() const override;
+    void trazar(const QLineF& segmento, const QColor& color, int ancho) override;
+    void borrarTrazos(const QRegion& zona) override;
+    void pintar(QWidget* ventana, const QRegion& region,
+                const std::function<void(Pintor&)>& encima) override;
+
+private:
+    QWidget* m_lienzo;
+    std::unique_ptr<CapturaQt> m_captura;
+    QImage m_trazos;   // allocated at the first stroke
+    QRect m_conTrazos; // the part of m_trazos that may hold strokes
+};
