@@ -1,14 +1,18 @@
 #include "FormFondo.h"
 
+#include "Captura.h"
 #include "Composicion.h"
 #include "Contornos.h"
 #include "Dibujos.h"
 #include "FormTools.h"
 #include "FormVentana.h"
 #include "Lienzo.h"
+#include "Memoria.h"
 #include "Pantalla.h"
+#include "Pintor.h"
 #include "Plataforma.h"
 #include "RegistroFormas.h"
+#include "Superficie.h"
 #include "Unidades.h"
 #include "Ventanas.h"
 #include "modCapturar.h"
@@ -16,7 +20,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
+#include <QPaintEvent>
 #include <QPointer>
 
 namespace {
@@ -24,13 +28,21 @@ namespace {
 constexpr int LadoSalir = 48; // pixels
 
 // The exit image: a click on it (left button pressed and released on it) leaves drawing mode.
-// It takes every press made on it, so none starts a gesture on the canvas.
+// It takes every press made on it, so none starts a gesture on the canvas. The canvas's surface
+// paints it, over what lies beneath.
 class ImagenSalir : public QLabel {
 public:
-    ImagenSalir(QWidget* padre, std::function<void()> alPulsar)
-        : QLabel(padre), m_alPulsar(std::move(alPulsar)) {}
+    ImagenSalir(QWidget* padre, std::function<void()> alPulsar,
+                std::function<void(const QRegion&)> alPintar)
+        : QLabel(padre), m_alPulsar(std::move(alPulsar)), m_alPintar(std::move(alPintar)) {
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
+    QPaintEngine* paintEngine() const override {
+        return window()->testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QLabel::paintEngine();
+    }
 
 protected:
+    void paintEvent(QPaintEvent* evento) override { m_alPintar(evento->region()); }
     void mousePressEvent(QMouseEvent* evento) override { evento->accept(); }
     void mouseReleaseEvent(QMouseEvent* evento) override {
         evento->accept();
@@ -41,11 +53,8 @@ protected:
 
 private:
     std::function<void()> m_alPulsar;
+    std::function<void(const QRegion&)> m_alPintar;
 };
-
-QPen plumaDe(int rgb, int ancho) {
-    return {Unidades::colorDesdeRGB(rgb), qreal(ancho), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
-}
 
 QPointF aPixeles(QPointF twips) {
     return {Unidades::aPixeles(twips.x()), Unidades::aPixeles(twips.y())};
@@ -62,13 +71,21 @@ QRectF aPixeles(const QRectF& twips) {
 } // namespace
 
 FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
+    : FormFondo(formas, modCapturar::CapturarPantalla(), padre) {}
+
+FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QWidget* padre)
     : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint), // a tool window: not in the taskbar
-      m_formas(formas), m_captura(modCapturar::CapturarPantalla()), m_PB(m_captura),
+      m_formas(formas),
+      m_superficie(Plataforma::actual().CrearSuperficie(this, std::move(captura))),
       m_gestos(Unidades::aTwips(Pantalla::geometria().width()), Unidades::aTwips(LadoSalir)),
-      m_ImSalir(new ImagenSalir(this, [this] { close(); })), m_abrirPaleta([](QWidget* padre) {
+      // made after the surface, which may give the canvas's children windows of their own
+      m_ImSalir(new ImagenSalir(
+          this, [this] { close(); }, [this](const QRegion& region) { pintarSalida(region); })),
+      m_abrirPaleta([](QWidget* padre) {
           FormTools paleta(padre);
           paleta.exec();
-      }) {
+      }),
+      m_trazado(Pantalla::geometria().size()) {
     setAttribute(Qt::WA_DeleteOnClose);
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -101,6 +118,10 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
 
 FormFondo::~FormFondo() = default;
 
+QPaintEngine* FormFondo::paintEngine() const {
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
+}
+
 void FormFondo::mostrar() {
     show();
     raise();
@@ -108,7 +129,7 @@ void FormFondo::mostrar() {
 }
 
 QImage FormFondo::pantallaAnotada() const {
-    QImage fondo = m_captura.toImage();
+    QImage fondo = m_superficie ? m_superficie->imagenCaptura() : QImage();
     if (fondo.isNull()) {
         // Without a capture the canvas is white, and so is the picture.
         fondo = QImage(size() * devicePixelRatioF(), QImage::Format_RGB32);
@@ -137,52 +158,43 @@ void FormFondo::closeEvent(QCloseEvent* evento) {
     // A release still on its way must not make a shape once the canvas has gone.
     m_gestos.cancelar();
     // The capture goes with the canvas, without waiting for the window object to be deleted.
-    m_captura = QPixmap();
-    m_PB = QPixmap();
-    m_trazo = QImage();
+    m_superficie.reset();
+    Memoria::devolverLibre();
     QWidget::closeEvent(evento);
 }
 
 void FormFondo::paintEvent(QPaintEvent* evento) {
-    QPainter pintor(this);
-    const qreal escala = m_captura.devicePixelRatio();
-    const QRect areaCaptura(QPoint(0, 0), m_captura.deviceIndependentSize().toSize());
-    for (const QRect& r : evento->region()) {
-        const QRect dentro = r & areaCaptura;
-        if (!dentro.isEmpty()) {
-            const QRectF origen(QPointF(dentro.topLeft()) * escala, QSizeF(dentro.size()) * escala);
-            pintor.drawPixmap(QRectF(dentro), m_captura, origen);
-        }
-        // Where the capture does not reach (or there is none), the canvas is white.
-        for (const QRect& resto : QRegion(r).subtracted(dentro)) {
-            pintor.fillRect(resto, Qt::white);
-        }
-        const QRect trazo = r & m_trazoSucio;
-        if (!trazo.isEmpty()) {
-            const qreal e = m_trazo.devicePixelRatio();
-            pintor.drawImage(QRectF(trazo), m_trazo,
-                             QRectF(QPointF(trazo.topLeft()) * e, QSizeF(trazo.size()) * e));
-        }
-    }
-
-    const bool linea = m_gestos.lineaVisible();
-    const bool rectangulo = m_gestos.lineaRVisible();
-    const bool circulo = m_gestos.cirVisible();
-    if (!linea && !rectangulo && !circulo) {
+    if (!m_superficie) {
         return;
     }
-    pintor.setPen(plumaDe(m_gestos.colorPrevisualizacion(), m_gestos.anchoPrevisualizacion()));
-    pintor.setBrush(Qt::NoBrush);
-    if (linea) {
-        pintor.drawLine(aPixeles(m_gestos.Linea()));
-    }
-    if (rectangulo) {
-        for (const QLineF& borde : m_gestos.LineaR()) {
-            pintor.drawLine(aPixeles(borde));
+    m_superficie->pintar(this, evento->region(), [this](Pintor& pintor) {
+        const bool linea = m_gestos.lineaVisible();
+        const bool rectangulo = m_gestos.lineaRVisible();
+        const bool circulo = m_gestos.cirVisible();
+        if (!linea && !rectangulo && !circulo) {
+            return;
         }
-    }
-    if (circulo) {
-        pintor.drawEllipse(aPixeles(m_gestos.ShCir()));
+        pintor.pluma(Unidades::colorDesdeRGB(m_gestos.colorPrevisualizacion()),
+                     m_gestos.anchoPrevisualizacion());
+        if (linea) {
+            pintor.linea(aPixeles(m_gestos.Linea()));
+        }
+        if (rectangulo) {
+            for (const QLineF& borde : m_gestos.LineaR()) {
+                pintor.linea(aPixeles(borde));
+            }
+        }
+        if (circulo) {
+            pintor.elipse(aPixeles(m_gestos.ShCir()));
+        }
+    });
+}
+
+void FormFondo::pintarSalida(const QRegion& region) {
+    if (m_superficie) {
+        m_superficie->pintar(m_ImSalir, region, [this](Pintor& pintor) {
+            pintor.imagen(QPoint(0, 0), m_ImSalir->pixmap());
+        });
     }
 }
 
@@ -206,6 +218,7 @@ QRegion FormFondo::regionPrevisualizacion() const {
 
 void FormFondo::resizeEvent(QResizeEvent* evento) {
     m_gestos.redimensionar(Unidades::aTwips(width()));
+    m_trazado = ZonaTrazada(size());
     colocarImSalir();
     QWidget::resizeEvent(evento);
 }
@@ -285,9 +298,12 @@ void FormFondo::mouseReleaseEvent(QMouseEvent*) {
                     Unidades::aTwips(QPointF(mapToGlobal(QPoint(0, 0)))));
     // Back to the saved capture. Only the stroke and the preview ever covered it, so only their
     // pixels are repainted: a full-screen repaint would cost a frame on every release.
-    m_captura = m_PB;
-    update(m_regionPrevia + m_trazoSucio);
-    borrarTrazo();
+    const QRegion trazado = m_trazado.region();
+    if (m_superficie) {
+        m_superficie->borrarTrazos(trazado);
+    }
+    update(m_regionPrevia + trazado);
+    m_trazado.vaciar();
     m_regionPrevia = QRegion();
 }
 
@@ -300,31 +316,27 @@ void FormFondo::CrearVentana(const Gesto& gesto) {
 }
 
 void FormFondo::pintarSegmento(const QLineF& segmento) {
-    // Each segment goes into a layer over the capture and only its own pixels are repainted:
-    // the work per move does not grow with the stroke.
-    if (m_trazo.isNull()) {
-        const qreal escala = devicePixelRatioF();
-        m_trazo = QImage(size() * escala, QImage::Format_ARGB32_Premultiplied);
-        m_trazo.setDevicePixelRatio(escala);
-        m_trazo.fill(Qt::transparent);
+    // Each segment goes into the stroke layer over the capture and only its own pixels are
+    // repainted: the work per move does not grow with the stroke.
+    if (!m_superficie) {
+        return;
     }
     const int ancho = m_gestos.anchoPluma();
     const QLineF l = aPixeles(segmento);
+    const QRect zona = Contornos::caja(QRectF(l.p1(), l.p2()), ancho) & rect();
+    if (zona.isEmpty()) {
+        return;
+    }
+    // Drawn as the shape window will draw it, pixel for pixel: into a one-bit picture of the
+    // segment's box, whose set pixels are laid in the stroke's colour over the capture.
+    QImage marca = Lienzo::imagenTrazos(zona.size(), modGeneral::Color);
     {
-        // Drawn as the shape window will draw it, pixel for pixel.
-        Lienzo lienzo(m_trazo, {}, Unidades::twipsPorPixel(), ancho, modGeneral::Color);
+        Lienzo lienzo(marca, Unidades::aTwips(QPointF(zona.topLeft())), Unidades::twipsPorPixel(),
+                      ancho, modGeneral::Color);
         lienzo.segmento(segmento.p1(), segmento.p2());
     }
-    const QRect zona = Contornos::caja(QRectF(l.p1(), l.p2()), ancho) & rect();
-    m_trazoSucio |= zona;
+    const QRegion pixeles = regionVisible(marca, modGeneral::ColorClave).translated(zona.topLeft());
+    m_superficie->trazar(pixeles & zona, Unidades::colorDesdeRGB(modGeneral::Color));
+    m_trazado.marcar(zona);
     update(zona);
-}
-
-void FormFondo::borrarTrazo() {
-    if (!m_trazoSucio.isEmpty()) {
-        QPainter pintor(&m_trazo);
-        pintor.setCompositionMode(QPainter::CompositionMode_Clear);
-        pintor.fillRect(m_trazoSucio, Qt::transparent);
-    }
-    m_trazoSucio = QRect();
 }

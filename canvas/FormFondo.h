@@ -1,24 +1,31 @@
 #pragma once
 
 #include "Gestos.h"
+#include "ZonaTrazada.h"
 
-#include <QImage>
-#include <QPixmap>
 #include <QRegion>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
+class Captura;
 class QLabel;
 class RegistroFormas;
+class Superficie;
 
 // The drawing canvas: the screen as it was a moment before, laid over the screen, on which the
 // user draws. Each finished gesture becomes a shape window of its own; the canvas itself never
 // keeps a drawing. It captures the screen while it is built, before it is first painted, and
 // frees the capture when it closes (Esc, its exit image, or a close by the window manager).
+// What it shows goes through a surface of the windowing system: where the capture stays in the
+// X server, the canvas only asks for previews and brush segments to be drawn over it.
 class FormFondo : public QWidget {
     Q_OBJECT
 public:
     explicit FormFondo(RegistroFormas& formas, QWidget* padre = nullptr);
+    // Shows `captura`, taken some other way (a screenshot service), instead of reading the
+    // screen.
+    FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QWidget* padre = nullptr);
     ~FormFondo() override;
 
     // Shows the canvas, or brings it forward when it is already shown.
@@ -37,9 +44,12 @@ public:
     void setAbrirPaleta(AbrirPaleta abrir) { m_abrirPaleta = std::move(abrir); }
 
     const Gestos& gestos() const { return m_gestos; }
-    const QPixmap& captura() const { return m_captura; }
-    const QPixmap& PB() const { return m_PB; }
+    // What shows the capture; null once the canvas has closed.
+    const Superficie* superficie() const { return m_superficie.get(); }
     QLabel* ImSalir() const { return m_ImSalir; }
+
+    // Null while the windowing system paints the canvas (Qt::WA_PaintOnScreen).
+    QPaintEngine* paintEngine() const override;
 
 signals:
     // The palette has closed: the settings may have changed.
@@ -59,21 +69,19 @@ protected:
 private:
     void CrearVentana(const Gesto& gesto);
     void pintarSegmento(const QLineF& segmento);
-    void borrarTrazo();
+    void pintarSalida(const QRegion& region);
     QRegion regionPrevisualizacion() const;
     void colocarImSalir();
 
     RegistroFormas& m_formas;
-    QPixmap m_captura; // the background
-    QPixmap m_PB;      // the same picture, from which the canvas restores itself after a gesture
+    // The capture, the background from which the canvas restores itself after each gesture, and
+    // the brush segments of the stroke in progress over it.
+    std::unique_ptr<Superficie> m_superficie;
     Gestos m_gestos;
     QLabel* m_ImSalir;
     AbrirPaleta m_abrirPaleta;
 
-    // Brush segments of the stroke in progress, over the background; only m_trazoSucio holds
-    // anything.
-    QImage m_trazo;
-    QRect m_trazoSucio;
+    ZonaTrazada m_trazado;  // where the stroke in progress was painted
     QRegion m_regionPrevia; // where the preview was last painted
     bool m_paletaAbierta = false;
     bool m_salirTrasPaleta = false;

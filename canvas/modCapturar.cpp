@@ -1,17 +1,18 @@
 #include "modCapturar.h"
 
+#include "Captura.h"
+#include "Plataforma.h"
+
 #include <QGuiApplication>
-#include <QPixmap>
 #include <QScreen>
 
 namespace modCapturar {
 
-QPixmap CapturarPantalla(QScreen* pantalla) {
+std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla) {
     if (pantalla == nullptr) {
         pantalla = QGuiApplication::primaryScreen();
     }
-    // Window 0 is the whole screen; the size covers exactly the area the canvas covers.
-    return pantalla ? pantalla->grabWindow(0) : QPixmap();
+    return Plataforma::actual().CapturarPantalla(pantalla);
 }
 
 } // namespace modCapturar

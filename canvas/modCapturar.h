@@ -1,14 +1,16 @@
 #pragma once
 
-class QPixmap;
+#include <memory>
+
+class Captura;
 class QScreen;
 
 // Reading the screen's pixels for the drawing canvas.
 namespace modCapturar {
 
 // What the screen shows at this moment, at its device resolution (the primary screen by
-// default). The picture lives only in memory; whoever holds the last copy frees it. A null
-// pixmap when there is no screen to read.
-QPixmap CapturarPantalla(QScreen* pantalla = nullptr);
+// default), kept where the windowing system draws. It lives only in memory; deleting it frees
+// it. Null when there is no screen to read.
+std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla = nullptr);
 
 } // namespace modCapturar

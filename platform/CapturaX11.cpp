@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <bit>
 #include <cstring>
 
 #include <X11/Xlib.h>
@@ -77,6 +78,44 @@ CapturaX11::CapturaX11(_XDisplay* x, unsigned long pixmap, int profundidad, QSiz
 CapturaX11::~CapturaX11() {
     XFreePixmap(m_x, m_pixmap);
     XFlush(m_x);
+}
+
+QImage CapturaX11::leer() const {
+    XImage* xi = XGetImage(m_x, m_pixmap, 0, 0, unsigned(tamano().width()),
+                           unsigned(tamano().height()), AllPlanes, ZPixmap);
+    if (xi == nullptr) {
+        return {};
+    }
+    // A pixmap has no visual: its pixels are laid out as the screen's own.
+    const Visual* visual = DefaultVisual(m_x, DefaultScreen(m_x));
+    const unsigned long rojo = visual->red_mask;
+    const unsigned long verde = visual->green_mask;
+    const unsigned long azul = visual->blue_mask;
+    QImage imagen(tamano(), QImage::Format_RGB32);
+    const bool directo = xi->bits_per_pixel == 32 && rojo == 0xFF0000 && verde == 0xFF00 &&
+                         azul == 0xFF && (xi->byte_order == LSBFirst) == esLocalMenorPrimero();
+    for (int y = 0; y < imagen.height(); ++y) {
+        auto* fila = reinterpret_cast<QRgb*>(imagen.scanLine(y));
+        if (directo) {
+            std::memcpy(fila, xi->data + std::size_t(y) * std::size_t(xi->bytes_per_line),
+                        std::size_t(imagen.width()) * 4);
+            continue;
+        }
+        // Any other layout, pixel by pixel: slow, but never the case on a true-colour screen.
+        for (int x = 0; x < imagen.width(); ++x) {
+            const unsigned long p = XGetPixel(xi, x, y);
+            const auto canal = [p](unsigned long mascara) {
+                if (mascara == 0) {
+                    return 0;
+                }
+                const int corrimiento = std::countr_zero(mascara);
+                return int(((p & mascara) >> corrimiento) * 255 / (mascara >> corrimiento));
+            };
+            fila[x] = qRgb(canal(rojo), canal(verde), canal(azul));
+        }
+    }
+    XDestroyImage(xi);
+    return imagen;
 }
 
 std::unique_ptr<CapturaX11> CapturaX11::deRaiz(_XDisplay* x, const QRect& area) {

@@ -21,6 +21,9 @@ public:
     // the server offers one, as plain requests otherwise.
     static std::unique_ptr<CapturaX11> subir(_XDisplay* x, const QImage& imagen);
 
+    // Its pixels, read back from the server: a whole screen's worth crosses the connection.
+    QImage leer() const;
+
     unsigned long pixmap() const { return m_pixmap; }
     int profundidad() const { return m_profundidad; }
 

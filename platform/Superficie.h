@@ -4,7 +4,7 @@
 
 class Pintor;
 class QColor;
-class QLineF;
+class QImage;
 class QRegion;
 class QWidget;
 
@@ -22,8 +22,13 @@ public:
     // False when the screen could not be read: the canvas is white.
     virtual bool hayCaptura() const = 0;
 
-    // One brush segment into the stroke layer; it shows at the next paint of its area.
-    virtual void trazar(const QLineF& segmento, const QColor& color, int ancho) = 0;
+    // The capture as a picture at its device resolution, read back from where it is kept: for
+    // saving what the screen showed. Null without a capture.
+    virtual QImage imagenCaptura() const = 0;
+
+    // Lays `color` on exactly `pixeles` of the stroke layer (a brush segment, as the program
+    // rasterises it); they show at the next paint of their area.
+    virtual void trazar(const QRegion& pixeles, const QColor& color) = 0;
     // The stroke is over: its layer is wiped, and `zona`, all it covered, shows the capture
     // again at the next paint there.
     virtual void borrarTrazos(const QRegion& zona) = 0;

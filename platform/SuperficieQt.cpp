@@ -2,7 +2,6 @@
 
 #include "Pintor.h"
 
-#include <QLineF>
 #include <QPainter>
 #include <QPen>
 #include <QRegion>
@@ -14,15 +13,11 @@ Pintor::~Pintor() = default;
 
 namespace {
 
-QPen plumaRedonda(const QColor& color, int ancho) {
-    return {color, qreal(ancho), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin};
-}
-
 class PintorQt : public Pintor {
 public:
     explicit PintorQt(QPainter& pintor) : m_pintor(pintor) {}
     void pluma(const QColor& color, int ancho) override {
-        m_pintor.setPen(plumaRedonda(color, ancho));
+        m_pintor.setPen(QPen(color, qreal(ancho), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         m_pintor.setBrush(Qt::NoBrush);
     }
     void linea(const QLineF& linea) override { m_pintor.drawLine(linea); }
@@ -46,7 +41,14 @@ bool SuperficieQt::hayCaptura() const {
     return m_captura != nullptr;
 }
 
-void SuperficieQt::trazar(const QLineF& segmento, const QColor& color, int ancho) {
+QImage SuperficieQt::imagenCaptura() const {
+    return m_captura ? m_captura->pixmap().toImage() : QImage();
+}
+
+void SuperficieQt::trazar(const QRegion& pixeles, const QColor& color) {
+    if (pixeles.isEmpty()) {
+        return;
+    }
     if (m_trazos.isNull()) {
         const qreal escala = m_lienzo->devicePixelRatioF();
         m_trazos = QImage(m_lienzo->size() * escala, QImage::Format_ARGB32_Premultiplied);
@@ -54,12 +56,10 @@ void SuperficieQt::trazar(const QLineF& segmento, const QColor& color, int ancho
         m_trazos.fill(Qt::transparent);
     }
     QPainter pintor(&m_trazos);
-    pintor.setPen(plumaRedonda(color, ancho));
-    pintor.drawLine(segmento);
-    m_conTrazos |= QRectF(segmento.p1(), segmento.p2())
-                       .normalized()
-                       .adjusted(-ancho, -ancho, ancho, ancho)
-                       .toAlignedRect();
+    for (const QRect& r : pixeles) {
+        pintor.fillRect(r, color);
+    }
+    m_conTrazos |= pixeles.boundingRect();
 }
 
 void SuperficieQt::borrarTrazos(const QRegion&) {

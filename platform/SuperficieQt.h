@@ -26,7 +26,8 @@ public:
     ~SuperficieQt() override;
 
     bool hayCaptura() const override;
-    void trazar(const QLineF& segmento, const QColor& color, int ancho) override;
+    QImage imagenCaptura() const override;
+    void trazar(const QRegion& pixeles, const QColor& color) override;
     void borrarTrazos(const QRegion& zona) override;
     void pintar(QWidget* ventana, const QRegion& region,
                 const std::function<void(Pintor&)>& encima) override;

@@ -130,6 +130,12 @@ bool SuperficieX11::hayCaptura() const {
     return m_captura != nullptr;
 }
 
+QImage SuperficieX11::imagenCaptura() const {
+    QImage imagen = m_captura ? m_captura->leer() : QImage();
+    imagen.setDevicePixelRatio(m_lienzo->devicePixelRatioF());
+    return imagen;
+}
+
 bool SuperficieX11::eventFilter(QObject* objeto, QEvent* evento) {
     // Sent once the X window exists and before it is mapped.
     if (objeto == m_lienzo && evento->type() == QEvent::Show) {
@@ -208,17 +214,21 @@ void SuperficieX11::restaurarCapa() {
     m_porRestaurar = QRegion();
 }
 
-void SuperficieX11::trazar(const QLineF& segmento, const QColor& color, int ancho) {
+void SuperficieX11::trazar(const QRegion& pixeles, const QColor& color) {
     asegurarCapa();
-    if (m_capa == 0) {
+    if (m_capa == 0 || pixeles.isEmpty()) {
         return;
     }
     restaurarCapa();
     m_conTrazo = true;
-    const QRegion sinRecorte;
-    PintorX11 pintor(*this, m_capa, m_lienzo->devicePixelRatioF(), sinRecorte);
-    pintor.pluma(color, ancho);
-    pintor.linea(segmento);
+    // Through the pixels as a clip, in one fill.
+    const QRegion nativos = aNativo(pixeles, m_lienzo->devicePixelRatioF());
+    std::vector<XRectangle> recorte = rectangulos(nativos);
+    XSetClipRectangles(m_x, m_gc, 0, 0, recorte.data(), int(recorte.size()), YXSorted);
+    XSetForeground(m_x, m_gc, ServidorX::pixel(m_x, m_formato, color));
+    const QRect r = nativos.boundingRect();
+    XFillRectangle(m_x, m_capa, m_gc, r.x(), r.y(), unsigned(r.width()), unsigned(r.height()));
+    XSetClipMask(m_x, m_gc, None);
 }
 
 void SuperficieX11::borrarTrazos(const QRegion& zona) {

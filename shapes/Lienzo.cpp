@@ -1,6 +1,7 @@
 #include "Lienzo.h"
 
 #include "Unidades.h"
+#include "modGeneral.h"
 
 #include <QImage>
 #include <QPen>
@@ -12,6 +13,14 @@ Lienzo::Lienzo(QImage& imagen, const QPointF& origen, double twipsPorPixel, int 
     m_pintor.setPen(
         QPen(Unidades::colorDesdeRGB(color), grosor, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     m_pintor.setBrush(Qt::NoBrush);
+}
+
+QImage Lienzo::imagenTrazos(QSize tamano, int color) {
+    QImage imagen(tamano, QImage::Format_MonoLSB);
+    imagen.setColorTable({Unidades::colorDesdeRGB(modGeneral::ColorClave).rgb(),
+                          Unidades::colorDesdeRGB(color).rgb()});
+    imagen.fill(0);
+    return imagen;
 }
 
 QPointF Lienzo::enImagen(const QPointF& twips) const {

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPointF>
+#include <QSize>
 
 class QImage;
 
@@ -11,6 +12,10 @@ class QImage;
 class Lienzo {
 public:
     Lienzo(QImage& imagen, const QPointF& origen, double twipsPorPixel, int grosor, int color);
+
+    // A blank picture for strokes of `color`: strokes have one colour over the key, so one bit per
+    // pixel holds them, and the pixels they set are what regionVisible() finds.
+    static QImage imagenTrazos(QSize tamano, int color);
 
     void segmento(const QPointF& desde, const QPointF& hasta);
     // Centred on a point of the image, in pixels; the radius is twips.
