@@ -1,6 +1,5 @@
 #include "FormVentana.h"
 
-#include "Dibujos.h"
 #include "Gesto.h"
 #include "Lienzo.h"
 #include "Plataforma.h"
@@ -22,22 +21,12 @@ namespace {
 // The size a window keeps when it has nothing to place: an unknown tool, a stroke with no points.
 constexpr QSize TamanoInicial(168, 140);
 
-// A shape has two colours, the key and its strokes', so one bit per pixel holds it: a screen-wide
-// stroke takes 180 KB instead of 6 MB, and its window shape comes straight from the bits.
-QImage imagenVacia(QSize tamano) {
-    QImage imagen(tamano, QImage::Format_MonoLSB);
-    imagen.setColorTable({Unidades::colorDesdeRGB(modGeneral::ColorClave).rgb(),
-                          Unidades::colorDesdeRGB(modGeneral::Color).rgb()});
-    imagen.fill(0);
-    return imagen;
-}
 } // namespace
 
 FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
     : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_color(Unidades::colorDesdeRGB(modGeneral::Color)) {
     setAttribute(Qt::WA_DeleteOnClose); // however it closes, it is destroyed and counted out
-    setWindowIcon(Dibujos::iconoPrograma());
     setCursor(Qt::OpenHandCursor);
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(modGeneral::Blanco));
@@ -74,14 +63,15 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     default:
         break;
     }
+    QImage imagen;
     if (ventana.isNull()) {
-        m_imagen = imagenVacia(size());
+        imagen = Lienzo::imagenTrazos(size(), modGeneral::Color);
     } else {
         setGeometry(Unidades::rectEnPixeles(ventana));
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
         const QPointF origen = Unidades::aTwips(QPointF(pos()));
-        m_imagen = imagenVacia(size());
-        Lienzo lienzo(m_imagen, origen, tpp, modGeneral::Grosor, modGeneral::Color);
+        imagen = Lienzo::imagenTrazos(size(), modGeneral::Color);
+        Lienzo lienzo(imagen, origen, tpp, modGeneral::Grosor, modGeneral::Color);
         switch (gesto.tipo) {
         case modGeneral::TipoPincel:
             DibujarPincel(lienzo, modGeneral::Puntos);
@@ -99,8 +89,14 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
             break;
         }
     }
-    // Straight from the image: no need to render the window to find its strokes.
-    HacerTransparente(this, modGeneral::ColorClave, &m_imagen);
+    // Straight from the image: no need to render the window to find its strokes. The image
+    // goes now; the shape holds all that is left to show.
+    HacerTransparente(this, modGeneral::ColorClave, &imagen);
+    m_pintarTrazo = !Plataforma::actual().RellenarConColor(this, m_color);
+}
+
+QPaintEngine* FormVentana::paintEngine() const {
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
 }
 
 void FormVentana::DibujarTexto(const Gesto& gesto) {
@@ -192,12 +188,12 @@ bool FormVentana::event(QEvent* evento) {
 }
 
 void FormVentana::paintEvent(QPaintEvent* evento) {
-    if (m_imagen.isNull()) {
+    if (!m_pintarTrazo) {
         return;
     }
     // The window's shape is exactly the strokes' pixels, so filling with their colour draws them.
     QPainter pintor(this);
-    pintor.fillRect(evento->rect(), QColor(m_imagen.color(1)));
+    pintor.fillRect(evento->rect(), m_color);
 }
 
 void FormVentana::showEvent(QShowEvent* evento) {

@@ -3,7 +3,6 @@
 #include "EdicionTexto.h"
 
 #include <QColor>
-#include <QImage>
 #include <QPoint>
 #include <QWidget>
 
@@ -14,6 +13,10 @@ struct Gesto;
 // its strokes or letters show and the mouse passes through the rest. It places, sizes and draws
 // itself once, in the constructor, from the gesture and the shared settings of that moment.
 // Left-button drag moves it, Delete removes it, and a text shape is typed straight into it.
+//
+// A stroke shape is one colour inside its window shape (mask()): the strokes are drawn once to
+// find that shape, and from then on the windowing system fills it where it can, so the window
+// keeps no pixels of its size.
 class FormVentana : public QWidget {
     Q_OBJECT
 public:
@@ -21,9 +24,11 @@ public:
 
     // The label of a text shape; null for every other shape.
     QLabel* etiqueta() const { return m_lb; }
-    const QImage& imagen() const { return m_imagen; }
-    // The colour of its strokes or letters.
+    // The colour of its strokes or letters; a stroke shape shows it on exactly its mask().
     QColor colorTrazo() const { return m_color; }
+
+    // Null while the windowing system fills the window (Qt::WA_PaintOnScreen).
+    QPaintEngine* paintEngine() const override;
 
 protected:
     bool event(QEvent* evento) override;
@@ -42,9 +47,9 @@ private:
     void ajustarAlTexto();
     void volverAEditar();
 
-    QImage m_imagen; // the strokes, drawn once; empty for a text shape
     QColor m_color;
-    bool m_recreada = false; // shown again after its native window was given back
+    bool m_pintarTrazo = false; // a stroke shape that paints its colour itself
+    bool m_recreada = false;    // shown again after its native window was given back
     QLabel* m_lb = nullptr;
     EdicionTexto m_edicion;
     bool m_clicPosible = false;

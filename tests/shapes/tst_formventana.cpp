@@ -49,33 +49,58 @@ class TstFormVentana : public QObject {
 private slots:
     void init() { modGeneral::AsignarValoresIniciales(); }
 
-    // The window around each shape, in pixels, with pen 10 (Margen 150 twips).
+    // The window around each shape, in pixels, with pen 10 (Margen 150 twips), and its shape:
+    // the strokes' pixels, and nothing else of the window.
     void geometria_data() {
         QTest::addColumn<int>("tipo");
         QTest::addColumn<QRect>("geometria");
+        QTest::addColumn<QList<QPoint>>("enElTrazo");
+        QTest::addColumn<QList<QPoint>>("fuera");
+        // Corners (1500, 1500) and (4500, 3000) twips: (10, 10) and (210, 110) in the window.
         QTest::newRow("rectangle 3000 x 1500 twips")
-            << modGeneral::TipoRectangulo << QRect(90, 90, 220, 120);
-        QTest::newRow("line, same box") << modGeneral::TipoLinea << QRect(90, 90, 220, 120);
-        QTest::newRow("circle 1500 wide") << modGeneral::TipoCirculo << QRect(90, 90, 120, 120);
-        QTest::newRow("brush") << modGeneral::TipoPincel << QRect(90, 90, 220, 120);
+            << modGeneral::TipoRectangulo << QRect(90, 90, 220, 120)
+            << QList<QPoint>{{10, 60}, {110, 10}, {210, 60}, {110, 110}}
+            << QList<QPoint>{{110, 60}, {0, 0}, {219, 119}, {110, 20}};
+        QTest::newRow("line, same box") << modGeneral::TipoLinea << QRect(90, 90, 220, 120)
+                                        << QList<QPoint>{{110, 60}, {10, 10}, {210, 110}}
+                                        << QList<QPoint>{{10, 110}, {210, 10}, {110, 80}};
+        QTest::newRow("circle 1500 wide") << modGeneral::TipoCirculo << QRect(90, 90, 120, 120)
+                                          << QList<QPoint>{{60, 10}, {10, 60}, {110, 60}, {60, 110}}
+                                          << QList<QPoint>{{60, 60}, {2, 2}, {117, 117}};
+        QTest::newRow("brush") << modGeneral::TipoPincel << QRect(90, 90, 220, 120)
+                               << QList<QPoint>{{110, 10}, {210, 60}}
+                               << QList<QPoint>{{10, 110}, {110, 60}};
     }
     void geometria() {
         QFETCH(int, tipo);
         QFETCH(QRect, geometria);
+        QFETCH(QList<QPoint>, enElTrazo);
+        QFETCH(QList<QPoint>, fuera);
         modGeneral::Puntos = {{1500, 1500}, {4500, 1500}, {4500, 3000}};
         FormVentana ventana(
             gesto(tipo, QPointF(4500, 3000), QPointF(1500, 1500), QRectF(1500, 1500, 1500, 1500)));
         QCOMPARE(ventana.geometry(), geometria);
-        QCOMPARE(ventana.imagen().size(), geometria.size());
         QVERIFY(ventana.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(ventana.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(ventana.testAttribute(Qt::WA_DeleteOnClose));
         QCOMPARE(ventana.cursor().shape(), Qt::OpenHandCursor);
-        // What shows is exactly what is not the key.
-        QCOMPARE(ventana.mask(), regionVisible(ventana.imagen(), modGeneral::ColorClave));
-        // The window paints its pen colour through that shape, so the strokes are its set bits.
-        QCOMPARE(ventana.imagen().colorTable(), (QList<QRgb>{Clave.rgb(), qRgb(255, 0, 0)}));
-        QVERIFY(ventana.mask().intersects(ventana.rect()));
+        QCOMPARE(ventana.colorTrazo(), QColor(255, 0, 0));
+        QVERIFY(ventana.rect().contains(ventana.mask().boundingRect()));
+        for (const QPoint& p : enElTrazo) {
+            QVERIFY2(ventana.mask().contains(p),
+                     qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        }
+        for (const QPoint& p : fuera) {
+            QVERIFY2(!ventana.mask().contains(p),
+                     qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
+        }
+        // What shows is the strokes' colour: nothing of the key is left inside the shape.
+        ventana.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+        const QImage vistaVentana = vista(ventana);
+        for (const QPoint& p : enElTrazo) {
+            QCOMPARE(vistaVentana.pixelColor(p), QColor(255, 0, 0));
+        }
     }
 
     void sinNadaQueMostrar_data() {
@@ -102,12 +127,9 @@ private slots:
         modGeneral::Grosor = 30;
         modGeneral::Tipo = modGeneral::TipoCirculo;
         ventana.update();
-        const QImage& imagen = ventana.imagen();
         QCOMPARE(ventana.height(), 8); // 2 x Margen of pen 4
-        QCOMPARE(imagen.color(1), qRgb(0, 0, 255));
+        QCOMPARE(ventana.colorTrazo(), QColor(0, 0, 255));
         // A 4 px line across the middle: on in row 4, off at the window's top edge.
-        QCOMPARE(imagen.pixelIndex(50, 4), 1);
-        QCOMPARE(imagen.pixelIndex(50, 0), 0);
         QVERIFY(ventana.mask().contains(QPoint(50, 4)));
         QVERIFY(!ventana.mask().contains(QPoint(50, 0)));
     }
@@ -185,15 +207,15 @@ private slots:
     void teclasEnFormaSinTexto() {
         modGeneral::Puntos = {{1500, 1500}, {3000, 2000}};
         FormVentana ventana(gesto(modGeneral::TipoPincel));
-        const QImage antes = ventana.imagen();
+        const QRegion antes = ventana.mask();
         const QRect geometria = ventana.geometry();
         QTest::keyClicks(&ventana, QStringLiteral("Hola"));
         QTest::keyClick(&ventana, Qt::Key_Return);
         QTest::keyClick(&ventana, Qt::Key_Backspace);
-        QCOMPARE(ventana.imagen(), antes);
         QCOMPARE(ventana.geometry(), geometria);
         QVERIFY(ventana.etiqueta() == nullptr);
-        QCOMPARE(ventana.mask(), regionVisible(antes, modGeneral::ColorClave));
+        QCOMPARE(ventana.mask(), antes);
+        QCOMPARE(ventana.colorTrazo(), QColor(255, 0, 0));
     }
 
     void arrastrar_data() {
