@@ -3,6 +3,7 @@
 #include "Form1.h"
 #include "InstanciaUnica.h"
 #include "LineaOrdenes.h"
+#include "Memoria.h"
 #include "Plataforma.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 int main(int argc, char** argv) {
+    Memoria::PrepararAsignador(); // before anything is allocated
     QStringList argumentos;
     for (int i = 0; i < argc; ++i) {
         argumentos.append(QString::fromLocal8Bit(argv[i]));

@@ -1,5 +1,6 @@
 #include "RegistroFormas.h"
 
+#include "Memoria.h"
 #include "modGeneral.h"
 
 #include <QCloseEvent>
@@ -129,6 +130,7 @@ void RegistroFormas::retirar(QWidget* ventana) {
     contar();
     // Posted: the window may be in the middle of its own event (the Delete key).
     QCoreApplication::postEvent(ventana, new QEvent(EventoRetirada));
+    devolverMemoria();
 }
 
 void RegistroFormas::restaurar(QWidget* ventana) {
@@ -199,8 +201,24 @@ void RegistroFormas::quitar(QObject* ventana) {
     m_retiradas.removeOne(ventana);
     m_serie.remove(ventana);
     contar();
+    devolverMemoria();
 }
 
 void RegistroFormas::contar() {
     modGeneral::NumVentanas = cantidad();
+}
+
+void RegistroFormas::devolverMemoria() {
+    // A window is still being destroyed, or is yet to give back its native window, and
+    // " Borrar Todo" does that to many at once: memory goes back once all that is done.
+    if (!m_devolverPendiente) {
+        m_devolverPendiente = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_devolverPendiente = false;
+                Memoria::devolverLibre();
+            },
+            Qt::QueuedConnection);
+    }
 }

@@ -14,7 +14,8 @@ class QWidget;
 // The shape windows, oldest first, and the steps that can take them back. Only live windows
 // count: it keeps modGeneral::NumVentanas equal to their number however a window ends (the
 // Delete key, "Borrar Todo", a close by the window manager, an undo). A deleted window is not
-// destroyed at once but hidden and kept while a step can bring it back.
+// destroyed at once but hidden and kept while a step can bring it back. Once windows have gone
+// or have given back their native windows, the memory they held goes back to the system.
 class RegistroFormas : public QObject {
     Q_OBJECT
 public:
@@ -67,6 +68,7 @@ private:
     void olvidar(const QList<Historial::Paso>& pasos);
     void quitar(QObject* ventana);
     void contar();
+    void devolverMemoria();
 
     QList<QObject*> m_ventanas;
     QList<QObject*> m_retiradas;
@@ -77,4 +79,5 @@ private:
     // A press of the left button alone on a window: where the window was then.
     QPointer<QWidget> m_arrastrada;
     QPoint m_desde;
+    bool m_devolverPendiente = false; // memory goes back when the program is next idle
 };
