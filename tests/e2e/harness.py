@@ -7,7 +7,7 @@ and window properties. Nothing sleeps for a fixed time: `esperar` polls a condit
 deadline.
 
 A scenario file defines functions named `prueba_*(s)` taking a `Sesion` and ends with
-`ejecutar(globals())`.
+`ejecutar(globals())`, or `ejecutar(globals(), ancho, alto)` for another screen size.
 """
 
 import fcntl
@@ -53,10 +53,12 @@ class Paleta:
     PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
 
     @staticmethod
-    def opcion(ventana, tipo):
-        """Where to click to choose a tool on the palette window."""
+    def opcion(ventana, tipo, escala=1):
+        """Where to click to choose a tool on the palette window (`escala`: the program's
+        device pixels per logical one)."""
         x, y = ventana.rect[:2]
-        return (x + Paleta.OPCIONES[0] + 40, y + Paleta.OPCIONES[1] + 24 * tipo + 8)
+        return (x + (Paleta.OPCIONES[0] + 40) * escala,
+                y + (Paleta.OPCIONES[1] + 24 * tipo + 8) * escala)
 
     @staticmethod
     def escribir_grosor(s, ventana, texto):
@@ -96,9 +98,18 @@ class Captura:
     def contar(self, color, rect=None):
         """How many pixels of `color` lie in rect (x, y, w, h), whole capture by default."""
         x, y, w, h = rect or (self.x0, self.y0, self.ancho, self.alto)
-        return sum(
-            1 for yy in range(y, y + h) for xx in range(x, x + w) if self.pixel(xx, yy) == color
-        )
+        # Row by row, each channel turned into one byte per pixel, 1 where it matches: a
+        # pixel matches where all three do. Fast enough for a whole 4K screen.
+        tablas = [bytes(1 if v == c else 0 for v in range(256)) for c in reversed(color)]
+        total = 0
+        for yy in range(y, y + h):
+            i = ((yy - self.y0) * self.ancho + (x - self.x0)) * 4
+            fila = self.datos[i : i + w * 4]
+            coinciden = -1
+            for canal, tabla in enumerate(tablas):  # blue, green, red
+                coinciden &= int.from_bytes(fila[canal::4].translate(tabla), "big")
+            total += coinciden.bit_count()
+        return total
 
     def guardar(self, ruta):
         filas = bytearray()
@@ -168,6 +179,11 @@ def leer_png(ruta):
 def color_fondo(x, y):
     """The colour the desktop pattern has at (x, y)."""
     return PATRON[((x // CASILLA) + (y // CASILLA)) % 2]
+
+
+def es_fondo(c, x, y):
+    """The screenshot c shows the desktop pattern at (x, y)."""
+    return c.pixel(x, y) == color_fondo(x, y)
 
 
 # --- windows -----------------------------------------------------------------------------------
@@ -277,8 +293,10 @@ class Ventana:
 
 
 class Sesion:
-    def __init__(self, nombre="e2e", iniciar=True):
+    def __init__(self, nombre="e2e", iniciar=True, ancho=ANCHO, alto=ALTO):
         self.nombre = nombre
+        self.ancho, self.alto = ancho, alto
+        self.escala = 1  # the program's device pixels per logical pixel
         self.procesos = []
         self.tizo = None
         self.d = None
@@ -349,7 +367,7 @@ class Sesion:
     def _arrancar_xvfb(self, numero):
         r, w = os.pipe()
         xvfb = subprocess.Popen(
-            ["Xvfb", f":{numero}", "-displayfd", str(w), "-screen", "0", f"{ANCHO}x{ALTO}x24",
+            ["Xvfb", f":{numero}", "-displayfd", str(w), "-screen", "0", f"{self.ancho}x{self.alto}x24",
              "-nolisten", "tcp"],
             pass_fds=(w,),
             stdout=subprocess.DEVNULL,
@@ -459,7 +477,7 @@ class Sesion:
             for cx, cy in ((0, 0), (1, 1)) if i == 0 else ((1, 0), (0, 1)):
                 pixmap.fill_rectangle(gc, cx * CASILLA, cy * CASILLA, CASILLA, CASILLA)
         self.root.change_attributes(background_pixmap=pixmap)
-        self.root.clear_area(0, 0, ANCHO, ALTO)
+        self.root.clear_area(0, 0, self.ancho, self.alto)
         self.d.sync()
 
     # the program
@@ -492,6 +510,19 @@ class Sesion:
 
     def archivo_ajustes(self):
         return os.path.join(self.config, "tizo", "tizo.conf")
+
+    def escalar(self, factor):
+        """The program started from now on scales its windows by `factor` (QT_SCALE_FACTOR)."""
+        self.escala = factor
+        self.entorno["QT_SCALE_FACTOR"] = str(factor)
+
+    def memoria_tizo(self):
+        """The program's resident memory, kB."""
+        with open(f"/proc/{self.tizo.pid}/status") as estado:
+            for linea in estado:
+                if linea.startswith("VmRSS:"):
+                    return int(linea.split()[1])
+        raise FalloPrueba("no resident size for the program")
 
     def lanzar(self, orden):
         """Starts a helper program of the tests on this display; `salida(p)` gives what it
@@ -661,10 +692,81 @@ class Sesion:
         self.tecla(*(["Down"] * (orden.index(texto) + 1)), "Return")
         self.esperar(lambda: self.menu_abierto() is None, 5, "menu closed")
 
+    def fondo_solido(self, color):
+        """Turns the live desktop into one colour; a capture taken before still shows the
+        pattern."""
+        mapa = self.d.screen().default_colormap
+        self.root.change_attributes(
+            background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
+        self.root.clear_area(0, 0, self.ancho, self.alto)
+        self.d.sync()
+
+    # drawing mode
+
+    def imagen_salida(self):
+        """Where the canvas's exit image shows (x, y, w, h): 40 twips below the top and 20 twips
+        left of the right edge, 48 logical pixels square."""
+        e, ancho = self.escala, self.ancho // self.escala
+        x, y = round((ancho * 15 - 48 * 15 - 20) / 15), round(40 / 15)
+        return (x * e, y * e, 48 * e, 48 * e)
+
+    def salida_visible(self, c, x=None, y=None):
+        """The exit image shows at (x, y) of the screenshot c, at its place by default."""
+        sx, sy, lado, _ = self.imagen_salida()
+        x, y = sx if x is None else x, sy if y is None else y
+        distintos = sum(1 for yy in range(y, y + lado) for xx in range(x, x + lado)
+                        if not es_fondo(c, xx, yy))
+        return distintos > 300 * self.escala * self.escala
+
+    def lienzo(self):
+        return self.ventana(lambda v: v.nombre == "Tizo" and v.rect[2] == self.ancho, "the canvas")
+
+    def dibujar_fondo(self):
+        """Drawing mode from the tray menu: the canvas, active, its exit image painted."""
+        self.elegir(" Dibujar Fondo")
+        v = self.lienzo()
+        self.esperar(lambda: self.activa() == v.id, 5, "the canvas active")
+        self.esperar(lambda: self.salida_visible(self.captura(self.imagen_salida())), 5,
+                     "the exit image painted")
+        return v
+
+    def formas(self):
+        """The shape windows, captioned with their count."""
+        return [v for v in self.ventanas() if v.nombre and v.nombre.isdigit()]
+
+    def forma(self, nombre):
+        return self.esperar(lambda: [v for v in self.formas() if v.nombre == nombre], 10,
+                            f"shape {nombre}")[0]
+
+    def abrir_paleta(self, x=None, y=None):
+        """The tool palette, opened with the right button on the canvas."""
+        x = self.ancho // 2 if x is None else x
+        y = self.alto // 2 if y is None else y
+        self.click(x, y, 3)
+        p = self.ventana(lambda v: v.nombre == "Herramientas", "palette")
+        tx, ty = (c * self.escala for c in Paleta.TIRA)
+        # Scaled, the strip's first row blends into its border.
+        rojo = (lambda c: c == ROJO) if self.escala == 1 else (lambda c: c[0] > 200 > 80 > c[1])
+        d = self.escala // 2
+        self.esperar(lambda: rojo(self.pixel(p.rect[0] + tx + d, p.rect[1] + ty + d)), 5,
+                     "palette painted")
+        return p
+
+    def cerrar_paleta(self, p):
+        e = self.escala
+        self.click(p.rect[0] + (Paleta.CERRAR[0] + 8) * e, p.rect[1] + (Paleta.CERRAR[1] + 8) * e)
+        self.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
+
+    def herramienta(self, tipo):
+        """Chooses a tool (Paleta.PINCEL ... Paleta.TEXTO) on the palette."""
+        p = self.abrir_paleta()
+        self.click(*Paleta.opcion(p, tipo, self.escala))
+        self.cerrar_paleta(p)
+
     # screenshots
 
     def captura(self, rect=None):
-        x, y, w, h = rect or (0, 0, ANCHO, ALTO)
+        x, y, w, h = rect or (0, 0, self.ancho, self.alto)
         img = self.root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
         return Captura(bytes(img.data), w, h, x, y)
 
@@ -744,14 +846,15 @@ class Sesion:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
-def ejecutar(espacio):
-    """Runs every prueba_* of a scenario file, each in a fresh session; filter with argv[1:]."""
+def ejecutar(espacio, ancho=ANCHO, alto=ALTO):
+    """Runs every prueba_* of a scenario file, each in a fresh session of a screen `ancho` x
+    `alto`; filter with argv[1:]."""
     pruebas = sorted(n for n in espacio if n.startswith("prueba_") and callable(espacio[n]))
     if len(sys.argv) > 1:
         pruebas = [n for n in pruebas if any(f in n for f in sys.argv[1:])]
     fallos = 0
     for n in pruebas:
-        s = Sesion(n[len("prueba_"):], iniciar=False)
+        s = Sesion(n[len("prueba_"):], iniciar=False, ancho=ancho, alto=alto)
         inicio = time.monotonic()
         try:
             s.iniciar()  # a session that fails to start is reported like a failed scenario

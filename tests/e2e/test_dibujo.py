@@ -4,79 +4,17 @@ the next shape, and the tray commands act on the shapes while drawing."""
 
 import time
 
-
 from harness import (
-    ALTO, ANCHO, AZUL, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar,
-    ejecutar)
+    ALTO, ANCHO, AZUL, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, Paleta, comprobar, ejecutar, es_fondo)
 
 GRIS = (90, 90, 90)
 SALIR = (1871, 3, 48, 48)  # the exit image: 40 twips down, 20 from the right edge
 PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
 
 
-def pixel(s, x, y):
-    return s.pixel(x, y)
-
-
-def es_fondo(c, x, y):
-    return c.pixel(x, y) == color_fondo(x, y)
-
-
-def lienzo(s):
-    return s.ventana(lambda v: v.nombre == "Tizo" and v.rect[2] == ANCHO, "the canvas")
-
-
-def dibujar_fondo(s):
-    s.elegir(" Dibujar Fondo")
-    v = lienzo(s)
-    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
-    s.esperar(lambda: salida_visible(s.captura(SALIR)), 5, "the exit image painted")
-    return v
-
-
-def salida_visible(c, x=SALIR[0], y=SALIR[1]):
-    """The exit image shows at (x, y) of the screenshot c."""
-    return sum(1 for yy in range(y, y + 48) for xx in range(x, x + 48) if not es_fondo(c, xx, yy)) > 300
-
-
-def formas(s):
-    return [v for v in s.ventanas() if v.nombre and v.nombre.isdigit()]
-
-
-def forma(s, nombre):
-    return s.esperar(lambda: [v for v in formas(s) if v.nombre == nombre], 10, f"shape {nombre}")[0]
-
-
-def fondo_solido(s, color):
-    """Turns the live desktop into one colour; a capture taken before still shows the pattern."""
-    mapa = s.d.screen().default_colormap
-    s.root.change_attributes(background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
-    s.root.clear_area(0, 0, ANCHO, ALTO)
-    s.d.sync()
-
-
-def abrir_paleta(s, x=960, y=540):
-    s.click(x, y, 3)
-    p = s.ventana(lambda v: v.nombre == "Herramientas", "palette")
-    tx, ty = Paleta.TIRA
-    s.esperar(lambda: s.pixel(p.rect[0] + tx, p.rect[1] + ty) == ROJO, 5, "palette painted")
-    return p
-
-
-def cerrar_paleta(s, p):
-    s.click(p.rect[0] + Paleta.CERRAR[0] + 8, p.rect[1] + Paleta.CERRAR[1] + 8)
-    s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
-
-
-def herramienta(s, tipo):
-    p = abrir_paleta(s)
-    s.click(*Paleta.opcion(p, tipo))
-    cerrar_paleta(s, p)
-
-
 def prueba_entrar_y_salir(s):
     s.lanzar_tizo()
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     x, y, w, h = v.rect
     comprobar((x, y, w) == (0, 0, ANCHO) and h >= ALTO, f"covers the screen: {v.rect}")
     comprobar("_NET_WM_STATE_FULLSCREEN" not in v.estados, f"not full screen: {v.estados}")
@@ -84,7 +22,7 @@ def prueba_entrar_y_salir(s):
     comprobar(not v.tipos or v.tipos[0] != "_NET_WM_WINDOW_TYPE_NORMAL", f"no taskbar: {v.tipos}")
 
     # The live desktop changes; the canvas keeps showing it as it was, edge to edge.
-    fondo_solido(s, GRIS)
+    s.fondo_solido(GRIS)
     time.sleep(0.2)
     c = s.captura()
     s.guardar_captura("lienzo")
@@ -95,52 +33,52 @@ def prueba_entrar_y_salir(s):
                  if not bandeja(*p) and not es_fondo(c, *p)
                  and not (SALIR[0] <= p[0] < SALIR[0] + 48 and p[1] < SALIR[1] + 48)]
     comprobar(not distintos, f"the captured desktop, unchanged: {distintos[:5]}")
-    comprobar(salida_visible(c), "the exit image at the top right")
+    comprobar(s.salida_visible(c), "the exit image at the top right")
 
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode")
-    s.esperar(lambda: pixel(s, 500, 500) == GRIS, 5, "the live desktop again")
+    s.esperar(lambda: s.pixel(500, 500) == GRIS, 5, "the live desktop again")
 
     # A new drawing mode captures anew.
-    v = dibujar_fondo(s)
-    comprobar(pixel(s, 500, 500) == GRIS, "captured again")
+    v = s.dibujar_fondo()
+    comprobar(s.pixel(500, 500) == GRIS, "captured again")
     s.tecla("shift+Escape")
     s.esperar(lambda: not v.existe, 5, "shift+Esc leaves too")
 
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     s.click(SALIR[0] + 24, SALIR[1] + 24)
     s.esperar(lambda: not v.existe, 5, "a click on the exit image leaves")
 
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     s.tecla("alt+F4")
     s.esperar(lambda: not v.existe, 5, "a close by the window manager leaves")
     comprobar(s.tizo.poll() is None, "the program goes on")
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     comprobar(v.mapeada, "and drawing mode opens again")
 
 
 def prueba_cada_herramienta(s):
     s.lanzar_tizo()
-    dibujar_fondo(s)
+    s.dibujar_fondo()
 
     s.arrastrar(200, 200, 500, 260)  # the brush, chosen at start
-    forma(s, "1")
-    s.esperar(lambda: pixel(s, 350, 230) == ROJO, 5, "brush stroke")
+    s.forma("1")
+    s.esperar(lambda: s.pixel(350, 230) == ROJO, 5, "brush stroke")
 
-    herramienta(s, LINEA)
+    s.herramienta(LINEA)
     s.arrastrar(300, 600, 700, 800)
-    forma(s, "2")
-    s.esperar(lambda: pixel(s, 500, 700) == ROJO, 5, "line")
+    s.forma("2")
+    s.esperar(lambda: s.pixel(500, 700) == ROJO, 5, "line")
 
-    herramienta(s, RECTANGULO)
+    s.herramienta(RECTANGULO)
     s.arrastrar(1100, 400, 800, 200)  # dragged up and to the left
-    forma(s, "3")
-    s.esperar(lambda: pixel(s, 950, 200) == ROJO, 5, "rectangle")
+    s.forma("3")
+    s.esperar(lambda: s.pixel(950, 200) == ROJO, 5, "rectangle")
 
-    herramienta(s, CIRCULO)
+    s.herramienta(CIRCULO)
     s.arrastrar(1300, 500, 1500, 650)  # a circle as wide as the horizontal drag
-    forma(s, "4")
-    s.esperar(lambda: pixel(s, 1400, 500) == ROJO, 5, "circle")
+    s.forma("4")
+    s.esperar(lambda: s.pixel(1400, 500) == ROJO, 5, "circle")
 
     def comprobar_formas(c):
         for p in ((350, 230), (500, 700), (950, 200), (950, 400), (800, 300), (1100, 300),
@@ -155,9 +93,9 @@ def prueba_cada_herramienta(s):
     s.guardar_captura("herramientas")
     comprobar_formas(c)
 
-    herramienta(s, TEXTO)
+    s.herramienta(TEXTO)
     s.click(300, 900)
-    texto = forma(s, "5")
+    texto = s.forma("5")
     comprobar(texto.rect[:2] == (300, 900), f"text at the press point: {texto.rect}")
     s.esperar(lambda: s.activa() == texto.id, 5, "the text window active")
     s.escribir("Hola")
@@ -175,13 +113,13 @@ def prueba_cada_herramienta(s):
     s.tecla("Return")
 
     s.tecla("Escape")  # the text window has the keys: drawing mode stays
-    comprobar(lienzo(s).mapeada, "Esc in a shape window doesn't end drawing mode")
-    herramienta(s, PINCEL)  # a press on the canvas gives it the keys back
+    comprobar(s.lienzo().mapeada, "Esc in a shape window doesn't end drawing mode")
+    s.herramienta(PINCEL)  # a press on the canvas gives it the keys back
     s.tecla("Escape")
     s.esperar(lambda: not [v for v in s.ventanas() if v.nombre == "Tizo"], 5, "left drawing mode")
     c = s.captura()
     s.guardar_captura("herramientas-fuera")
-    comprobar(len(formas(s)) == 5, f"the shapes stay: {formas(s)}")
+    comprobar(len(s.formas()) == 5, f"the shapes stay: {s.formas()}")
     comprobar_formas(c)
 
 
@@ -198,16 +136,16 @@ def arrastrar_sin_soltar(s, x0, y0, x1, y1, pasos=10):
 def prueba_previsualizacion(s):
     """While the button is held the canvas shows the brush's stroke or the tool's outline."""
     s.lanzar_tizo()
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     arrastrar_sin_soltar(s, 200, 300, 600, 300)
-    s.esperar(lambda: pixel(s, 400, 300) == ROJO, 5, "the brush paints while dragging")
-    comprobar(not formas(s), "no shape window before the release")
+    s.esperar(lambda: s.pixel(400, 300) == ROJO, 5, "the brush paints while dragging")
+    comprobar(not s.formas(), "no shape window before the release")
     s.soltar()
-    forma(s, "1")
+    s.forma("1")
 
-    herramienta(s, RECTANGULO)
+    s.herramienta(RECTANGULO)
     arrastrar_sin_soltar(s, 800, 600, 1200, 400)
-    s.esperar(lambda: pixel(s, 1000, 400) == ROJO, 5, "rectangle outline while dragging")
+    s.esperar(lambda: s.pixel(1000, 400) == ROJO, 5, "rectangle outline while dragging")
     c = s.captura()
     s.guardar_captura("previsualizacion-rectangulo")
     for p in ((1000, 600), (800, 500), (1200, 500)):
@@ -215,50 +153,50 @@ def prueba_previsualizacion(s):
     comprobar(es_fondo(c, 1000, 500), "hollow")
     # over the exit image the drag pushes it to the top-left corner, and back
     s.mover(SALIR[0] + 20, SALIR[1] + 20)
-    s.esperar(lambda: salida_visible(s.captura((0, 0, 48, 48)), 0, 0), 5, "exit image at (0, 0)")
+    s.esperar(lambda: s.salida_visible(s.captura((0, 0, 48, 48)), 0, 0), 5, "exit image at (0, 0)")
     s.mover(20, 20)
-    s.esperar(lambda: salida_visible(s.captura(SALIR)), 5, "exit image back at the top right")
+    s.esperar(lambda: s.salida_visible(s.captura(SALIR)), 5, "exit image back at the top right")
     s.mover(1200, 400)
     s.soltar()
-    forma(s, "2")
+    s.forma("2")
     s.esperar(lambda: es_fondo(s.captura((1000, 500, 1, 1)), 1000, 500), 5, "repainted clean")
     comprobar(v.mapeada, "still drawing")
 
     # Line and circle outlines follow the pointer and leave no trail where they were.
-    herramienta(s, LINEA)
+    s.herramienta(LINEA)
     arrastrar_sin_soltar(s, 300, 700, 900, 1000)
-    s.esperar(lambda: pixel(s, 600, 850) == ROJO, 5, "line while dragging")
+    s.esperar(lambda: s.pixel(600, 850) == ROJO, 5, "line while dragging")
     s.mover(900, 700)
-    s.esperar(lambda: pixel(s, 600, 700) == ROJO, 5, "line following the pointer")
+    s.esperar(lambda: s.pixel(600, 700) == ROJO, 5, "line following the pointer")
     s.esperar(lambda: es_fondo(s.captura((600, 850, 1, 1)), 600, 850), 5, "no trail of the line")
     s.soltar()
-    forma(s, "3")
-    herramienta(s, CIRCULO)
+    s.forma("3")
+    s.herramienta(CIRCULO)
     arrastrar_sin_soltar(s, 1300, 500, 1700, 700)
-    s.esperar(lambda: pixel(s, 1500, 500) == ROJO, 5, "circle while dragging")  # its top
+    s.esperar(lambda: s.pixel(1500, 500) == ROJO, 5, "circle while dragging")  # its top
     s.mover(1500, 600)
-    s.esperar(lambda: pixel(s, 1400, 500) == ROJO, 5, "smaller circle")  # the new top
+    s.esperar(lambda: s.pixel(1400, 500) == ROJO, 5, "smaller circle")  # the new top
     c = s.captura()
     s.guardar_captura("previsualizacion-circulo")
     comprobar(es_fondo(c, 1500, 900), "no trail of the larger circle")  # its old bottom
     s.soltar()
-    forma(s, "4")
+    s.forma("4")
 
 
 def prueba_formas_sobre_el_lienzo(s):
     """Shapes made before and during drawing mode stay visible while the canvas has the focus."""
     s.lanzar_tizo()
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     s.arrastrar(200, 300, 600, 300)
-    forma(s, "1")
+    s.forma("1")
     s.click(SALIR[0] + 24, SALIR[1] + 24)
     s.esperar(lambda: not v.existe, 5, "left drawing mode")
 
-    fondo_solido(s, GRIS)
-    v = dibujar_fondo(s)
+    s.fondo_solido(GRIS)
+    v = s.dibujar_fondo()
     s.arrastrar(200, 500, 600, 500)
-    forma(s, "2")
-    herramienta(s, PINCEL)  # closing the palette gives the canvas the keys back
+    s.forma("2")
+    s.herramienta(PINCEL)  # closing the palette gives the canvas the keys back
     s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
     time.sleep(0.3)
     c = s.captura()
@@ -273,14 +211,14 @@ def prueba_formas_sobre_el_lienzo(s):
 def prueba_hueco_arrastre_y_supr(s):
     s.lanzar_tizo()
     testigo = s.testigo(700, 400, 200, 100)
-    v = dibujar_fondo(s)
-    herramienta(s, RECTANGULO)
+    v = s.dibujar_fondo()
+    s.herramienta(RECTANGULO)
     s.arrastrar(650, 350, 950, 550)
-    r = forma(s, "1")
+    r = s.forma("1")
     s.click(SALIR[0] + 24, SALIR[1] + 24)
     s.esperar(lambda: not v.existe, 5, "left drawing mode")
 
-    s.esperar(lambda: pixel(s, 800, 450) == AZUL_TESTIGO, 5, "the window beneath shows inside")
+    s.esperar(lambda: s.pixel(800, 450) == AZUL_TESTIGO, 5, "the window beneath shows inside")
     s.click(800, 450)
     s.esperar(lambda: (s.leer_eventos(), testigo.pulsaciones)[1], 5, "a click in the hole passes")
     x0, y0 = r.rect[:2]
@@ -292,26 +230,26 @@ def prueba_hueco_arrastre_y_supr(s):
 
     # Right after a release the new shape has the keys: Delete removes exactly that one. The
     # caption is the count of shapes, not a serial number.
-    dibujar_fondo(s)
+    s.dibujar_fondo()
     s.arrastrar(100, 700, 400, 700)
-    uno = forma(s, "1")
+    uno = s.forma("1")
     s.arrastrar(100, 800, 400, 800)
-    dos = forma(s, "2")
+    dos = s.forma("2")
     s.esperar(lambda: s.activa() == dos.id, 5, "the newest shape active")
     s.tecla("Delete")
     s.esperar(lambda: not dos.existe, 5, "Delete removed the newest")
     comprobar(uno.mapeada, "the older one stays")
     s.arrastrar(100, 900, 400, 900)
-    forma(s, "2")
-    comprobar(sorted(f.nombre for f in formas(s)) == ["1", "2"], f"captions {formas(s)}")
+    s.forma("2")
+    comprobar(sorted(f.nombre for f in s.formas()) == ["1", "2"], f"captions {s.formas()}")
 
 
 def prueba_bandeja_mientras_dibuja(s):
     s.lanzar_tizo()
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     s.arrastrar(200, 300, 600, 300)
     s.arrastrar(200, 500, 600, 500)
-    uno, dos = forma(s, "1"), forma(s, "2")
+    uno, dos = s.forma("1"), s.forma("2")
 
     s.elegir(" Mostrar / Ocultar")
     s.esperar(lambda: not uno.mapeada and not dos.mapeada, 5, "shapes hidden")
@@ -319,12 +257,12 @@ def prueba_bandeja_mientras_dibuja(s):
     s.esperar(lambda: es_fondo(s.captura((400, 300, 1, 1)), 400, 300), 5, "canvas where one was")
     s.elegir(" Mostrar / Ocultar")
     s.esperar(lambda: uno.mapeada and dos.mapeada, 5, "shapes shown again")
-    s.esperar(lambda: pixel(s, 400, 300) == ROJO, 5, "and drawn")
+    s.esperar(lambda: s.pixel(400, 300) == ROJO, 5, "and drawn")
 
     # " Dibujar Fondo" while drawing only brings the canvas forward: nothing is captured again.
-    fondo_solido(s, GRIS)
+    s.fondo_solido(GRIS)
     s.elegir(" Dibujar Fondo")
-    comprobar(lienzo(s).id == v.id, "the same canvas")
+    comprobar(s.lienzo().id == v.id, "the same canvas")
     time.sleep(0.2)
     comprobar(es_fondo(s.captura((1000, 700, 1, 1)), 1000, 700), "the first capture still shows")
 
@@ -332,40 +270,40 @@ def prueba_bandeja_mientras_dibuja(s):
     s.esperar(lambda: not uno.existe and not dos.existe, 5, "shapes deleted")
     comprobar(v.mapeada, "the canvas stays")
     s.arrastrar(200, 700, 600, 700)
-    forma(s, "1")  # counted from zero again
+    s.forma("1")  # counted from zero again
 
 
 def prueba_paleta(s):
     s.lanzar_tizo()
-    v = dibujar_fondo(s)
+    v = s.dibujar_fondo()
     # Esc in the palette closes the palette, not drawing mode.
-    p = abrir_paleta(s)
+    p = s.abrir_paleta()
     comprobar(v.mapeada, "the canvas under the palette")
     s.tecla("Escape")
     s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed by Esc")
     comprobar(v.existe and v.mapeada, "still drawing")
 
     # Blue, thickness 30, rectangle.
-    p = abrir_paleta(s)
+    p = s.abrir_paleta()
     x, y = p.rect[:2]
     s.click(x + Paleta.TIRA[0] + 5, y + Paleta.TIRA[1] + 170)
     Paleta.escribir_grosor(s, p, "30")
     s.click(*Paleta.opcion(p, RECTANGULO))
-    cerrar_paleta(s, p)
+    s.cerrar_paleta(p)
 
     s.arrastrar(400, 300, 800, 600)
-    forma(s, "1")
-    s.esperar(lambda: pixel(s, 600, 300) == AZUL, 5, "blue rectangle")
+    s.forma("1")
+    s.esperar(lambda: s.pixel(600, 300) == AZUL, 5, "blue rectangle")
     c = s.captura((600, 250, 1, 100))
     grosor = sum(1 for yy in range(250, 350) if c.pixel(600, yy) == AZUL)
     comprobar(29 <= grosor <= 31, f"top edge 30 pixels thick: {grosor}")
     comprobar(es_fondo(s.captura((600, 450, 1, 1)), 600, 450), "hollow")
 
     # The brush takes the new thickness too.
-    herramienta(s, PINCEL)
+    s.herramienta(PINCEL)
     s.arrastrar(300, 800, 900, 800)
-    forma(s, "2")
-    s.esperar(lambda: pixel(s, 600, 800) == AZUL, 5, "blue stroke")
+    s.forma("2")
+    s.esperar(lambda: s.pixel(600, 800) == AZUL, 5, "blue stroke")
     c = s.captura((600, 750, 1, 100))
     grosor = sum(1 for yy in range(750, 850) if c.pixel(600, yy) == AZUL)
     comprobar(29 <= grosor <= 31, f"stroke 30 pixels thick: {grosor}")
