@@ -1,23 +1,31 @@
-// Timings of drawing mode against the real classes, on a real X server (run it through
-// bench/ejecutar.sh, which starts Xvfb 1920 x 1080 and openbox). It drives the canvas with the
-// mouse events its handlers receive and waits for the X server to have the pixels.
+// Timings and memory of drawing mode against the real classes, on a real X server (run it through
+// bench/ejecutar.sh, which starts Xvfb at the size asked for, and openbox). It drives the canvas
+// with the mouse events its handlers receive, and takes a thing as shown once its pixels can be
+// read back from the root window:
 //
-//   - " Dibujar Fondo" until the canvas has painted the capture;
-//   - a release until the new shape window is shown and painted: a rectangle, and a brush stroke
-//     of 5,000 points across the screen;
+//   - " Dibujar Fondo" until the canvas's exit image is on the screen;
+//   - a release until the new shape window's strokes are on the screen: a rectangle, and a brush
+//     stroke of 5,000 points across the screen;
+//   - the process's resident memory per screen-wide brush shape, and after " Borrar Todo";
 //   - the canvas's work per brush move, early and late in one long stroke, and the area each
 //     repaint covers while drawing.
 
 #include "Form1.h"
 #include "FormFondo.h"
 #include "FormVentana.h"
+#include "Memoria.h"
 #include "Plataforma.h"
 #include "modGeneral.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPixmap>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -28,12 +36,24 @@
 
 namespace {
 
+QElapsedTimer reloj; // since the start
+
+// When the X server last sent the program anything (reloj, ns).
+class EventosX : public QAbstractNativeEventFilter {
+public:
+    qint64 ultimo = 0;
+    bool nativeEventFilter(const QByteArray&, void*, qintptr*) override {
+        ultimo = reloj.nsecsElapsed();
+        return false;
+    }
+};
+EventosX* eventosX = nullptr;
+
 // Watches every paint of the program's windows.
 class Pinturas : public QObject {
 public:
-    int fondo = 0;   // paints of the canvas
-    int ventana = 0; // paints of shape windows
-    int otra = 0;    // paints of any other window
+    int fondo = 0; // paints of the canvas
+    int otra = 0;  // paints of any other window
     qint64 areaMaxima = 0;
     qint64 areaTotal = 0;
     bool registrarAreas = false;
@@ -59,9 +79,7 @@ protected:
                 areaMaxima = std::max(areaMaxima, area);
                 areaTotal += area;
             }
-        } else if (qobject_cast<FormVentana*>(objeto)) {
-            ++ventana;
-        } else if (w->isWindow()) {
+        } else if (w->isWindow() && !qobject_cast<FormVentana*>(objeto)) {
             ++otra;
         }
         return false;
@@ -69,6 +87,12 @@ protected:
 };
 
 Pinturas* pinturas = nullptr;
+
+// The colours the shapes and the exit image show.
+const QColor Rojo(255, 0, 0);
+const QColor Azul(0, 0, 255);
+const QColor RojoSalida(215, 40, 40); // inside the exit image's disc
+constexpr int ColorAzul = 16711680;
 
 double ms(qint64 ns) {
     return double(ns) / 1e6;
@@ -80,13 +104,50 @@ double mediana(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// Runs the event loop until `hecho` holds, then makes sure the X server has handled everything.
-// It spins rather than waits, so that it notices the moment the paint is done.
+// The process's resident memory, MB.
+double rss() {
+    QFile estado(QStringLiteral("/proc/self/status"));
+    if (!estado.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& linea : estado.readAll().split('\n')) {
+        if (linea.startsWith("VmRSS:")) {
+            return linea.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+        }
+    }
+    return 0;
+}
+
+// What the X server shows at a point of the screen (logical pixels), read back from the root.
+QColor enPantalla(QPoint p) {
+    const QImage pixel =
+        QGuiApplication::primaryScreen()->grabWindow(0, p.x(), p.y(), 1, 1).toImage();
+    return pixel.isNull() ? QColor() : pixel.pixelColor(0, 0);
+}
+
+// Runs the event loop until `hecho` holds. It spins rather than waits, so that it notices the
+// moment the X server has the pixels.
 template <typename F> void esperar(F hecho) {
     while (!hecho()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    QGuiApplication::sync();
+}
+
+// Runs the event loop until the X server has sent nothing for `calma` ms; gives the time of the
+// last thing it sent (reloj, ms).
+double hastaLaCalma(int calma) {
+    qint64 ultimo = eventosX->ultimo;
+    QElapsedTimer quieto;
+    quieto.start();
+    while (quieto.elapsed() < calma) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QGuiApplication::sync();
+        if (eventosX->ultimo != ultimo) {
+            ultimo = eventosX->ultimo;
+            quieto.restart();
+        }
+    }
+    return ms(ultimo);
 }
 
 void asentar(int milisegundos) {
@@ -122,73 +183,116 @@ void soltar(QWidget* w, QPointF p) {
     raton(w, QEvent::MouseButtonRelease, p, Qt::LeftButton, Qt::NoButton);
 }
 
-// A point of a wavy path across the screen, for the i-th of n moves.
-QPointF recorrido(int i, int n) {
+// The screen in logical pixels; positions below are proportions of it, so that every size runs
+// the same drawing.
+QSize pantalla() {
+    return QGuiApplication::primaryScreen()->size();
+}
+QPointF en(double x, double y) {
+    return {x * pantalla().width(), y * pantalla().height()};
+}
+
+// A point of a wavy path across the screen, for the i-th of n moves; `fase` shifts the wave.
+QPointF recorrido(int i, int n, double fase = 0) {
     const double t = double(i) / n;
-    return {20 + t * 1800, 540 + 400 * std::sin(t * 6 * M_PI)};
+    return en(0.01 + t * 0.94, 0.5 + 0.37 * std::sin(t * 6 * M_PI + fase));
+}
+
+QPoint enPixeles(QPointF p) {
+    return {int(std::lround(p.x())), int(std::lround(p.y()))};
+}
+
+// Where the exit image shows its red disc.
+QPoint puntoSalida(FormFondo* f) {
+    return f->ImSalir()->mapToGlobal(QPoint(8, 24));
 }
 
 void abrirLienzo(Form1& form) {
-    const int antes = pinturas->fondo;
     form.dibujarFondo();
-    esperar([&] { return lienzo() && pinturas->fondo > antes; });
+    esperar([&] { return lienzo() && enPantalla(puntoSalida(lienzo())) == RojoSalida; });
 }
 
 struct Soltura {
     double manejador = 0; // the release handler: the shape window is built and shown in it
-    double total = 0;     // until the shape window has painted and the X server has it
+    double total = 0;     // until the shape's pixels are on the screen
 };
 
-Soltura soltarHastaVentana(FormFondo* f, QPointF donde) {
-    const int antes = pinturas->ventana;
+// Releases the gesture in progress with the shape in blue, while the canvas previewed it in red,
+// and waits until `comprobar` shows blue: the shape window, not the preview.
+Soltura soltarHastaVentana(FormFondo* f, QPointF donde, QPoint comprobar) {
+    modGeneral::Color = ColorAzul;
     QElapsedTimer t;
     t.start();
     soltar(f, donde);
     Soltura s;
     s.manejador = ms(t.nsecsElapsed());
-    esperar([&] { return pinturas->ventana > antes; });
+    esperar([&] { return enPantalla(comprobar) == Azul; });
     s.total = ms(t.nsecsElapsed());
+    modGeneral::Color = 255;
     return s;
+}
+
+void borrarTodo(Form1& form, QPoint comprobar) {
+    form.borrarTodo();
+    esperar([&] { return enPantalla(comprobar) != Azul; });
+}
+
+// One brush stroke through n + 1 moves of the path.
+QPoint trazo(FormFondo* f, int n, double fase = 0) {
+    pulsar(f, recorrido(0, n, fase));
+    for (int k = 0; k <= n; ++k) { // the first move only starts the stroke
+        mover(f, recorrido(k, n, fase));
+    }
+    return enPixeles(recorrido(n / 2, n, fase));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
+    reloj.start();
+    Memoria::PrepararAsignador();  // the same set-up as the program
     Plataforma::PrepararEntorno(); // the same platform set-up as the program
     QApplication aplicacion(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     Pinturas contador;
     pinturas = &contador;
     aplicacion.installEventFilter(&contador);
+    EventosX x;
+    eventosX = &x;
+    aplicacion.installNativeEventFilter(&x);
     Form1 form;
     constexpr int Rondas = 25;
+    asentar(200);
+    const double memoriaInicial = rss();
 
-    // " Dibujar Fondo" to a canvas painted with the capture.
+    // " Dibujar Fondo" to the exit image on the screen.
     std::vector<double> apertura;
     for (int i = 0; i < Rondas + 2; ++i) {
-        const int antes = contador.fondo;
         QElapsedTimer t;
         t.start();
-        form.dibujarFondo();
-        esperar([&] { return lienzo() && contador.fondo > antes; });
+        abrirLienzo(form);
         if (i >= 2) { // the first rounds warm caches up
             apertura.push_back(ms(t.nsecsElapsed()));
         }
+        const QPoint salida = puntoSalida(lienzo());
         lienzo()->close();
+        esperar([&] { return enPantalla(salida) != RojoSalida; });
         asentar(60);
     }
+    const double memoriaTrasLienzos = rss(); // the canvas opened and closed, nothing drawn
 
     // What the window manager alone costs: a plain borderless topmost window of a rectangle
-    // window's size, from show to its first paint on screen.
+    // window's size, from show to its first paint.
     std::vector<double> base;
     for (int i = 0; i < Rondas + 2; ++i) {
         QWidget simple(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        simple.setGeometry(390, 290, 520, 420);
+        simple.setGeometry(QRectF(en(0.2, 0.27), en(0.47, 0.65)).toRect());
         const int antes = contador.otra;
         QElapsedTimer t;
         t.start();
         simple.show();
         esperar([&] { return contador.otra > antes; });
+        QGuiApplication::sync();
         if (i >= 2) {
             base.push_back(ms(t.nsecsElapsed()));
         }
@@ -196,48 +300,71 @@ int main(int argc, char** argv) {
         asentar(20);
     }
 
-    // Release to a visible, shaped rectangle window.
+    // Release to a rectangle on the screen.
     abrirLienzo(form);
     asentar(100);
     FormFondo* f = lienzo();
     std::vector<double> rectangulo, rectanguloManejador;
     modGeneral::Tipo = modGeneral::TipoRectangulo;
+    const QPointF esquina = en(0.21, 0.28);
+    const QPointF opuesta = en(0.47, 0.65);
+    const QPoint bordeSuperior = enPixeles(QPointF((esquina.x() + opuesta.x()) / 2, esquina.y()));
     for (int i = 0; i < Rondas + 2; ++i) {
-        pulsar(f, {400, 300});
+        pulsar(f, esquina);
         for (int k = 1; k <= 20; ++k) {
-            mover(f, {400 + 25.0 * k, 300 + 20.0 * k});
+            mover(f, esquina + (opuesta - esquina) * k / 20);
         }
         asentar(20);
-        const Soltura t = soltarHastaVentana(f, {900, 700});
+        const Soltura t = soltarHastaVentana(f, opuesta, bordeSuperior);
         if (i >= 2) {
             rectangulo.push_back(t.total);
             rectanguloManejador.push_back(t.manejador);
         }
-        form.borrarTodo();
+        borrarTodo(form, bordeSuperior);
         asentar(40);
     }
 
-    // Release to a visible, shaped brush window of 5,000 points across the screen.
+    // Release to a brush stroke of 5,000 points across the screen on the screen.
     std::vector<double> pincel, pincelManejador;
     modGeneral::Tipo = modGeneral::TipoPincel;
     constexpr int Puntos = 5000;
     for (int i = 0; i < 7; ++i) {
-        pulsar(f, recorrido(0, Puntos));
-        for (int k = 0; k <= Puntos; ++k) { // the first move only starts the stroke
-            mover(f, recorrido(k, Puntos));
-        }
+        const QPoint medio = trazo(f, Puntos);
         asentar(50);
         if (modGeneral::Puntos.size() != Puntos) {
             std::fprintf(stderr, "expected %d points, got %zu\n", Puntos,
                          modGeneral::Puntos.size());
             return 1;
         }
-        const Soltura t = soltarHastaVentana(f, recorrido(Puntos, Puntos));
+        const Soltura t = soltarHastaVentana(f, recorrido(Puntos, Puntos), medio);
         pincel.push_back(t.total);
         pincelManejador.push_back(t.manejador);
-        form.borrarTodo();
+        borrarTodo(form, medio);
         asentar(60);
     }
+
+    // Memory: 50 screen-wide brush shapes, then " Borrar Todo". One shape first, so that what
+    // the first one loads for good is not counted.
+    constexpr int Formas = 50;
+    QPoint medio = trazo(f, 400);
+    soltarHastaVentana(f, recorrido(400, 400), medio);
+    borrarTodo(form, medio);
+    asentar(200);
+    const double antesDeDibujar = rss();
+    QElapsedTimer relojFormas;
+    relojFormas.start();
+    for (int i = 0; i < Formas; ++i) {
+        medio = trazo(f, 400, i * 0.1);
+        soltarHastaVentana(f, recorrido(400, 400, i * 0.1), medio);
+    }
+    const double tiempoFormas = ms(relojFormas.nsecsElapsed()) / 1000;
+    asentar(200);
+    const double conFormas = rss();
+    const double inicioBorrar = ms(reloj.nsecsElapsed());
+    borrarTodo(form, medio);
+    const double tiempoBorrar = std::max(0.0, hastaLaCalma(500) - inicioBorrar);
+    asentar(200);
+    const double trasBorrar = rss();
 
     // Canvas work per brush move, moves 1..100 against 10,001..10,100 of one stroke: the move
     // handler and the repaint it asks for, up to the X server having the pixels.
@@ -263,37 +390,46 @@ int main(int argc, char** argv) {
     }
     contador.registrarAreas = false;
     const int pinturasTrazo = contador.fondo - pinturasAntes;
-    const double tLargo = soltarHastaVentana(f, recorrido(Largo, Largo)).total;
-    form.borrarTodo();
+    medio = enPixeles(recorrido(Largo / 2, Largo));
+    const double tLargo = soltarHastaVentana(f, recorrido(Largo, Largo), medio).total;
+    borrarTodo(form, medio);
 
-    const qint64 pantalla = qint64(f->width()) * f->height();
-    const QSize lado = QGuiApplication::primaryScreen()->size();
-    std::printf("screen %dx%d, Qt %s, %d rounds (medians, ms)\n", lado.width(), lado.height(),
-                qVersion(), Rondas);
-    std::printf("  Dibujar Fondo -> canvas painted:           %7.2f  (target < 60)\n",
-                mediana(apertura));
-    std::printf(
-        "  plain window of that size, show -> painted: %6.2f  (the window manager's share)\n",
-        mediana(base));
-    std::printf("  release -> rectangle window painted:       %7.2f  (target < 10)\n",
-                mediana(rectangulo));
-    std::printf("    of which the release handler:            %7.2f\n",
-                mediana(rectanguloManejador));
-    std::printf("  release -> 5,000-point brush window:       %7.2f  (target < 30, 7 rounds)\n",
-                mediana(pincel));
-    std::printf("    of which the release handler:            %7.2f\n", mediana(pincelManejador));
-    std::printf("  release -> 10,100-point brush window:      %7.2f  (one round)\n", tLargo);
-    std::printf("  brush move, moves 1..100:                  %7.3f\n", mediana(primeros));
-    std::printf("  brush move, moves 10,001..10,100:          %7.3f\n", mediana(ultimos));
-    std::printf("  canvas paints during the 10,100 moves:     %7d\n", pinturasTrazo);
-    std::printf("  largest area one paint covered:            %7lld px (%.4f%% of the canvas)\n",
-                contador.areaMaxima, 100.0 * contador.areaMaxima / pantalla);
-    std::printf("  area all paints covered, per move:         %7.1f px\n",
-                double(contador.areaTotal) / Largo);
+    const qint64 areaLienzo = qint64(f->width()) * f->height();
     f->close();
-    asentar(50);
+    asentar(300);
+    const double trasCerrar = rss();
+
+    const QSize lado = pantalla();
+    std::printf("screen %dx%d, Qt %s, %d rounds (medians, ms; memory is resident, MB)\n",
+                lado.width(), lado.height(), qVersion(), Rondas);
+    std::printf("  Dibujar Fondo -> canvas on screen:           %7.2f\n", mediana(apertura));
+    std::printf("  plain window of a rectangle's size, shown:    %7.2f  (the window manager's)\n",
+                mediana(base));
+    std::printf("  release -> rectangle on screen:              %7.2f\n", mediana(rectangulo));
+    std::printf("    of which the release handler:              %7.2f\n",
+                mediana(rectanguloManejador));
+    std::printf("  release -> 5,000-point brush on screen:      %7.2f  (7 rounds)\n",
+                mediana(pincel));
+    std::printf("    of which the release handler:              %7.2f\n", mediana(pincelManejador));
+    std::printf("  release -> 10,100-point brush on screen:     %7.2f  (one round)\n", tLargo);
+    std::printf("  memory per screen-wide brush shape:          %7.3f  (%d shapes, %.1f -> %.1f)\n",
+                (conFormas - antesDeDibujar) / Formas, Formas, antesDeDibujar, conFormas);
+    std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas, tiempoFormas);
+    std::printf("  Borrar Todo of them -> X server quiet again: %7.2f\n", tiempoBorrar);
+    std::printf("  memory after Borrar Todo / before drawing:   %7.3f  (%.1f / %.1f)\n",
+                trasBorrar / antesDeDibujar, trasBorrar, antesDeDibujar);
+    std::printf(
+        "  memory after the canvas closed / before:     %7.3f  (%.1f / %.1f; %.1f at start)\n",
+        trasCerrar / memoriaTrasLienzos, trasCerrar, memoriaTrasLienzos, memoriaInicial);
+    std::printf("  brush move, moves 1..100:                    %7.3f\n", mediana(primeros));
+    std::printf("  brush move, moves 10,001..10,100:            %7.3f\n", mediana(ultimos));
+    std::printf("  canvas paints during the 10,100 moves:       %7d\n", pinturasTrazo);
+    std::printf("  largest area one paint covered:              %7lld px (%.4f%% of the canvas)\n",
+                contador.areaMaxima, 100.0 * contador.areaMaxima / areaLienzo);
+    std::printf("  area all paints covered, per move:           %7.1f px\n",
+                double(contador.areaTotal) / Largo);
     const bool crece = mediana(ultimos) > 2 * mediana(primeros) + 0.05;
-    const bool completo = contador.areaMaxima >= pantalla / 4;
+    const bool completo = contador.areaMaxima >= areaLienzo / 4;
     if (crece || completo) {
         std::printf("FAILED: %s\n", crece ? "work per move grows with the stroke"
                                           : "a large part of the canvas was repainted per move");
