@@ -3,6 +3,7 @@
 //   linea X1 Y1 X2 Y2 | rect X0 Y0 XF YF | circulo LEFT TOP WIDTH | texto X Y |
 //   pincel X Y [X Y ...] | grosor N | color RGB          (positions in screen twips)
 // It prints "ventanas N" whenever the number of shape windows changes.
+#include "Dibujos.h"
 #include "FormVentana.h"
 #include "Gesto.h"
 #include "Plataforma.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("formas_prueba"));
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(Dibujos::iconoPrograma()); // as the program sets it
     modGeneral::AsignarValoresIniciales();
     RegistroFormas formas;
 

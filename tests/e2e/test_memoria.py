@@ -51,7 +51,8 @@ def prueba_trazos_grandes(s):
     s.dibujar_fondo()
     # What the first shape loads for good (code, fonts, caches) is not what the test measures.
     trazo(s, 0)
-    s.forma("1")
+    # Every shape shows the program's icon, one shared picture.
+    comprobar(s.forma("1")._prop("_NET_WM_ICON"), "the shape window has the program's icon")
     s.elegir(" Borrar Todo")
     s.esperar(lambda: not s.formas(), 5, "no shapes")
     antes = memoria_estable(s)
