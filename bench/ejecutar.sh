@@ -22,6 +22,7 @@ xvfb=$!
 terminar() {
     [ -n "${openbox:-}" ] && kill "$openbox" 2>/dev/null || true
     kill "$xvfb" 2>/dev/null || true
+    wait 2>/dev/null || true # the display is free again when this script ends
     rm -rf "$temporal"
 }
 trap terminar EXIT INT TERM
@@ -29,6 +30,7 @@ for _ in $(seq 50); do
     DISPLAY=$pantalla xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
 done
+kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb did not start on $pantalla" >&2; exit 1; }
 if [ -z "${TIZO_BENCH_SIN_GESTOR:-}" ]; then
     DISPLAY=$pantalla openbox --sm-disable >/dev/null 2>&1 &
     openbox=$!
