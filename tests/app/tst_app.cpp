@@ -2,6 +2,7 @@
 #include "FormAcercade.h"
 #include "FormFondo.h"
 #include "FormTools.h"
+#include "Superficie.h"
 #include "modGeneral.h"
 
 #include <QAction>
@@ -117,7 +118,7 @@ private slots:
         const QStringList guardadas = QDir(imagenes()).entryList({QStringLiteral("*.png")});
         QCOMPARE(guardadas.size(), 1);
         const QImage guardada(QDir(imagenes()).filePath(guardadas.first()));
-        QCOMPARE(guardada.size(), form.fondo()->captura().size());
+        QCOMPARE(guardada.size(), form.fondo()->superficie()->imagenCaptura().size());
         QVERIFY(form.ejecutar(Orden::Copiar));
         QCOMPARE(QGuiApplication::clipboard()->image().size(), guardada.size());
         QDir(imagenes()).removeRecursively();

@@ -3,6 +3,7 @@
 #include "FormVentana.h"
 #include "Pantalla.h"
 #include "RegistroFormas.h"
+#include "Superficie.h"
 #include "Unidades.h"
 #include "modGeneral.h"
 
@@ -331,7 +332,8 @@ private slots:
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
-        const QImage captura = fondo.captura().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage captura =
+            fondo.superficie()->imagenCaptura().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(fondo.pantallaAnotada(), captura);
         modGeneral::Color = 0x00FF00;
         modGeneral::Tipo = modGeneral::TipoRectangulo;

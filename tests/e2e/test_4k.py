@@ -23,8 +23,7 @@ def dibujar(s, escala):
     distintos = [(p, c.pixel(*p)) for p in muestras if not es_fondo(c, *p)]
     comprobar(not distintos, f"the captured desktop, unscaled: {distintos[:5]}")
 
-    # A brush stroke from (600, 500) to (3000, 900), screen pixels, in 24 moves: the first
-    # move only starts it, so the shape begins at the second, (800, 533).
+    # A brush stroke from (600, 500) to (3000, 900), screen pixels.
     s.arrastrar(600, 500, 3000, 900, pasos=24)
     pincel = s.forma("1")
     s.esperar(lambda: s.pixel(1800, 700) == ROJO, 5, "the stroke on the screen")
@@ -43,9 +42,9 @@ def dibujar(s, escala):
     # Pen 10, in the program's pixels: its margin around each shape.
     margen = 10 * escala
     x, y, w, h = pincel.rect
-    comprobar(abs(x - (800 - margen)) <= escala and abs(y - (533 - margen)) <= escala
-              and abs(w - (2200 + 2 * margen)) <= 2 * escala
-              and abs(h - (367 + 2 * margen)) <= 2 * escala, f"the stroke's window: {pincel.rect}")
+    comprobar(abs(x - (600 - margen)) <= escala and abs(y - (500 - margen)) <= escala
+              and abs(w - (2400 + 2 * margen)) <= 2 * escala
+              and abs(h - (400 + 2 * margen)) <= 2 * escala, f"the stroke's window: {pincel.rect}")
     x, y, w, h = rectangulo.rect
     comprobar(abs(x - (1000 - margen)) <= escala and abs(y - (1200 - margen)) <= escala
               and abs(w - (1600 + 2 * margen)) <= 2 * escala

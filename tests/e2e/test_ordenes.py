@@ -11,7 +11,6 @@ import time
 from Xlib import X, XK
 
 from harness import comprobar, ejecutar
-from test_dibujo import dibujar_fondo, forma, lienzo
 
 
 def canvas_abierto(s):
@@ -29,10 +28,10 @@ def orden(s, *argumentos):
 def prueba_dibujar_y_salir_desde_la_linea(s):
     s.lanzar_tizo()
     orden(s, "--draw")
-    v = lienzo(s)
+    v = s.lienzo()
     s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
     s.arrastrar(300, 300, 700, 300)
-    forma(s, "1")
+    s.forma("1")
     orden(s, "--dibujar")  # the Spanish alias, and a toggle: drawing mode ends
     s.esperar(lambda: not v.existe, 5, "a second --draw leaves drawing mode")
     comprobar(s.pixel(500, 300) == (255, 0, 0), "the shape stays")
@@ -85,7 +84,7 @@ def prueba_tecla_f9(s):
     s.tecla("F9")
     v = s.esperar(lambda: canvas_abierto(s), 5, "F9 opens drawing mode")[0]
     s.arrastrar(300, 300, 700, 300)
-    forma(s, "1")  # the new shape has the keyboard focus: F9 is still the program's
+    s.forma("1")  # the new shape has the keyboard focus: F9 is still the program's
     s.tecla("F9")
     s.esperar(lambda: not v.existe, 5, "F9 leaves drawing mode")
     # Num Lock and Caps Lock do not matter.
@@ -120,7 +119,7 @@ def prueba_f9_ocupada(s):
     comprobar(tip.rect[2] > 200, f"the tooltip tells why: {tip.rect}")
     # The rest works: the command line, and the key stays the other program's.
     orden(s, "--draw")
-    v = lienzo(s)
+    v = s.lienzo()
     s.tecla("F9")
     time.sleep(0.4)
     comprobar(v.mapeada, "F9 is not Tizo's")
@@ -195,7 +194,7 @@ def prueba_socket_hostil(s):
         conexiones.append(c)
     # Meanwhile a real command gets through.
     orden(s, "--draw")
-    v = lienzo(s)
+    v = s.lienzo()
     comprobar(s.tizo.poll() is None, "Tizo runs on")
 
     # Nothing but a known word gets an answer; silent ones are dropped after a while.

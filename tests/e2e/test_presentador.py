@@ -7,20 +7,19 @@ import os
 import re
 import time
 
-from harness import AZUL, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar, ejecutar, leer_png
-from test_dibujo import (
-    RECTANGULO, SALIR, abrir_paleta, cerrar_paleta, dibujar_fondo, es_fondo, forma, herramienta,
-    lienzo)
+from harness import (
+    AZUL, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar, ejecutar, es_fondo, leer_png)
+from test_dibujo import RECTANGULO, SALIR
 
 
 def prueba_deshacer_y_rehacer(s):
     s.lanzar_tizo()
-    v = dibujar_fondo(s)
-    herramienta(s, RECTANGULO)
+    v = s.dibujar_fondo()
+    s.herramienta(RECTANGULO)
     s.arrastrar(200, 200, 500, 400)
-    uno = forma(s, "1")
+    uno = s.forma("1")
     s.arrastrar(700, 200, 1000, 400)
-    dos = forma(s, "2")
+    dos = s.forma("2")
     lugar_uno, lugar_dos = uno.rect, dos.rect
 
     # Keys reach the newest shape, which takes them as the canvas would.
@@ -81,8 +80,8 @@ def prueba_deshacer_y_rehacer(s):
 def prueba_ajustes_entre_sesiones(s):
     s.lanzar_tizo()
     comprobar(not os.path.exists(s.archivo_ajustes()), "no settings file before the first run")
-    dibujar_fondo(s)
-    p = abrir_paleta(s)
+    s.dibujar_fondo()
+    p = s.abrir_paleta()
     x, y = p.rect[:2]
     s.click(x + Paleta.TIRA[0] + 5, y + Paleta.TIRA[1] + 170)  # blue
     Paleta.escribir_grosor(s, p, "25")
@@ -90,7 +89,7 @@ def prueba_ajustes_entre_sesiones(s):
                 Paleta.LBGROSOR[3])
     s.esperar(lambda: s.captura(etiqueta).contar((255, 255, 255)) < 25 * 17, 5, "25 shown")
     veinticinco = s.captura(etiqueta).datos
-    cerrar_paleta(s, p)
+    s.cerrar_paleta(p)
     # Written as the palette closes.
     s.esperar(lambda: os.path.exists(s.archivo_ajustes()), 5, "settings written")
     with open(s.archivo_ajustes()) as f:
@@ -101,8 +100,8 @@ def prueba_ajustes_entre_sesiones(s):
     comprobar(r.returncode == 0 and s.tizo.wait(10) == 0, "quit")
     s.tizo = None
     s.lanzar_tizo()
-    dibujar_fondo(s)
-    p = abrir_paleta(s)
+    s.dibujar_fondo()
+    p = s.abrir_paleta()
     x, y = p.rect[:2]
     sx, sy, sw, sh = Paleta.SWATCH
     s.guardar_captura("ajustes-paleta", p.rect)
@@ -110,9 +109,9 @@ def prueba_ajustes_entre_sesiones(s):
     etiqueta = (x + Paleta.LBGROSOR[0], y + Paleta.LBGROSOR[1], Paleta.LBGROSOR[2],
                 Paleta.LBGROSOR[3])
     comprobar(s.captura(etiqueta).datos == veinticinco, "and the thickness 25")
-    cerrar_paleta(s, p)
+    s.cerrar_paleta(p)
     s.arrastrar(300, 800, 900, 800)
-    forma(s, "1")
+    s.forma("1")
     s.esperar(lambda: s.pixel(600, 800) == AZUL, 5, "blue stroke")
     c = s.captura((600, 750, 1, 100))
     grosor = sum(1 for yy in range(750, 850) if c.pixel(600, yy) == AZUL)
@@ -126,9 +125,9 @@ def prueba_ajustes_estropeados(s):
     s.lanzar_tizo()
     s.esperar(lambda: "Grosor" in s.salida_tizo() and "Herramienta" in s.salida_tizo(), 5,
               "the dropped values said on stderr")
-    dibujar_fondo(s)
+    s.dibujar_fondo()
     s.arrastrar(300, 800, 900, 800)  # the default brush, 10 pixels, in the colour that loaded
-    forma(s, "1")
+    s.forma("1")
     s.esperar(lambda: s.pixel(600, 800) == (0, 255, 0), 5, "green stroke")
     c = s.captura((600, 750, 1, 100))
     grosor = sum(1 for yy in range(750, 850) if c.pixel(600, yy) == (0, 255, 0))
@@ -137,10 +136,10 @@ def prueba_ajustes_estropeados(s):
 
 def prueba_guardar_pantalla(s):
     s.lanzar_tizo()
-    dibujar_fondo(s)
-    herramienta(s, RECTANGULO)
+    s.dibujar_fondo()
+    s.herramienta(RECTANGULO)
     s.arrastrar(400, 300, 800, 600)
-    forma(s, "1")
+    s.forma("1")
     s.tecla("ctrl+s")
     carpeta = os.path.join(s.imagenes, "Tizo")
     archivos = s.esperar(lambda: glob.glob(os.path.join(carpeta, "*.png")), 10, "a PNG")
@@ -178,14 +177,14 @@ def prueba_guardar_pantalla(s):
 def prueba_guardar_como_se_ve(s):
     """Shapes that cross are saved stacked as the screen shows them, not in drawing order."""
     s.lanzar_tizo()
-    dibujar_fondo(s)
+    s.dibujar_fondo()
     s.arrastrar(300, 500, 900, 500)  # red
-    forma(s, "1")
-    p = abrir_paleta(s)
+    s.forma("1")
+    p = s.abrir_paleta()
     s.click(p.rect[0] + Paleta.TIRA[0] + 5, p.rect[1] + Paleta.TIRA[1] + 170)  # blue
-    cerrar_paleta(s, p)
+    s.cerrar_paleta(p)
     s.arrastrar(600, 300, 600, 700)
-    forma(s, "2")
+    s.forma("2")
     s.esperar(lambda: s.pixel(600, 500) == AZUL, 5, "the newer shape on top")
     s.click(400, 500)  # the older one is raised
     s.esperar(lambda: s.pixel(600, 500) == ROJO, 5, "the older shape raised")
@@ -200,7 +199,7 @@ def prueba_trazo_completo(s):
     """Press at (300, 300), move to (600, 300), (600, 600), (900, 600), release: the canvas shows
     all three segments while drawing, and the shape holds exactly what the canvas showed."""
     s.lanzar_tizo()
-    dibujar_fondo(s)
+    s.dibujar_fondo()
     s.mover(300, 300)
     s.pausa()
     s.pulsar()
@@ -214,7 +213,7 @@ def prueba_trazo_completo(s):
     for p in ((300, 300), (450, 300), (600, 450), (750, 600), (900, 600)):
         comprobar(antes.pixel(*p) == ROJO, f"the canvas shows {p}")
     s.soltar()
-    v = forma(s, "1")
+    v = s.forma("1")
     s.esperar(lambda: v.mapeada, 5, "the shape shown")
     time.sleep(0.3)
     despues = s.captura(zona)
