@@ -10,6 +10,7 @@
 #include "modGeneral.h"
 
 #include <QApplication>
+#include <QDataStream>
 #include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -21,6 +22,19 @@ namespace {
 // The size a window keeps when it has nothing to place: an unknown tool, a stroke with no points.
 constexpr QSize TamanoInicial(168, 140);
 
+QByteArray empaquetar(const QRegion& forma) {
+    QByteArray datos;
+    QDataStream flujo(&datos, QIODevice::WriteOnly);
+    flujo << forma;
+    return qCompress(datos, 1);
+}
+
+QRegion desempaquetar(const QByteArray& paquete) {
+    QRegion forma;
+    QDataStream flujo(qUncompress(paquete));
+    flujo >> forma;
+    return forma;
+}
 } // namespace
 
 FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
@@ -173,6 +187,12 @@ bool FormVentana::event(QEvent* evento) {
         if (isHidden() && testAttribute(Qt::WA_WState_Created)) {
             destroy();
             m_recreada = true;
+            // Its shape too, packed: a stroke across the screen takes hundreds of kilobytes
+            // as rectangles, and " Borrar Todo" keeps every shape for an undo.
+            if (!mask().isEmpty()) {
+                m_formaGuardada = empaquetar(mask());
+                clearMask();
+            }
         }
         return true;
     }
@@ -202,8 +222,10 @@ void FormVentana::showEvent(QShowEvent* evento) {
     // for one goes again through the platform.
     if (m_recreada) {
         m_recreada = false;
-        if (!mask().isEmpty()) {
-            Plataforma::actual().PonerForma(this, mask());
+        const QRegion forma = m_formaGuardada.isEmpty() ? mask() : desempaquetar(m_formaGuardada);
+        m_formaGuardada.clear();
+        if (!forma.isEmpty()) {
+            Plataforma::actual().PonerForma(this, forma);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "EdicionTexto.h"
 
+#include <QByteArray>
 #include <QColor>
 #include <QPoint>
 #include <QWidget>
@@ -50,6 +51,7 @@ private:
     QColor m_color;
     bool m_pintarTrazo = false; // a stroke shape that paints its colour itself
     bool m_recreada = false;    // shown again after its native window was given back
+    QByteArray m_formaGuardada; // its shape, packed, while it is kept for an undo
     QLabel* m_lb = nullptr;
     EdicionTexto m_edicion;
     bool m_clicPosible = false;

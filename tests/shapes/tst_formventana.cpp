@@ -174,8 +174,8 @@ private slots:
     }
 
     // A shape deleted and kept for an undo gives back its native window, and with it the
-    // pixels Qt keeps for the window; brought back, it has a new one with the same shape. One
-    // hidden from the tray keeps its own.
+    // pixels Qt keeps for the window, and packs its shape; brought back, it has a new one with
+    // the same shape. One hidden from the tray keeps its own.
     void retiradaSinVentanaNativa() {
         modGeneral::Puntos = {{1500, 1500}, {9000, 6000}};
         RegistroFormas registro;
@@ -193,6 +193,7 @@ private slots:
         QVERIFY(!ventana->isVisible());
         QTRY_VERIFY(!ventana->testAttribute(Qt::WA_WState_Created));
         QVERIFY(ventana->windowHandle() == nullptr);
+        QVERIFY(ventana->mask().isEmpty()); // its shape packed away meanwhile
         QVERIFY(registro.deshacer());
         QVERIFY(QTest::qWaitForWindowExposed(ventana));
         QCOMPARE(ventana->mask(), forma);
