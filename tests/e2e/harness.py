@@ -1,10 +1,11 @@
 """End-to-end harness: the real program on a virtual X server, driven with real input.
 
-Each scenario gets a fresh session: Xvfb (1920 x 1080 x 24), openbox as window manager, trayer as
-the XEmbed tray, a known pattern on the desktop and a private runtime directory (the program's
-single-instance lock lives there). Input goes through XTest; checks read root-window screenshots
-and window properties. Nothing sleeps for a fixed time: `esperar` polls a condition until a
-deadline.
+Each scenario gets a fresh session: Xvfb (1920 x 1080 x 24), a desktop (window manager, maybe a
+compositor, a tray, maybe a session bus; openbox and trayer unless TIZO_E2E_ESCRITORIO names
+another of ESCRITORIOS), a desktop window with a known pattern, and a private home and runtime
+directory (the program's single-instance lock lives there). Input goes through XTest; checks read
+root-window screenshots and window properties. Nothing sleeps for a fixed time: `esperar` polls a
+condition until a deadline.
 
 A scenario file defines functions named `prueba_*(s)` taking a `Sesion` and ends with
 `ejecutar(globals())`.
@@ -36,6 +37,103 @@ ROJO = (255, 0, 0)
 AZUL = (0, 0, 255)
 BLANCO = (255, 255, 255)
 AZUL_TESTIGO = (30, 30, 200)  # the witness window's colour
+
+
+# --- desktops ----------------------------------------------------------------------------------
+
+
+class Escritorio:
+    """How a desktop starts: its window manager, a separate compositor if any, where tray icons go
+    and whether a session bus runs.
+
+    bandeja: "trayer" (an XEmbed tray beside the window manager), "propia" (the window manager's
+        own XEmbed tray) or "xfce4-panel" (its tray takes the icon over D-Bus when the program
+        reaches the panel's bus, and over XEmbed otherwise).
+    bus: None (no session bus), "escritorio" (only the desktop's own programs reach one) or
+        "todos" (the program too).
+    compuesto: the window manager composites by itself (the session waits until it does).
+    entorno: variables for the desktop's programs only.
+    archivos: files to put in the session's private home, {path under it: text}."""
+
+    def __init__(self, gestor, bandeja="trayer", compositor=None, compuesto=False, bus=None,
+                 entorno=None, archivos=None):
+        self.gestor, self.bandeja, self.compositor = gestor, bandeja, compositor
+        self.compuesto, self.bus = compuesto, bus
+        self.entorno, self.archivos = entorno or {}, archivos or {}
+
+
+def _panel_xfce(tray_size=32):
+    """Two panels as a new Xfce user has them, trimmed: a task list along the top, and the tray
+    alone in a small panel at the bottom right, so that its one icon lies at that panel's centre."""
+    return f"""<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <value type="int" value="2"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="26"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+    <property name="panel-2" type="empty">
+      <property name="position" type="string" value="p=4;x=0;y=0"/>
+      <property name="length" type="uint" value="1"/>
+      <property name="length-adjust" type="bool" value="true"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="{tray_size}"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="2"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="tasklist"/>
+    <property name="plugin-2" type="string" value="systray">
+      <property name="square-icons" type="bool" value="true"/>
+    </property>
+  </property>
+</channel>
+"""
+
+
+_XFCE = {".config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml": _panel_xfce()}
+_OPENBOX = ["openbox", "--sm-disable"]
+
+# Every desktop the tests know, by the name TIZO_E2E_ESCRITORIO takes.
+ESCRITORIOS = {
+    "openbox": Escritorio(_OPENBOX),
+    # picom with its shadows on and no configuration file: what it does by default.
+    "openbox-picom": Escritorio(
+        _OPENBOX, compositor=["picom", "-c", "--config", "/dev/null", "--backend", "xrender"]),
+    "xfce": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
+                       bandeja="xfce4-panel", compuesto=True, bus="todos", archivos=_XFCE),
+    "xfce-xembed": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
+                              bandeja="xfce4-panel", compuesto=True, bus="escritorio",
+                              archivos=_XFCE),
+    "kwin": Escritorio(["kwin_x11", "--replace"], compuesto=True, entorno={"KWIN_COMPOSE": "O2"}),
+    "kwin-sin-composicion": Escritorio(["kwin_x11", "--replace"], entorno={"KWIN_COMPOSE": "N"}),
+    "mutter": Escritorio(["mutter", "--x11", "--replace", "--sm-disable"], compuesto=True,
+                         bus="escritorio"),
+    "metacity": Escritorio(["metacity", "--sm-disable"], bus="escritorio"),
+    "icewm": Escritorio(["icewm"], bandeja="propia"),
+    # Debian's first configuration, with an overlay that keeps fluxbox from setting a wallpaper: it
+    # would run a helper that is not installed, which says so in a window.
+    "fluxbox": Escritorio(["fluxbox"], bandeja="propia", archivos={
+        ".fluxbox/init": (
+            "session.menuFile: ~/.fluxbox/menu\n"
+            "session.keyFile: ~/.fluxbox/keys\n"
+            "session.styleFile: /usr/share/fluxbox/styles//Squared_for_Debian\n"
+            "session.configVersion: 13\n"
+            "session.screen0.toolbar.widthPercent: 100\n"
+            "session.screen0.toolbar.tools: prevworkspace, workspacename, nextworkspace, "
+            "clock, prevwindow, nextwindow, iconbar, systemtray\n"),
+        ".fluxbox/overlay": "background: unset\n"}),
+}
 
 
 class Paleta:
@@ -277,8 +375,10 @@ class Ventana:
 
 
 class Sesion:
-    def __init__(self, nombre="e2e", iniciar=True):
+    def __init__(self, nombre="e2e", iniciar=True, escritorio=None):
         self.nombre = nombre
+        self.escritorio = escritorio or os.environ.get("TIZO_E2E_ESCRITORIO", "openbox")
+        self.desk = ESCRITORIOS[self.escritorio]
         self.procesos = []
         self.tizo = None
         self.d = None
@@ -290,38 +390,105 @@ class Sesion:
             self.iniciar()
 
     def iniciar(self):
-        """The X server, the window manager and the tray, each ready before the next starts."""
+        """The X server, the desktop's session bus, window manager, compositor and tray, and the
+        desktop window, each ready before the next starts."""
         self._iniciar_x()
 
     # set-up
 
     def _iniciar_x(self):
         self._iniciar_xvfb()
+        casa = os.path.join(self.tmp, "casa")
         self.entorno = dict(os.environ)
+        # Nothing of the desktop the tests were started from leaks in.
+        for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+                    "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION",
+                    "XDG_SESSION_TYPE", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"):
+            self.entorno.pop(var, None)
         # Settings and pictures of the session's own: a run never reads or writes the user's.
-        self.config = os.path.join(self.tmp, "config")
+        self.config = os.path.join(casa, ".config")
         self.imagenes = os.path.join(self.tmp, "imagenes")
-        os.makedirs(self.config, mode=0o700)
+        self.entorno.update(
+            DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp, HOME=casa,
+            XDG_CONFIG_HOME=self.config,
+            XDG_CACHE_HOME=os.path.join(casa, ".cache"),
+            XDG_DATA_HOME=os.path.join(casa, ".local", "share"),
+            # No bus unless the desktop has one: an unset address would make each program start
+            # a bus of its own, which outlives the session.
+            DBUS_SESSION_BUS_ADDRESS=f"unix:path={self.tmp}/sin-bus")
+        for sub in (".config", ".cache", os.path.join(".local", "share")):
+            os.makedirs(os.path.join(casa, sub), mode=0o700, exist_ok=True)
         with open(os.path.join(self.config, "user-dirs.dirs"), "w") as f:
             f.write(f'XDG_PICTURES_DIR="{self.imagenes}"\n')
-        self.entorno.update(DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp,
-                            XDG_CONFIG_HOME=self.config)
-        for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"):
-            self.entorno.pop(var, None)
+        for ruta, texto in self.desk.archivos.items():
+            os.makedirs(os.path.dirname(os.path.join(casa, ruta)), exist_ok=True)
+            with open(os.path.join(casa, ruta), "w") as f:
+                f.write(texto)
         self.d = display.Display(self.pantalla)
         self.root = self.d.screen().root
-        self._poner_patron()
+        self._poner_patron_raiz()
 
-        self.gestor = self._lanzar(["openbox", "--sm-disable"], registro="openbox")
+        self.entorno_escritorio = dict(self.entorno, **self.desk.entorno)
+        if self.desk.bus:
+            self._iniciar_bus()
+        self.gestor = self._lanzar(self.desk.gestor, registro=os.path.basename(self.desk.gestor[0]),
+                                   env=self.entorno_escritorio)
         self._esperar_gestor()
-        self._lanzar(
-            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
-             "--height", "32", "--SetDockType", "true", "--transparent", "false",
-             "--tint", "0x000000"],
-            registro="trayer",
-        )
+        if self.desk.compositor:
+            self._lanzar(self.desk.compositor, registro=self.desk.compositor[0],
+                         env=self.entorno_escritorio)
+        if self.desk.compositor or self.desk.compuesto:
+            cm = self.d.intern_atom("_NET_WM_CM_S0")
+            self.esperar(lambda: self.d.get_selection_owner(cm) != X.NONE, 20, "the compositor")
+        self._iniciar_bandeja()
+        self._poner_escritorio()
+
+    def _iniciar_bus(self):
+        """A private session bus for the desktop (and the program too, if the desktop says)."""
+        ruta = os.path.join(self.tmp, "bus-escritorio")
+        direccion = f"unix:path={ruta}"
+        self._lanzar(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--address",
+                      direccion], registro="dbus", env=self.entorno_escritorio)
+        self.esperar(lambda: os.path.exists(ruta), 10, "the session bus")
+        self.entorno_escritorio["DBUS_SESSION_BUS_ADDRESS"] = direccion
+        if self.desk.bus == "todos":
+            self.entorno["DBUS_SESSION_BUS_ADDRESS"] = direccion
+
+    def _iniciar_bandeja(self):
+        if self.desk.bandeja == "trayer":
+            self._lanzar(
+                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                 "--height", "32", "--SetDockType", "true", "--transparent", "false",
+                 "--tint", "0x000000"],
+                registro="trayer", env=self.entorno_escritorio)
+        elif self.desk.bandeja == "xfce4-panel":
+            self._lanzar(["xfce4-panel", "--disable-wm-check"], registro="xfce4-panel",
+                         env=self.entorno_escritorio)
         bandeja = self.d.intern_atom("_NET_SYSTEM_TRAY_S0")
-        self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 15, "trayer")
+        self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 20, "the tray")
+        if self.bandeja_por_bus():
+            self.esperar(lambda: "true" in (self._dbus(
+                "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher") or ""),
+                20, "the tray's StatusNotifierItem watcher")
+
+    def bandeja_por_bus(self):
+        """The program's tray icon goes to the panel over D-Bus (StatusNotifierItem)."""
+        return self.desk.bandeja == "xfce4-panel" and self.desk.bus == "todos"
+
+    def _dbus(self, destino, ruta, metodo, *argumentos):
+        """A method call on the desktop's session bus: the reply as dbus-send prints it, or None."""
+        r = subprocess.run(["dbus-send", "--session", "--print-reply", f"--dest={destino}", ruta,
+                            metodo, *argumentos],
+                           env=self.entorno_escritorio, capture_output=True, text=True, timeout=10)
+        return r.stdout if r.returncode == 0 else None
+
+    def elementos_sni(self):
+        """The StatusNotifierItems the panel's watcher holds."""
+        r = self._dbus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                       "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
+                       "string:RegisteredStatusNotifierItems") or ""
+        return [linea.split('"')[1] for linea in r.splitlines() if '"' in linea]
 
     def _iniciar_xvfb(self):
         """Starts Xvfb on a display number no other session of these tests holds. A number is
@@ -409,9 +576,9 @@ class Sesion:
         """A log file of this session for a program's output, kept when a scenario fails."""
         return open(os.path.join(self.tmp, f"{nombre}.log"), "w+")
 
-    def _lanzar(self, orden, registro=None, **kw):
+    def _lanzar(self, orden, registro=None, env=None, **kw):
         salida = self._registro(registro) if registro else subprocess.DEVNULL
-        p = subprocess.Popen(orden, env=self.entorno, stdout=salida, stderr=salida, **kw)
+        p = subprocess.Popen(orden, env=env or self.entorno, stdout=salida, stderr=salida, **kw)
         self.procesos.append(p)
         return p
 
@@ -449,8 +616,8 @@ class Sesion:
         p = self.root.get_full_property(self.d.intern_atom(nombre), X.AnyPropertyType)
         return p.value if p else None
 
-    def _poner_patron(self):
-        """Checkerboard desktop: known colours under and around whatever the program shows."""
+    def _patron(self):
+        """A pixmap of the checkerboard that tiles the desktop."""
         pantalla = self.d.screen()
         pixmap = self.root.create_pixmap(2 * CASILLA, 2 * CASILLA, pantalla.root_depth)
         mapa = pantalla.default_colormap
@@ -458,8 +625,49 @@ class Sesion:
             gc = pixmap.create_gc(foreground=mapa.alloc_color(r * 257, g * 257, b * 257).pixel)
             for cx, cy in ((0, 0), (1, 1)) if i == 0 else ((1, 0), (0, 1)):
                 pixmap.fill_rectangle(gc, cx * CASILLA, cy * CASILLA, CASILLA, CASILLA)
-        self.root.change_attributes(background_pixmap=pixmap)
+        return pixmap
+
+    def _poner_patron_raiz(self):
+        """The pattern on the root window too, for the moments before the desktop window shows."""
+        self.root.change_attributes(background_pixmap=self._patron())
         self.root.clear_area(0, 0, ANCHO, ALTO)
+        self.d.sync()
+
+    def _poner_escritorio(self):
+        """Checkerboard desktop: known colours under and around whatever the program shows. It is
+        a desktop window, as a desktop's file manager shows one: every window manager keeps it
+        beneath all other windows and every compositor paints it, which not all do with the root
+        window's own background."""
+        pantalla = self.d.screen()
+        self.escritorio_win = self.root.create_window(
+            0, 0, ANCHO, ALTO, 0, pantalla.root_depth, X.InputOutput, X.CopyFromParent,
+            background_pixmap=self._patron())
+        w = self.escritorio_win
+        w.set_wm_name("escritorio")
+        w.set_wm_class("escritorio", "Escritorio")
+        w.set_wm_normal_hints(flags=1 | 2, x=0, y=0, width=ANCHO, height=ALTO)
+        tipo = self.d.intern_atom("_NET_WM_WINDOW_TYPE")
+        w.change_property(tipo, Xatom.ATOM, 32, [self.d.intern_atom("_NET_WM_WINDOW_TYPE_DESKTOP")])
+        w.map()
+        self.d.sync()
+        self.esperar(lambda: Ventana(self, w).mapeada, 15, "the desktop window")
+        self.esperar(self._se_ve_el_patron, 15, "the desktop pattern on screen")
+
+    def _se_ve_el_patron(self):
+        puntos = ((700, 500), (770, 500), (1200, 700), (1270, 700))
+        c = self.captura((700, 500, 571, 201))
+        return all(c.pixel(x, y) == color_fondo(x, y) for x, y in puntos)
+
+    def poner_fondo(self, color=None):
+        """Turns the live desktop into one colour (the pattern again with None); a capture taken
+        before still shows what it showed."""
+        w = self.escritorio_win
+        if color is None:
+            w.change_attributes(background_pixmap=self._patron())
+        else:
+            mapa = self.d.screen().default_colormap
+            w.change_attributes(background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
+        w.clear_area(0, 0, ANCHO, ALTO)
         self.d.sync()
 
     # the program
@@ -564,27 +772,41 @@ class Sesion:
         return [v for v in self.ventanas(clase) if v.nombre == nombre]
 
     def iconos_bandeja(self, clase="tizo"):
-        """The program's windows docked inside the tray."""
+        """The program's tray icons. On an XEmbed tray, its windows docked there (they bypass the
+        window manager and live inside the tray's window); where the icon goes over D-Bus, the
+        panel that shows it, once the panel's watcher holds an item (its only one)."""
+        if self.bandeja_por_bus():
+            if not self.elementos_sni():
+                return []
+            return [self.panel_bandeja()]
         iconos = []
-        for panel in self.todas():
+        for v in self.ventanas(clase, mapeadas=False):
             try:
-                if panel.clase != "trayer" or panel.nombre != "panel":
-                    continue
-                iconos += [v for v in self.todas(panel.win) if v.clase == clase]
+                if (v.win.get_attributes().override_redirect
+                        and v.win.query_tree().parent.id != self.root.id):
+                    iconos.append(v)
             except error.XError:
                 continue
         return iconos
+
+    def panel_bandeja(self):
+        """The Xfce panel that holds the tray alone, at the bottom right of the screen."""
+        for v in self.ventanas("xfce4-panel"):
+            x, y, w, h = v.rect
+            if x + w == ANCHO and y + h == ALTO:
+                return v
+        return None
 
     def icono(self):
         iconos = self.iconos_bandeja()
         comprobar(len(iconos) == 1, f"expected one tray icon, found {iconos}")
         return iconos[0]
 
-    def menu_abierto(self):
-        """The program's open popup menu: its mapped override-redirect window that is neither
-        the tray icon nor a tooltip."""
+    def menu_abierto(self, clase="tizo"):
+        """An open popup menu of the program (or of another, by class): its mapped
+        override-redirect window that is neither the tray icon nor a tooltip."""
         iconos = {v.id for v in self.iconos_bandeja()}
-        for v in self.ventanas():
+        for v in self.ventanas(clase):
             try:
                 if (v.win.get_attributes().override_redirect and v.id not in iconos
                         and "_NET_WM_WINDOW_TYPE_TOOLTIP" not in v.tipos):

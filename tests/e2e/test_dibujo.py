@@ -4,74 +4,11 @@ the next shape, and the tray commands act on the shapes while drawing."""
 
 import time
 
-
+from dibujo import (
+    CIRCULO, GRIS, LINEA, PINCEL, RECTANGULO, SALIR, TEXTO, abrir_paleta, cerrar_paleta,
+    dibujar_fondo, es_fondo, forma, formas, herramienta, lienzo, salida_visible)
 from harness import (
-    ALTO, ANCHO, AZUL, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar,
-    ejecutar)
-
-GRIS = (90, 90, 90)
-SALIR = (1871, 3, 48, 48)  # the exit image: 40 twips down, 20 from the right edge
-PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
-
-
-def pixel(s, x, y):
-    return s.pixel(x, y)
-
-
-def es_fondo(c, x, y):
-    return c.pixel(x, y) == color_fondo(x, y)
-
-
-def lienzo(s):
-    return s.ventana(lambda v: v.nombre == "Tizo" and v.rect[2] == ANCHO, "the canvas")
-
-
-def dibujar_fondo(s):
-    s.elegir(" Dibujar Fondo")
-    v = lienzo(s)
-    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
-    s.esperar(lambda: salida_visible(s.captura(SALIR)), 5, "the exit image painted")
-    return v
-
-
-def salida_visible(c, x=SALIR[0], y=SALIR[1]):
-    """The exit image shows at (x, y) of the screenshot c."""
-    return sum(1 for yy in range(y, y + 48) for xx in range(x, x + 48) if not es_fondo(c, xx, yy)) > 300
-
-
-def formas(s):
-    return [v for v in s.ventanas() if v.nombre and v.nombre.isdigit()]
-
-
-def forma(s, nombre):
-    return s.esperar(lambda: [v for v in formas(s) if v.nombre == nombre], 10, f"shape {nombre}")[0]
-
-
-def fondo_solido(s, color):
-    """Turns the live desktop into one colour; a capture taken before still shows the pattern."""
-    mapa = s.d.screen().default_colormap
-    s.root.change_attributes(background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
-    s.root.clear_area(0, 0, ANCHO, ALTO)
-    s.d.sync()
-
-
-def abrir_paleta(s, x=960, y=540):
-    s.click(x, y, 3)
-    p = s.ventana(lambda v: v.nombre == "Herramientas", "palette")
-    tx, ty = Paleta.TIRA
-    s.esperar(lambda: s.pixel(p.rect[0] + tx, p.rect[1] + ty) == ROJO, 5, "palette painted")
-    return p
-
-
-def cerrar_paleta(s, p):
-    s.click(p.rect[0] + Paleta.CERRAR[0] + 8, p.rect[1] + Paleta.CERRAR[1] + 8)
-    s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
-
-
-def herramienta(s, tipo):
-    p = abrir_paleta(s)
-    s.click(*Paleta.opcion(p, tipo))
-    cerrar_paleta(s, p)
+    ALTO, ANCHO, AZUL, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, Paleta, comprobar, ejecutar)
 
 
 def prueba_entrar_y_salir(s):
@@ -84,7 +21,7 @@ def prueba_entrar_y_salir(s):
     comprobar(not v.tipos or v.tipos[0] != "_NET_WM_WINDOW_TYPE_NORMAL", f"no taskbar: {v.tipos}")
 
     # The live desktop changes; the canvas keeps showing it as it was, edge to edge.
-    fondo_solido(s, GRIS)
+    s.poner_fondo(GRIS)
     time.sleep(0.2)
     c = s.captura()
     s.guardar_captura("lienzo")
@@ -99,11 +36,11 @@ def prueba_entrar_y_salir(s):
 
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode")
-    s.esperar(lambda: pixel(s, 500, 500) == GRIS, 5, "the live desktop again")
+    s.esperar(lambda: s.pixel(500, 500) == GRIS, 5, "the live desktop again")
 
     # A new drawing mode captures anew.
     v = dibujar_fondo(s)
-    comprobar(pixel(s, 500, 500) == GRIS, "captured again")
+    comprobar(s.pixel(500, 500) == GRIS, "captured again")
     s.tecla("shift+Escape")
     s.esperar(lambda: not v.existe, 5, "shift+Esc leaves too")
 
@@ -125,22 +62,22 @@ def prueba_cada_herramienta(s):
 
     s.arrastrar(200, 200, 500, 260)  # the brush, chosen at start
     forma(s, "1")
-    s.esperar(lambda: pixel(s, 350, 230) == ROJO, 5, "brush stroke")
+    s.esperar(lambda: s.pixel(350, 230) == ROJO, 5, "brush stroke")
 
     herramienta(s, LINEA)
     s.arrastrar(300, 600, 700, 800)
     forma(s, "2")
-    s.esperar(lambda: pixel(s, 500, 700) == ROJO, 5, "line")
+    s.esperar(lambda: s.pixel(500, 700) == ROJO, 5, "line")
 
     herramienta(s, RECTANGULO)
     s.arrastrar(1100, 400, 800, 200)  # dragged up and to the left
     forma(s, "3")
-    s.esperar(lambda: pixel(s, 950, 200) == ROJO, 5, "rectangle")
+    s.esperar(lambda: s.pixel(950, 200) == ROJO, 5, "rectangle")
 
     herramienta(s, CIRCULO)
     s.arrastrar(1300, 500, 1500, 650)  # a circle as wide as the horizontal drag
     forma(s, "4")
-    s.esperar(lambda: pixel(s, 1400, 500) == ROJO, 5, "circle")
+    s.esperar(lambda: s.pixel(1400, 500) == ROJO, 5, "circle")
 
     def comprobar_formas(c):
         for p in ((350, 230), (500, 700), (950, 200), (950, 400), (800, 300), (1100, 300),
@@ -200,14 +137,14 @@ def prueba_previsualizacion(s):
     s.lanzar_tizo()
     v = dibujar_fondo(s)
     arrastrar_sin_soltar(s, 200, 300, 600, 300)
-    s.esperar(lambda: pixel(s, 400, 300) == ROJO, 5, "the brush paints while dragging")
+    s.esperar(lambda: s.pixel(400, 300) == ROJO, 5, "the brush paints while dragging")
     comprobar(not formas(s), "no shape window before the release")
     s.soltar()
     forma(s, "1")
 
     herramienta(s, RECTANGULO)
     arrastrar_sin_soltar(s, 800, 600, 1200, 400)
-    s.esperar(lambda: pixel(s, 1000, 400) == ROJO, 5, "rectangle outline while dragging")
+    s.esperar(lambda: s.pixel(1000, 400) == ROJO, 5, "rectangle outline while dragging")
     c = s.captura()
     s.guardar_captura("previsualizacion-rectangulo")
     for p in ((1000, 600), (800, 500), (1200, 500)):
@@ -227,17 +164,17 @@ def prueba_previsualizacion(s):
     # Line and circle outlines follow the pointer and leave no trail where they were.
     herramienta(s, LINEA)
     arrastrar_sin_soltar(s, 300, 700, 900, 1000)
-    s.esperar(lambda: pixel(s, 600, 850) == ROJO, 5, "line while dragging")
+    s.esperar(lambda: s.pixel(600, 850) == ROJO, 5, "line while dragging")
     s.mover(900, 700)
-    s.esperar(lambda: pixel(s, 600, 700) == ROJO, 5, "line following the pointer")
+    s.esperar(lambda: s.pixel(600, 700) == ROJO, 5, "line following the pointer")
     s.esperar(lambda: es_fondo(s.captura((600, 850, 1, 1)), 600, 850), 5, "no trail of the line")
     s.soltar()
     forma(s, "3")
     herramienta(s, CIRCULO)
     arrastrar_sin_soltar(s, 1300, 500, 1700, 700)
-    s.esperar(lambda: pixel(s, 1500, 500) == ROJO, 5, "circle while dragging")  # its top
+    s.esperar(lambda: s.pixel(1500, 500) == ROJO, 5, "circle while dragging")  # its top
     s.mover(1500, 600)
-    s.esperar(lambda: pixel(s, 1400, 500) == ROJO, 5, "smaller circle")  # the new top
+    s.esperar(lambda: s.pixel(1400, 500) == ROJO, 5, "smaller circle")  # the new top
     c = s.captura()
     s.guardar_captura("previsualizacion-circulo")
     comprobar(es_fondo(c, 1500, 900), "no trail of the larger circle")  # its old bottom
@@ -254,7 +191,7 @@ def prueba_formas_sobre_el_lienzo(s):
     s.click(SALIR[0] + 24, SALIR[1] + 24)
     s.esperar(lambda: not v.existe, 5, "left drawing mode")
 
-    fondo_solido(s, GRIS)
+    s.poner_fondo(GRIS)
     v = dibujar_fondo(s)
     s.arrastrar(200, 500, 600, 500)
     forma(s, "2")
@@ -280,7 +217,7 @@ def prueba_hueco_arrastre_y_supr(s):
     s.click(SALIR[0] + 24, SALIR[1] + 24)
     s.esperar(lambda: not v.existe, 5, "left drawing mode")
 
-    s.esperar(lambda: pixel(s, 800, 450) == AZUL_TESTIGO, 5, "the window beneath shows inside")
+    s.esperar(lambda: s.pixel(800, 450) == AZUL_TESTIGO, 5, "the window beneath shows inside")
     s.click(800, 450)
     s.esperar(lambda: (s.leer_eventos(), testigo.pulsaciones)[1], 5, "a click in the hole passes")
     x0, y0 = r.rect[:2]
@@ -319,10 +256,10 @@ def prueba_bandeja_mientras_dibuja(s):
     s.esperar(lambda: es_fondo(s.captura((400, 300, 1, 1)), 400, 300), 5, "canvas where one was")
     s.elegir(" Mostrar / Ocultar")
     s.esperar(lambda: uno.mapeada and dos.mapeada, 5, "shapes shown again")
-    s.esperar(lambda: pixel(s, 400, 300) == ROJO, 5, "and drawn")
+    s.esperar(lambda: s.pixel(400, 300) == ROJO, 5, "and drawn")
 
     # " Dibujar Fondo" while drawing only brings the canvas forward: nothing is captured again.
-    fondo_solido(s, GRIS)
+    s.poner_fondo(GRIS)
     s.elegir(" Dibujar Fondo")
     comprobar(lienzo(s).id == v.id, "the same canvas")
     time.sleep(0.2)
@@ -355,7 +292,7 @@ def prueba_paleta(s):
 
     s.arrastrar(400, 300, 800, 600)
     forma(s, "1")
-    s.esperar(lambda: pixel(s, 600, 300) == AZUL, 5, "blue rectangle")
+    s.esperar(lambda: s.pixel(600, 300) == AZUL, 5, "blue rectangle")
     c = s.captura((600, 250, 1, 100))
     grosor = sum(1 for yy in range(250, 350) if c.pixel(600, yy) == AZUL)
     comprobar(29 <= grosor <= 31, f"top edge 30 pixels thick: {grosor}")
@@ -365,7 +302,7 @@ def prueba_paleta(s):
     herramienta(s, PINCEL)
     s.arrastrar(300, 800, 900, 800)
     forma(s, "2")
-    s.esperar(lambda: pixel(s, 600, 800) == AZUL, 5, "blue stroke")
+    s.esperar(lambda: s.pixel(600, 800) == AZUL, 5, "blue stroke")
     c = s.captura((600, 750, 1, 100))
     grosor = sum(1 for yy in range(750, 850) if c.pixel(600, yy) == AZUL)
     comprobar(29 <= grosor <= 31, f"stroke 30 pixels thick: {grosor}")
