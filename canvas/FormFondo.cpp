@@ -62,13 +62,13 @@ QRectF aPixeles(const QRectF& twips) {
 } // namespace
 
 FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
-    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint), // a tool window: not in the taskbar
-      m_formas(formas), m_captura(modCapturar::CapturarPantalla()), m_PB(m_captura),
+    : QWidget(padre), m_formas(formas), m_captura(modCapturar::CapturarPantalla()), m_PB(m_captura),
       m_gestos(Unidades::aTwips(Pantalla::geometria().width()), Unidades::aTwips(LadoSalir)),
       m_ImSalir(new ImagenSalir(this, [this] { close(); })), m_abrirPaleta([](QWidget* padre) {
           FormTools paleta(padre);
           paleta.exec();
       }) {
+    Plataforma::actual().prepararVentana(this, Papel::Lienzo); // borderless, over the screen
     setAttribute(Qt::WA_DeleteOnClose);
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -85,12 +85,8 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
     setFocusPolicy(Qt::StrongFocus);
     // Moves count while a gesture is in progress, even once no button is held any more.
     setMouseTracking(true);
-    // A plain borderless window exactly over the primary screen, so that the capture lies where
-    // it was taken; never in the full-screen state, which may stack it over the topmost shape
-    // windows. It reaches one row below the screen because some window
-    // managers (openbox among them) take an undecorated window that exactly fills a monitor for a
-    // full-screen one and, while it has the focus, stack it over the shapes just the same.
-    setGeometry(Pantalla::geometria().adjusted(0, 0, 0, 1));
+    // Exactly over the primary screen, so that the capture lies where it was taken.
+    setGeometry(Pantalla::geometria());
 
     m_ImSalir->setPixmap(Dibujos::imagenSalir());
     m_ImSalir->setFixedSize(LadoSalir, LadoSalir);
@@ -246,7 +242,9 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
     emit paletaCerrada();
     if (m_salirTrasPaleta) {
         close();
+        return;
     }
+    activateWindow(); // the keys come back here, whatever window the desktop would pick
 }
 
 void FormFondo::salir() {

@@ -23,6 +23,7 @@ import traceback
 import zlib
 
 from Xlib import X, Xatom, display, error
+from Xlib.protocol import event
 from Xlib.ext import xtest
 
 ANCHO, ALTO = 1920, 1080
@@ -52,13 +53,15 @@ class Escritorio:
     bus: None (no session bus), "escritorio" (only the desktop's own programs reach one) or
         "todos" (the program too).
     compuesto: the window manager composites by itself (the session waits until it does).
+    fuera_de_paneles: the window manager keeps every window but its panels and full-screen ones
+        out of the panels' strips (xfwm4), so a shape drawn over a panel shows beside it.
     entorno: variables for the desktop's programs only.
     archivos: files to put in the session's private home, {path under it: text}."""
 
     def __init__(self, gestor, bandeja="trayer", compositor=None, compuesto=False, bus=None,
-                 entorno=None, archivos=None):
+                 fuera_de_paneles=False, entorno=None, archivos=None):
         self.gestor, self.bandeja, self.compositor = gestor, bandeja, compositor
-        self.compuesto, self.bus = compuesto, bus
+        self.compuesto, self.bus, self.fuera_de_paneles = compuesto, bus, fuera_de_paneles
         self.entorno, self.archivos = entorno or {}, archivos or {}
 
 
@@ -111,18 +114,23 @@ ESCRITORIOS = {
     "openbox-picom": Escritorio(
         _OPENBOX, compositor=["picom", "-c", "--config", "/dev/null", "--backend", "xrender"]),
     "xfce": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
-                       bandeja="xfce4-panel", compuesto=True, bus="todos", archivos=_XFCE),
+                       bandeja="xfce4-panel", compuesto=True, bus="todos", fuera_de_paneles=True,
+                       archivos=_XFCE),
     "xfce-xembed": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
                               bandeja="xfce4-panel", compuesto=True, bus="escritorio",
-                              archivos=_XFCE),
+                              fuera_de_paneles=True, archivos=_XFCE),
     "kwin": Escritorio(["kwin_x11", "--replace"], compuesto=True, entorno={"KWIN_COMPOSE": "O2"}),
     "kwin-sin-composicion": Escritorio(["kwin_x11", "--replace"], entorno={"KWIN_COMPOSE": "N"}),
     "mutter": Escritorio(["mutter", "--x11", "--replace", "--sm-disable"], compuesto=True,
                          bus="escritorio"),
     "metacity": Escritorio(["metacity", "--sm-disable"], bus="escritorio"),
-    "icewm": Escritorio(["icewm"], bandeja="propia"),
-    # Debian's first configuration, with an overlay that keeps fluxbox from setting a wallpaper: it
-    # would run a helper that is not installed, which says so in a window.
+    # Clock and load meters off: a screen that changes by itself would hide what the program
+    # changed.
+    "icewm": Escritorio(["icewm"], bandeja="propia", archivos={".icewm/preferences": (
+        "TaskBarShowClock=0\nTaskBarShowCPUStatus=0\nTaskBarShowMEMStatus=0\n"
+        "TaskBarShowNetStatus=0\n")}),
+    # Debian's first configuration without the clock, and an overlay that keeps fluxbox from
+    # setting a wallpaper: it would run a helper that is not installed, which says so in a window.
     "fluxbox": Escritorio(["fluxbox"], bandeja="propia", archivos={
         ".fluxbox/init": (
             "session.menuFile: ~/.fluxbox/menu\n"
@@ -131,7 +139,7 @@ ESCRITORIOS = {
             "session.configVersion: 13\n"
             "session.screen0.toolbar.widthPercent: 100\n"
             "session.screen0.toolbar.tools: prevworkspace, workspacename, nextworkspace, "
-            "clock, prevwindow, nextwindow, iconbar, systemtray\n"),
+            "prevwindow, nextwindow, iconbar, systemtray\n"),
         ".fluxbox/overlay": "background: unset\n"}),
 }
 
@@ -197,6 +205,33 @@ class Captura:
         return sum(
             1 for yy in range(y, y + h) for xx in range(x, x + w) if self.pixel(xx, yy) == color
         )
+
+    def distintos(self, otra, excluir=()):
+        """Pixels that differ from another screenshot of the same area, outside the rectangles
+        `excluir`: (how many, their bounding box (x, y, w, h) or None)."""
+        comprobar((self.ancho, self.alto, self.x0, self.y0) == (otra.ancho, otra.alto, otra.x0,
+                                                                 otra.y0), "the same area")
+        cuantos, caja = 0, None
+        fila = self.ancho * 4
+        for y in range(self.alto):
+            a = self.datos[y * fila:(y + 1) * fila]
+            b = otra.datos[y * fila:(y + 1) * fila]
+            if a == b:
+                continue
+            for x in range(self.ancho):
+                if a[x * 4:x * 4 + 3] == b[x * 4:x * 4 + 3]:
+                    continue
+                px, py = x + self.x0, y + self.y0
+                if any(ex <= px < ex + ew and ey <= py < ey + eh for ex, ey, ew, eh in excluir):
+                    continue
+                cuantos += 1
+                if caja is None:
+                    caja = [px, py, px, py]
+                else:
+                    caja = [min(caja[0], px), min(caja[1], py), max(caja[2], px), max(caja[3], py)]
+        if caja is not None:
+            caja = (caja[0], caja[1], caja[2] - caja[0] + 1, caja[3] - caja[1] + 1)
+        return cuantos, caja
 
     def guardar(self, ruta):
         filas = bytearray()
@@ -331,6 +366,12 @@ class Ventana:
         return [self.s.d.get_atom_name(a) for a in v] if v is not None else []
 
     @property
+    def estado_wm(self):
+        """ICCCM's WM_STATE as the window manager set it: 1 normal, 3 iconic, None if unset."""
+        v = self._prop("WM_STATE")
+        return v[0] if v is not None and len(v) else None
+
+    @property
     def mapeada(self):
         """This very window is mapped and viewable: a window that went is not followed here, so
         that waiting for a window to close never waits for a replacement."""
@@ -376,8 +417,9 @@ class Ventana:
 
 class Sesion:
     def __init__(self, nombre="e2e", iniciar=True, escritorio=None):
-        self.nombre = nombre
         self.escritorio = escritorio or os.environ.get("TIZO_E2E_ESCRITORIO", "openbox")
+        # Screenshots and logs say on which desktop they were taken.
+        self.nombre = nombre if self.escritorio == "openbox" else f"{self.escritorio}-{nombre}"
         self.desk = ESCRITORIOS[self.escritorio]
         self.procesos = []
         self.tizo = None
@@ -651,9 +693,10 @@ class Sesion:
         w.map()
         self.d.sync()
         self.esperar(lambda: Ventana(self, w).mapeada, 15, "the desktop window")
-        self.esperar(self._se_ve_el_patron, 15, "the desktop pattern on screen")
+        self.esperar(self.se_ve_el_patron, 15, "the desktop pattern on screen")
 
-    def _se_ve_el_patron(self):
+    def se_ve_el_patron(self):
+        """The screen shows the desktop pattern in the middle."""
         puntos = ((700, 500), (770, 500), (1200, 700), (1270, 700))
         c = self.captura((700, 500, 571, 201))
         return all(c.pixel(x, y) == color_fondo(x, y) for x, y in puntos)
@@ -687,6 +730,7 @@ class Sesion:
             self.esperar(lambda: len(self.iconos_bandeja()) == 1, 20, "tray icon")
             # docked means mapped inside the tray
             self.esperar(lambda: self.iconos_bandeja()[0].mapeada, 10, "tray icon mapped")
+            self.esperar(self._icono_quieto, 10, "the tray icon in its place")
         return p
 
     def orden_tizo(self, *argumentos, segundos=10):
@@ -700,6 +744,14 @@ class Sesion:
 
     def archivo_ajustes(self):
         return os.path.join(self.config, "tizo", "tizo.conf")
+
+    def _icono_quieto(self):
+        """The tray icon lies on the screen where it lay at the last look: a tray that grows
+        with its icons moves them while it settles, and a click must find the icon."""
+        x, y, w, h = self.iconos_bandeja()[0].rect
+        anterior, self._ultimo_icono = getattr(self, "_ultimo_icono", None), (x, y, w, h)
+        time.sleep(0.05)
+        return anterior == (x, y, w, h) and x >= 0 and y >= 0 and x + w <= ANCHO and y + h <= ALTO
 
     def lanzar(self, orden):
         """Starts a helper program of the tests on this display; `salida(p)` gives what it
@@ -735,6 +787,43 @@ class Sesion:
                 lista.append(Ventana(self, h))
                 pila.append(h)
         return lista
+
+    def apilados(self):
+        """The mapped top-level windows, bottom to top as the X server stacks them: each is
+        (the window the window manager stacks, which may be its frame; the client inside it, or
+        the window itself when it has none)."""
+        lista = []
+        for w in self.root.query_tree().children:
+            marco = Ventana(self, w)
+            if not marco.mapeada:
+                continue
+            cliente = marco
+            if marco.clase is None:
+                dentro = [v for v in self.todas(w) if v.estado_wm is not None]
+                cliente = dentro[0] if dentro else marco
+            lista.append((marco, cliente))
+        return lista
+
+    def encima_de(self, ventana):
+        """The clients stacked above `ventana` that overlap it."""
+        clientes = [c for _, c in self.apilados()]
+        ids = [c.id for c in clientes]
+        comprobar(ventana.id in ids, f"{ventana} is stacked on the screen")
+        superpuesta = self._superpuesta()
+        vx, vy, vw, vh = ventana.rect
+        encima = []
+        for c in clientes[ids.index(ventana.id) + 1:]:
+            if c.id == superpuesta:
+                continue
+            try:
+                x, y, w, h = c.rect
+                clase = c.win.get_attributes().win_class
+            except error.XError:
+                continue
+            if clase == X.InputOnly or x >= vx + vw or y >= vy + vh or x + w <= vx or y + h <= vy:
+                continue
+            encima.append(c)
+        return encima
 
     def ventanas(self, clase="tizo", mapeadas=True, tipo=None):
         """Client windows of a program (by WM_CLASS class), top-level ones in stacking order."""
@@ -815,6 +904,19 @@ class Sesion:
                 continue
         return None
 
+    def menu_de_la_bandeja(self):
+        """The menu a tray that takes the icon over D-Bus shows for it: a popup menu of another
+        program's."""
+        for v in self.todas():
+            try:
+                if (v.mapeada and v.win.get_attributes().override_redirect
+                        and "_NET_WM_WINDOW_TYPE_POPUP_MENU" in v.tipos
+                        and (v.clase or "").lower() != "tizo"):
+                    return v
+            except error.XError:
+                continue
+        return None
+
     def activa(self):
         v = self._prop_root("_NET_ACTIVE_WINDOW")
         return v[0] if v is not None and len(v) else None
@@ -872,9 +974,53 @@ class Sesion:
     # tray menu
 
     def abrir_menu(self, boton=1):
-        x, y = self.icono().centro
-        self.click(x, y, boton)
+        icono = self.icono()
+        x, y = icono.centro
+        if self.cubierta(icono):
+            self.click_directo(icono, boton)
+        else:
+            self.click(x, y, boton)
         return self.esperar(self.menu_abierto, 5, "tray menu")
+
+    def cubierta(self, ventana):
+        """Another top-level window lies over the middle of `ventana` (the canvas covers the
+        tray while drawing)."""
+        x, y = ventana.centro
+        w = ventana.win
+        while True:
+            padre = w.query_tree().parent
+            if padre.id == self.root.id:
+                break
+            w = padre
+        arriba, superpuesta = False, self._superpuesta()
+        for marco, _ in self.apilados():
+            if arriba and marco.id != superpuesta:
+                mx, my, mw, mh = marco.rect
+                if mx <= x < mx + mw and my <= y < my + mh:
+                    return True
+            arriba = arriba or marco.id == w.id
+        return False
+
+    def _superpuesta(self):
+        """The compositor's overlay window, above all others, through which it shows them."""
+        if self.d.get_selection_owner(self.d.intern_atom("_NET_WM_CM_S0")) == X.NONE:
+            return None
+        return self.root.composite_get_overlay_window().overlay_window.id
+
+    def click_directo(self, ventana, boton=1):
+        """A click sent to the window itself, as a user reaches a covered tray by other means
+        than the mouse."""
+        x, y = ventana.centro
+        rx, ry = ventana.rect[:2]
+        for tipo, clase in ((X.ButtonPress, event.ButtonPress),
+                            (X.ButtonRelease, event.ButtonRelease)):
+            ev = clase(time=X.CurrentTime, root=self.root, window=ventana.win, same_screen=1,
+                       child=X.NONE, root_x=x, root_y=y, event_x=x - rx, event_y=y - ry,
+                       state=0 if tipo == X.ButtonPress else X.Button1Mask << (boton - 1),
+                       detail=boton)
+            ventana.win.send_event(ev, event_mask=X.ButtonPressMask | X.ButtonReleaseMask)
+            self.d.sync()
+            self.pausa()
 
     def elegir(self, texto):
         """Opens the tray menu and chooses an item by its caption, with the keyboard."""
@@ -886,7 +1032,11 @@ class Sesion:
     # screenshots
 
     def captura(self, rect=None):
+        """The screen's pixels in rect (x, y, w, h), the whole screen by default; a rect reaching
+        beyond the screen is cut to it."""
         x, y, w, h = rect or (0, 0, ANCHO, ALTO)
+        x0, y0 = max(x, 0), max(y, 0)
+        x, y, w, h = x0, y0, min(x + w, ANCHO) - x0, min(y + h, ALTO) - y0
         img = self.root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
         return Captura(bytes(img.data), w, h, x, y)
 
@@ -913,6 +1063,10 @@ class Sesion:
         win.set_wm_normal_hints(flags=1 | 2, x=x, y=y)  # USPosition | USSize
         motif = self.d.intern_atom("_MOTIF_WM_HINTS")
         win.change_property(motif, motif, 32, [2, 0, 0, 0, 0])  # no decorations
+        # and no compositor's shadow (picom, mutter): the colours around it stay exact
+        win.change_property(self.d.intern_atom("_COMPTON_SHADOW"), Xatom.CARDINAL, 32, [0])
+        win.change_property(self.d.intern_atom("_GTK_FRAME_EXTENTS"), Xatom.CARDINAL, 32,
+                            [0, 0, 0, 0])
         win.map()
         self.d.sync()
         self.esperar(lambda: Ventana(self, win).mapeada, 15, "witness window")
