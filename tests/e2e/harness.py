@@ -123,7 +123,7 @@ ESCRITORIOS = {
     "kwin-sin-composicion": Escritorio(["kwin_x11", "--replace"], entorno={"KWIN_COMPOSE": "N"}),
     "mutter": Escritorio(["mutter", "--x11", "--replace", "--sm-disable"], compuesto=True,
                          bus="escritorio"),
-    "metacity": Escritorio(["metacity", "--sm-disable"], bus="escritorio"),
+    "metacity": Escritorio(["metacity", "--sm-disable"], compuesto=True, bus="escritorio"),
     # Clock and load meters off: a screen that changes by itself would hide what the program
     # changed.
     "icewm": Escritorio(["icewm"], bandeja="propia", archivos={".icewm/preferences": (
