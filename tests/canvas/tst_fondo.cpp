@@ -297,6 +297,10 @@ private slots:
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        // Active from the start, as the palette leaves it: the mouse reaches it the same way
+        // throughout.
+        fondo.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&fondo));
         modGeneral::Tipo = modGeneral::TipoPincel;
         modGeneral::Color = 0x00FF00; // green, which the capture does not hold
         modGeneral::Grosor = grosor;

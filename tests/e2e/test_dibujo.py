@@ -307,5 +307,4 @@ def prueba_paleta(s):
     s.guardar_captura("paleta-aplicada")
 
 
-if __name__ == "__main__":  # other scenarios use its helpers
-    ejecutar(globals())
+ejecutar(globals())

@@ -11,7 +11,7 @@ import time
 from Xlib import X, XK
 
 from harness import comprobar, ejecutar
-from test_dibujo import dibujar_fondo, forma, lienzo
+from dibujo import forma, lienzo
 
 
 def canvas_abierto(s):

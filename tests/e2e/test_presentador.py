@@ -8,9 +8,8 @@ import re
 import time
 
 from harness import AZUL, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar, ejecutar, leer_png
-from test_dibujo import (
-    RECTANGULO, SALIR, abrir_paleta, cerrar_paleta, dibujar_fondo, es_fondo, forma, herramienta,
-    lienzo)
+from dibujo import (
+    RECTANGULO, SALIR, abrir_paleta, cerrar_paleta, dibujar_fondo, es_fondo, forma, herramienta)
 
 
 def prueba_deshacer_y_rehacer(s):
