@@ -244,7 +244,9 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
         close();
         return;
     }
-    activateWindow(); // the keys come back here, whatever window the desktop would pick
+    if (!isActiveWindow()) {
+        activateWindow(); // the keys come back here, whatever window the desktop would pick
+    }
 }
 
 void FormFondo::salir() {
