@@ -5,8 +5,10 @@
 #include "Ventanas.h"
 #include "modGeneral.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QRegion>
 #include <QRegularExpression>
@@ -154,6 +156,32 @@ private slots:
         trazo.show();
         ActualizarTransparencia(&ventana);
         QCOMPARE(ventana.mask(), QRegion(5, 6, 10, 4));
+    }
+
+    // A drag follows the pointer from where the press says the window is, which is where the
+    // X server has it even when Qt has not learnt yet where the window manager put it.
+    void arrastreDesdeLaPulsacion_data() {
+        QTest::addColumn<QPoint>("segunQt");     // what the widget believes
+        QTest::addColumn<QPoint>("segunEvento"); // the window's corner as the press places it
+        QTest::newRow("in step") << QPoint(300, 400) << QPoint(300, 400);
+        QTest::newRow("Qt behind the window manager") << QPoint(0, 0) << QPoint(300, 400);
+    }
+
+    void arrastreDesdeLaPulsacion() {
+        QFETCH(QPoint, segunQt);
+        QFETCH(QPoint, segunEvento);
+        QWidget ventana(nullptr, Qt::FramelessWindowHint);
+        ventana.setGeometry(QRect(segunQt, QSize(100, 80)));
+        ArrastrarVentana(&ventana);
+        const QPointF dentro(5, 5);
+        auto raton = [&](QEvent::Type tipo, QPointF global, Qt::MouseButtons botones) {
+            QMouseEvent e(tipo, dentro, global, Qt::LeftButton, botones, Qt::NoModifier);
+            QApplication::sendEvent(&ventana, &e);
+        };
+        raton(QEvent::MouseButtonPress, segunEvento + dentro, Qt::LeftButton);
+        raton(QEvent::MouseMove, segunEvento + dentro + QPointF(40, 30), Qt::LeftButton);
+        QCOMPARE(ventana.pos(), segunEvento + QPoint(40, 30));
+        raton(QEvent::MouseButtonRelease, segunEvento + dentro + QPointF(40, 30), Qt::NoButton);
     }
 
     void registroCuentaYBorra() {
