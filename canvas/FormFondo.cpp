@@ -69,6 +69,12 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
           paleta.exec();
       }) {
     Plataforma::actual().prepararVentana(this, Papel::Lienzo); // borderless, over the screen
+    // While drawing, keys a shape let go come back here: Esc, undo and redo keep working.
+    connect(&m_formas, &RegistroFormas::teclasLibres, this, [this] {
+        if (isVisible()) {
+            activateWindow();
+        }
+    });
     setAttribute(Qt::WA_DeleteOnClose);
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -240,32 +240,25 @@ private slots:
     }
 
     // Presses never reach Qt's XEmbed icon, which would open the context menu on the right one
-    // by itself; releases do.
+    // by itself (the menu opens on the release, above).
     void bandejaXEmbedSinPulsaciones_data() {
         QTest::addColumn<int>("tipo");
         QTest::addColumn<int>("boton");
-        QTest::addColumn<int>("llegan");
-        QTest::newRow("right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton) << 0;
-        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton) << 0;
-        QTest::newRow("double click")
-            << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton) << 0;
-        QTest::newRow("release") << int(QEvent::MouseButtonRelease) << int(Qt::RightButton) << 0;
+        QTest::newRow("right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton);
+        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton);
+        QTest::newRow("double click") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton);
     }
 
     void bandejaXEmbedSinPulsaciones() {
         QFETCH(int, tipo);
         QFETCH(int, boton);
-        QFETCH(int, llegan);
         Form1 form;
         QSystemTrayIconSys icono;
         const auto b = Qt::MouseButton(boton);
-        const auto t = QEvent::Type(tipo);
-        QMouseEvent evento(t, QPointF(4, 4), QPointF(100, 100), b,
-                           t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(b),
+        QMouseEvent evento(QEvent::Type(tipo), QPointF(4, 4), QPointF(100, 100), b, b,
                            Qt::NoModifier);
         QApplication::sendEvent(&icono, &evento);
-        QCOMPARE(icono.pulsaciones, llegan);
-        form.menu()->hide();
+        QCOMPARE(icono.pulsaciones, 0);
     }
 
     // " Dibujar Fondo" brings an open canvas forward, and opens a new one once it has closed,

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QRegion>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -226,6 +227,42 @@ private slots:
         QCOMPARE(orden, (QList<QObject*>{tercera, primera})); // newest first
         QCOMPARE(modGeneral::NumVentanas, 0);
         QVERIFY(!registro.deshacer());
+    }
+
+    // A shape that goes while it holds the keys says so, for the canvas to take them back; one
+    // that did not hold them goes quietly.
+    void teclasLibres_data() {
+        QTest::addColumn<bool>("activa");
+        QTest::addColumn<bool>("deshacer"); // an undo takes it back, instead of a deletion
+        QTest::addColumn<int>("avisos");
+        QTest::newRow("deleted with the keys") << true << false << 1;
+        QTest::newRow("taken back by an undo with the keys") << true << true << 1;
+        QTest::newRow("deleted without them") << false << false << 0;
+    }
+
+    void teclasLibres() {
+        QFETCH(bool, activa);
+        QFETCH(bool, deshacer);
+        QFETCH(int, avisos);
+        RegistroFormas registro;
+        QWidget otra;
+        auto* forma = new QWidget;
+        registro.agregar(forma);
+        for (QWidget* w : {forma, &otra}) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        QWidget* conTeclas = activa ? forma : &otra;
+        conTeclas->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(conTeclas));
+        QSignalSpy libres(&registro, &RegistroFormas::teclasLibres);
+        if (deshacer) {
+            QVERIFY(registro.deshacer());
+        } else {
+            forma->close();
+        }
+        QCOMPARE(libres.size(), avisos);
+        registro.destruirTodo();
     }
 
     // Sequences of steps, as letters: n makes a new window (named a, b, c, ...), x<w> deletes
