@@ -247,12 +247,13 @@ int main(int argc, char** argv) {
     constexpr int Puntos = 5000;
     for (int i = 0; i < 7; ++i) {
         pulsar(f, recorrido(0, Puntos));
-        for (int k = 0; k <= Puntos; ++k) { // the first move only starts the stroke
+        for (int k = 0; k <= Puntos; ++k) {
             mover(f, recorrido(k, Puntos));
         }
         asentar(50);
-        if (modGeneral::Puntos.size() != Puntos) {
-            std::fprintf(stderr, "expected %d points, got %zu\n", Puntos,
+        // The press is a point of the stroke, and so is every move.
+        if (modGeneral::Puntos.size() != Puntos + 2) {
+            std::fprintf(stderr, "expected %d points, got %zu\n", Puntos + 2,
                          modGeneral::Puntos.size());
             return 1;
         }
