@@ -974,13 +974,28 @@ class Sesion:
     # tray menu
 
     def abrir_menu(self, boton=1):
+        def clic(icono):
+            if self.cubierta(icono):
+                self.click_directo(icono, boton)
+            else:
+                self.click(*icono.centro, boton)
+
+        return self.sobre_el_icono(clic, self.menu_abierto, "tray menu")
+
+    def sobre_el_icono(self, accion, resultado, que, segundos=5):
+        """Does `accion(icon)` and waits for `resultado()`. Qt replaces its XEmbed tray icon
+        when the tray announces itself again, which a tray may do just after the icon docked:
+        if the icon was replaced meanwhile, the action fell on the old one and is done again."""
         icono = self.icono()
-        x, y = icono.centro
-        if self.cubierta(icono):
-            self.click_directo(icono, boton)
-        else:
-            self.click(x, y, boton)
-        return self.esperar(self.menu_abierto, 5, "tray menu")
+        accion(icono)
+        try:
+            return self.esperar(resultado, segundos, que)
+        except FalloPrueba:
+            iconos = self.iconos_bandeja()
+            if len(iconos) != 1 or iconos[0].id == icono.id:
+                raise
+        accion(self.icono())
+        return self.esperar(resultado, segundos, que)
 
     def cubierta(self, ventana):
         """Another top-level window lies over the middle of `ventana` (the canvas covers the

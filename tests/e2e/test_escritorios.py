@@ -60,12 +60,15 @@ def abrir_menu_derecho(s):
         s.tecla("Escape")
         s.esperar(lambda: s.menu_de_la_bandeja() is None, 5, "the tray's menu closed")
         return
-    s.mover(x, y)
-    s.pulsar(3)
-    time.sleep(0.4)
-    comprobar(s.menu_abierto() is None, "no menu on the press of the right button")
-    s.soltar(3)
-    menu = s.esperar(s.menu_abierto, 5, "the menu on the release of the right button")
+
+    def clic(icono):
+        s.mover(*icono.centro)
+        s.pulsar(3)
+        time.sleep(0.4)
+        comprobar(s.menu_abierto() is None, "no menu on the press of the right button")
+        s.soltar(3)
+
+    menu = s.sobre_el_icono(clic, s.menu_abierto, "the menu on the release of the right button")
     s.guardar_captura("menu-derecho", menu.rect)
     s.tecla("Escape")
     s.esperar(lambda: s.menu_abierto() is None, 5, "the menu closed")
