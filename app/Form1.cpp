@@ -53,6 +53,7 @@ Form1::~Form1() {
 void Form1::CrearMenu() {
     using Dibujos::ImagenMenu;
     m_XMenu = std::make_unique<QMenu>();
+    Plataforma::actual().prepararVentana(m_XMenu.get(), Papel::Menu);
     auto agregar = [this](ImagenMenu imagen, const QString& texto, void (Form1::*orden)()) {
         QAction* accion = m_XMenu->addAction(Dibujos::imagenMenu(imagen), texto);
         connect(accion, &QAction::triggered, this, orden);
@@ -69,8 +70,10 @@ void Form1::CrearMenu() {
 void Form1::CrearIconoBandeja() {
     m_IconoBandeja = new QSystemTrayIcon(Dibujos::iconoPrograma(), this);
     m_IconoBandeja->setToolTip(QStringLiteral("Tizo"));
-    // The menu opens when the left or the right button is released over the icon, never on a
-    // press alone; the middle button does nothing.
+    // A tray that takes the icon over D-Bus shows this menu itself, on the right button.
+    m_IconoBandeja->setContextMenu(m_XMenu.get());
+    // Otherwise the menu opens when the left or the right button is released over the icon,
+    // never on a press alone; the middle button does nothing.
     new SoltarEnBandeja(m_IconoBandeja, [this](Qt::MouseButton boton, QPoint donde) {
         if (boton == Qt::LeftButton || boton == Qt::RightButton) {
             m_XMenu->popup(donde);
@@ -122,6 +125,16 @@ void Form1::acercaDe() {
 }
 
 void Form1::dibujarFondo() {
+    // The capture must not hold the menu this command may come from: the screen is captured
+    // once it shows what lay beneath.
+    Plataforma::actual().trasCerrarse(m_XMenu.get(), [yo = QPointer<Form1>(this)] {
+        if (yo) {
+            yo->abrirLienzo();
+        }
+    });
+}
+
+void Form1::abrirLienzo() {
     // A canvas that has just closed waits for its deletion; it never comes back.
     if (!dibujando()) {
         m_fondo = new FormFondo(m_formas); // captures the screen before it first shows

@@ -63,6 +63,7 @@ private:
     void CrearIconoBandeja();
     void CrearMenu();
     void AgarrarTecla();
+    void abrirLienzo();
 
     QString m_rutaAjustes;
     Ajustes m_ajustes;

@@ -2,6 +2,7 @@
 
 #include "Dibujos.h"
 #include "Pantalla.h"
+#include "Plataforma.h"
 #include "Unidades.h"
 #include "Version.h"
 
@@ -11,8 +12,8 @@
 #include <QPainter>
 
 FormAcercade::FormAcercade(QWidget* padre)
-    : QDialog(padre, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_imagen(Dibujos::imagenAcerca()), m_LBVer(new QLabel(this)) {
+    : QDialog(padre), m_imagen(Dibujos::imagenAcerca()), m_LBVer(new QLabel(this)) {
+    Plataforma::actual().prepararVentana(this, Papel::Acerca); // borderless, above the others
     setModal(true);
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::black);

@@ -74,8 +74,7 @@ FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
     : FormFondo(formas, modCapturar::CapturarPantalla(), padre) {}
 
 FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QWidget* padre)
-    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint), // a tool window: not in the taskbar
-      m_formas(formas),
+    : QWidget(padre), m_formas(formas),
       m_superficie(Plataforma::actual().CrearSuperficie(this, std::move(captura))),
       m_gestos(Unidades::aTwips(Pantalla::geometria().width()), Unidades::aTwips(LadoSalir)),
       // made after the surface, which may give the canvas's children windows of their own
@@ -86,6 +85,13 @@ FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, Q
           paleta.exec();
       }),
       m_trazado(Pantalla::geometria().size()) {
+    Plataforma::actual().prepararVentana(this, Papel::Lienzo); // borderless, over the screen
+    // While drawing, keys a shape let go come back here: Esc, undo and redo keep working.
+    connect(&m_formas, &RegistroFormas::teclasLibres, this, [this] {
+        if (isVisible()) {
+            activateWindow();
+        }
+    });
     setAttribute(Qt::WA_DeleteOnClose);
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -102,12 +108,8 @@ FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, Q
     setFocusPolicy(Qt::StrongFocus);
     // Moves count while a gesture is in progress, even once no button is held any more.
     setMouseTracking(true);
-    // A plain borderless window exactly over the primary screen, so that the capture lies where
-    // it was taken; never in the full-screen state, which may stack it over the topmost shape
-    // windows. It reaches one row below the screen because some window
-    // managers (openbox among them) take an undecorated window that exactly fills a monitor for a
-    // full-screen one and, while it has the focus, stack it over the shapes just the same.
-    setGeometry(Pantalla::geometria().adjusted(0, 0, 0, 1));
+    // Exactly over the primary screen, so that the capture lies where it was taken.
+    setGeometry(Pantalla::geometria());
 
     m_ImSalir->setPixmap(Dibujos::imagenSalir());
     m_ImSalir->setFixedSize(LadoSalir, LadoSalir);
@@ -259,6 +261,10 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
     emit paletaCerrada();
     if (m_salirTrasPaleta) {
         close();
+        return;
+    }
+    if (!isActiveWindow()) {
+        activateWindow(); // the keys come back here, whatever window the desktop would pick
     }
 }
 

@@ -16,7 +16,10 @@ bool Arrastre::eventFilter(QObject* objeto, QEvent* evento) {
             objeto == m_ventana && m_ventana->childAt(raton->position().toPoint()) != nullptr;
         m_activo = raton->buttons() == Qt::LeftButton && !(m_soloFondo && sobreHijo);
         m_inicioPuntero = raton->globalPosition().toPoint();
-        m_inicioVentana = m_ventana->pos();
+        // Where the press itself says the window is: right after a window is shown again, Qt may
+        // not have learnt yet where the window manager put it.
+        m_inicioVentana = (raton->globalPosition() - raton->position()).toPoint() -
+                          (m_ventana->geometry().topLeft() - m_ventana->pos());
         break;
     }
     case QEvent::MouseMove: {

@@ -13,6 +13,11 @@ QRect geometria() {
     return pantalla ? pantalla->geometry() : QRect();
 }
 
+QRect escritorio() {
+    const QScreen* pantalla = QGuiApplication::primaryScreen();
+    return pantalla ? pantalla->virtualGeometry() : QRect();
+}
+
 QStringList fuentes() {
     return sinFundidoras(QFontDatabase::families());
 }

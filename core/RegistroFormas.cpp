@@ -126,8 +126,12 @@ void RegistroFormas::retirar(QWidget* ventana) {
         return;
     }
     m_retiradas.append(ventana);
+    const bool conTeclas = ventana->isActiveWindow();
     ventana->hide();
     contar();
+    if (conTeclas) {
+        emit teclasLibres();
+    }
     // Posted: the window may be in the middle of its own event (the Delete key).
     QCoreApplication::postEvent(ventana, new QEvent(EventoRetirada));
     devolverMemoria();

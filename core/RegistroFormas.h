@@ -56,6 +56,9 @@ public:
 
 signals:
     void agregada(QWidget* ventana);
+    // A shape that held the keys went (Delete, an undo): the desktop would give them to any
+    // window, maybe another program's.
+    void teclasLibres();
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;

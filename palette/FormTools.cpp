@@ -2,6 +2,7 @@
 
 #include "Dibujos.h"
 #include "Pantalla.h"
+#include "Plataforma.h"
 #include "ReglasPaleta.h"
 #include "TiraColor.h"
 #include "Unidades.h"
@@ -94,7 +95,8 @@ QLabel* etiqueta(QWidget* padre, const QString& texto, const QRect& lugar) {
 
 } // namespace
 
-FormTools::FormTools(QWidget* padre) : QDialog(padre, Qt::Tool | Qt::FramelessWindowHint) {
+FormTools::FormTools(QWidget* padre) : QDialog(padre) {
+    Plataforma::actual().prepararVentana(this, Papel::Paleta); // a borderless tool window
     setWindowTitle(QStringLiteral("Herramientas"));
     setModal(true);
     // Placed by the window manager like any new window, so no move here.

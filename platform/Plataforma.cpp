@@ -85,3 +85,24 @@ std::unique_ptr<Superficie> Plataforma::CrearSuperficie(QWidget* ventana,
     }
     return std::make_unique<SuperficieQt>(ventana, std::move(propia));
 }
+
+void Plataforma::prepararVentana(QWidget* ventana, Papel papel) {
+    // Tool windows: in no taskbar where the system honours that.
+    constexpr Qt::WindowFlags Base = Qt::Tool | Qt::FramelessWindowHint;
+    switch (papel) {
+    case Papel::Forma:
+    case Papel::Acerca:
+        ventana->setWindowFlags(Base | Qt::WindowStaysOnTopHint);
+        break;
+    case Papel::Lienzo:
+    case Papel::Paleta:
+        ventana->setWindowFlags(Base);
+        break;
+    case Papel::Menu:
+        break;
+    }
+}
+
+void Plataforma::trasCerrarse(QWidget*, std::function<void()> hecho) {
+    hecho();
+}

@@ -13,6 +13,16 @@ class QScreen;
 class QWidget;
 class Superficie;
 
+// What a window is to the desktop: the windowing system stacks, lists and decorates each kind
+// as the program needs it.
+enum class Papel {
+    Forma,  // a finished shape: above other windows, and above the canvas while drawing
+    Lienzo, // the drawing canvas: the whole primary screen, panels included, under the shapes
+    Paleta, // the tool palette, modal over the canvas
+    Acerca, // the about box
+    Menu,   // the tray menu: a capture waits until the screen no longer shows it
+};
+
 // What differs between windowing systems lives behind this interface and nowhere else. The base
 // class does what portable Qt can do; each windowing system that needs more has a backend of its
 // own, chosen once from the platform the application runs on.
@@ -67,4 +77,14 @@ public:
     // it. Call before the window is shown; its children made afterwards share it.
     virtual std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
                                                         std::unique_ptr<Captura> captura);
+
+    // Once, first thing in the window's constructor: gives it the window flags of its role and
+    // tells the desktop what it is (in no taskbar or pager, no shadow, stacked as its role needs).
+    // A menu keeps its flags.
+    virtual void prepararVentana(QWidget* ventana, Papel papel);
+
+    // Runs `hecho` once the screen shows what lay under `menu` (prepared as Papel::Menu), which
+    // has just closed: a compositor may go on showing it for a moment. At once when nothing is
+    // to be awaited; never later than a short deadline.
+    virtual void trasCerrarse(QWidget* menu, std::function<void()> hecho);
 };

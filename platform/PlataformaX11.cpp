@@ -1,6 +1,7 @@
 #include "PlataformaX11.h"
 
 #include "CapturaX11.h"
+#include "EsperaRepintado.h"
 #include "ServidorX.h"
 #include "SuperficieX11.h"
 
@@ -15,15 +16,20 @@
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
+#include <QVariant>
 #include <QWidget>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 #include <X11/extensions/shape.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
@@ -166,6 +172,69 @@ private:
     unsigned long m_ventana = 0;
     _XGC* m_gc = nullptr;
 };
+constexpr const char* PropiedadPapel = "tizoPapel";
+
+Atom atomo(Display* d, const char* nombre) {
+    return XInternAtom(d, nombre, False); // Xlib keeps them once asked
+}
+
+// The Damage extension's event as the X server sends it.
+struct NotificacionDanio {
+    quint8 tipo;
+    quint8 nivel;
+    quint16 secuencia;
+    quint32 dibujable;
+    quint32 danio;
+    quint32 tiempo;
+    qint16 x, y;
+    quint16 ancho, alto;
+    qint16 gx, gy;
+    quint16 gancho, galto;
+};
+static_assert(sizeof(NotificacionDanio) == 32, "an X event is 32 bytes");
+
+// Adds states to a window that is not mapped yet (the window manager reads them when it maps
+// the window, and owns them from then on). Qt keeps what it finds when it adds its own.
+void agregarEstados(Display* d, Window w, std::initializer_list<const char*> nombres) {
+    const Atom propiedad = atomo(d, "_NET_WM_STATE");
+    std::vector<Atom> estados;
+    Atom tipo = 0;
+    int formato = 0;
+    unsigned long cuantos = 0, resto = 0;
+    unsigned char* datos = nullptr;
+    if (XGetWindowProperty(d, w, propiedad, 0, 1024, False, XA_ATOM, &tipo, &formato, &cuantos,
+                           &resto, &datos) == Success &&
+        datos != nullptr) {
+        if (tipo == XA_ATOM && formato == 32) {
+            const auto* lista = reinterpret_cast<const Atom*>(datos);
+            estados.assign(lista, lista + cuantos);
+        }
+        XFree(datos);
+    }
+    for (const char* nombre : nombres) {
+        const Atom a = atomo(d, nombre);
+        if (std::find(estados.begin(), estados.end(), a) == estados.end()) {
+            estados.push_back(a);
+        }
+    }
+    XChangeProperty(d, w, propiedad, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(estados.data()),
+                    static_cast<int>(estados.size()));
+}
+
+void ponerCardinales(Display* d, Window w, const char* propiedad, std::vector<long> valores) {
+    XChangeProperty(d, w, atomo(d, propiedad), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(valores.data()),
+                    static_cast<int>(valores.size()));
+}
+
+// Compositors draw shadows around a window's box, not around its shape: picom unless its
+// property says no (read on the outermost window, which may be the window manager's frame),
+// mutter and metacity unless the window says it draws its own frame and shadow.
+void sinSombra(Display* d, Window w) {
+    ponerCardinales(d, w, "_COMPTON_SHADOW", {0});
+    ponerCardinales(d, w, "_GTK_FRAME_EXTENTS", {0, 0, 0, 0});
+}
 
 } // namespace
 
@@ -271,7 +340,18 @@ private:
     xcb_timestamp_t m_soltadaEn = 0;
 };
 
-PlataformaX11::PlataformaX11() = default;
+PlataformaX11::PlataformaX11()
+    : m_apilamiento(
+          [this](Apilamiento::Id forma, Apilamiento::Id lienzo) { atar(forma, lienzo); }) {
+    if (Display* d = pantallaX()) {
+        int evento = 0, error = 0;
+        if (XDamageQueryExtension(d, &evento, &error)) {
+            m_eventoDanio = evento;
+        }
+    }
+    qApp->installNativeEventFilter(this);
+}
+
 PlataformaX11::~PlataformaX11() = default;
 
 void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
@@ -397,4 +477,290 @@ std::unique_ptr<Superficie> PlataformaX11::CrearSuperficie(QWidget* ventana,
     captura.release();
     return std::make_unique<SuperficieX11>(x, m_formatos, ventana,
                                            std::unique_ptr<CapturaX11>(propia));
+}
+
+void PlataformaX11::prepararVentana(QWidget* ventana, Papel papel) {
+    if (papel == Papel::Lienzo) {
+        // A plain top-level window: Qt makes a tool window transient for the whole program,
+        // which mutter and metacity then lift, with its modal palette, over the shapes.
+        ventana->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    } else {
+        Plataforma::prepararVentana(ventana, papel);
+    }
+    ventana->setProperty(PropiedadPapel, static_cast<int>(papel));
+    ventana->installEventFilter(this);
+    connect(ventana, &QObject::destroyed, this, [this, papel](QObject* objeto) {
+        const Apilamiento::Id id = m_ids.take(objeto);
+        m_ventanas.remove(id);
+        m_sinSombra.remove(static_cast<unsigned long>(id));
+        if (papel == Papel::Forma) {
+            m_apilamiento.formaOculta(id);
+        } else if (papel == Papel::Lienzo) {
+            m_apilamiento.lienzoCerrandose(id);
+        } else if (papel == Papel::Menu && objeto == m_menu) {
+            dejarDeVigilar();
+        }
+        if (Display* d = pantallaX()) {
+            XFlush(d);
+        }
+    });
+}
+
+bool PlataformaX11::eventFilter(QObject* objeto, QEvent* evento) {
+    auto* ventana = qobject_cast<QWidget*>(objeto);
+    const QVariant valor = objeto->property(PropiedadPapel);
+    if (ventana == nullptr || !valor.isValid()) {
+        return false;
+    }
+    const auto papel = static_cast<Papel>(valor.toInt());
+    const Apilamiento::Id id = m_ids.value(objeto);
+    // The window system's own show and hide events (a window restored from its icon) come
+    // when the window is already mapped or unmapped: nothing to do then.
+    const bool propio = !evento->spontaneous();
+    switch (evento->type()) {
+    case QEvent::Show: // its native window exists, not yet mapped
+        if (!propio) {
+            return false;
+        }
+        antesDeMapear(ventana, papel);
+        break;
+    case QEvent::ShowToParent: // mapped
+        if (!propio) {
+            return false;
+        }
+        trasMapear(ventana, papel);
+        break;
+    case QEvent::Close:
+        // Before the canvas unmaps, so that the window manager never sees the shapes tied to a
+        // window that is gone.
+        if (papel == Papel::Lienzo) {
+            m_apilamiento.lienzoCerrandose(id);
+        }
+        break;
+    case QEvent::Hide:
+        if (!propio) {
+            return false;
+        }
+        if (papel == Papel::Forma) {
+            m_apilamiento.formaOculta(id);
+        } else if (papel == Papel::Lienzo) {
+            m_apilamiento.lienzoCerrandose(id);
+        } else if (papel == Papel::Menu) {
+            // Where it was, in the screen's pixels (Qt may destroy a popup's window as it hides).
+            const qreal escala = ventana->devicePixelRatioF();
+            const QRect g = ventana->geometry();
+            m_zonaMenu = QRect(QPoint(qRound(g.x() * escala), qRound(g.y() * escala)),
+                               QSize(qRound(g.width() * escala), qRound(g.height() * escala)));
+            // A command chosen from the menu runs right after it hides; if none waits for the
+            // screen by then, there is nothing left to watch.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    if (!m_espera) {
+                        dejarDeVigilar();
+                    }
+                },
+                Qt::QueuedConnection);
+        }
+        break;
+    default:
+        return false;
+    }
+    if (Display* d = pantallaX()) {
+        XFlush(d); // before Qt's own requests about the window, which go by another way
+    }
+    return false;
+}
+
+void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
+    Display* d = pantallaX();
+    if (d == nullptr) {
+        return;
+    }
+    if (papel == Papel::Menu) {
+        vigilarMenu(ventana);
+        return;
+    }
+    const auto w = static_cast<Window>(ventana->winId());
+    agregarEstados(d, w, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
+    sinSombra(d, w);
+    m_sinSombra.insert(w);
+    if (papel == Papel::Forma || papel == Papel::Lienzo) {
+        // Above the panels. Window managers that keep panels in a layer of their own above the
+        // one of "above" windows (icewm) take this older hint for the layer over them.
+        constexpr long SobrePaneles = 10;
+        ponerCardinales(d, w, "_WIN_LAYER", {SobrePaneles});
+    }
+    if (papel == Papel::Forma) {
+        m_ids.insert(ventana, w);
+        m_ventanas.insert(w, ventana);
+        // A utility window (metacity keeps only windows of a kind like that above their
+        // full-screen parent), which Qt makes transient for its transient parent as it maps it,
+        // or else for the whole program, which is undone once it is mapped.
+        ventana->windowHandle()->setTransientParent(ventanaQt(m_apilamiento.lienzo()));
+    } else if (papel == Papel::Lienzo) {
+        m_ids.insert(ventana, w);
+        m_ventanas.insert(w, ventana);
+        m_apilamiento.lienzoPorMostrarse(w);
+    }
+}
+
+QWindow* PlataformaX11::ventanaQt(Apilamiento::Id id) const {
+    const QWidget* ventana = m_ventanas.value(id);
+    return ventana != nullptr ? ventana->windowHandle() : nullptr;
+}
+
+void PlataformaX11::atar(Apilamiento::Id forma, Apilamiento::Id lienzo) {
+    // Qt's idea too, so that it gives the same tie when it maps the shape again.
+    if (QWindow* f = ventanaQt(forma)) {
+        f->setTransientParent(ventanaQt(lienzo));
+    }
+    Display* d = pantallaX();
+    if (d == nullptr) {
+        return;
+    }
+    const auto w = static_cast<Window>(forma);
+    if (lienzo != 0) {
+        const auto padre = static_cast<Window>(lienzo);
+        XChangeProperty(d, w, XA_WM_TRANSIENT_FOR, XA_WINDOW, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&padre), 1);
+    } else {
+        XDeleteProperty(d, w, XA_WM_TRANSIENT_FOR);
+    }
+}
+
+void PlataformaX11::trasMapear(QWidget* ventana, Papel papel) {
+    const Apilamiento::Id id = m_ids.value(ventana);
+    if (papel == Papel::Forma) {
+        m_apilamiento.formaMostrada(id);
+    } else if (papel == Papel::Lienzo) {
+        m_apilamiento.lienzoMostrado(id);
+        // The full-screen state covers the monitor, panels included, where a plain window is
+        // kept inside the work area (fluxbox, icewm, xfwm4). Asked for once the window is
+        // mapped above others: xfwm4 then keeps it above the panels when a shape takes the
+        // focus, instead of returning it to the layer of ordinary windows.
+        ventana->setWindowState(ventana->windowState() | Qt::WindowFullScreen);
+    }
+}
+
+void PlataformaX11::vigilarMenu(QWidget* menu) {
+    dejarDeVigilar();
+    Display* d = pantallaX();
+    if (d == nullptr || m_eventoDanio < 0) {
+        return;
+    }
+    // Without a compositor the X server repaints what a window uncovers as it unmaps it, before
+    // any later request: a capture then needs no wait.
+    char gestor[32];
+    std::snprintf(gestor, sizeof gestor, "_NET_WM_CM_S%d", DefaultScreen(d));
+    if (XGetSelectionOwner(d, atomo(d, gestor)) == None) {
+        return;
+    }
+    m_danio = XDamageCreate(d, DefaultRootWindow(d), XDamageReportRawRectangles);
+    m_menu = menu;
+    m_idMenu = static_cast<unsigned long>(menu->winId());
+    m_menuCerrado = false;
+    m_repintes.clear();
+}
+
+void PlataformaX11::dejarDeVigilar() {
+    if (m_danio != 0) {
+        if (Display* d = pantallaX()) {
+            XDamageDestroy(d, m_danio);
+            XFlush(d);
+        }
+        m_danio = 0;
+    }
+    m_menu = nullptr;
+    m_idMenu = 0;
+    m_menuCerrado = false;
+    m_repintes.clear();
+}
+
+void PlataformaX11::trasCerrarse(QWidget* menu, std::function<void()> hecho) {
+    Display* d = pantallaX();
+    if (d == nullptr || m_danio == 0 || menu != m_menu) {
+        hecho();
+        return;
+    }
+    m_pendientes.push_back(std::move(hecho));
+    if (m_espera) {
+        return; // already waiting for that screen
+    }
+    m_espera = new EsperaRepintado(
+        m_zonaMenu, [this] { terminarEspera(); }, this);
+    for (const QRect& r : m_repintes) {
+        m_espera->repintado(r);
+    }
+    m_repintes.clear();
+}
+
+void PlataformaX11::terminarEspera() {
+    std::vector<std::function<void()>> pendientes;
+    pendientes.swap(m_pendientes);
+    if (m_espera) {
+        m_espera->deleteLater();
+    }
+    dejarDeVigilar();
+    for (const auto& hecho : pendientes) {
+        hecho();
+    }
+}
+
+void PlataformaX11::quitarSombraDelMarco(unsigned long ventana, unsigned long padre) {
+    Display* d = pantallaX();
+    const Window raiz = d != nullptr ? DefaultRootWindow(d) : 0;
+    if (d == nullptr || padre == raiz || padre == 0 || ventana == 0) {
+        return;
+    }
+    // The frame the window manager put the window in, or the outermost of its frames.
+    Window actual = padre;
+    for (;;) {
+        Window r = 0, p = 0;
+        Window* hijos = nullptr;
+        unsigned int n = 0;
+        if (!XQueryTree(d, actual, &r, &p, &hijos, &n)) {
+            return;
+        }
+        if (hijos != nullptr) {
+            XFree(hijos);
+        }
+        if (p == raiz || p == 0) {
+            break;
+        }
+        actual = p;
+    }
+    ponerCardinales(d, actual, "_COMPTON_SHADOW", {0});
+    XFlush(d);
+}
+
+bool PlataformaX11::nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr*) {
+    if (tipo != "xcb_generic_event_t") {
+        return false;
+    }
+    const auto* evento = static_cast<const xcb_generic_event_t*>(mensaje);
+    const int clase = evento->response_type & 0x7f;
+    const bool enviado = (evento->response_type & 0x80) != 0; // by a client, not the server
+    if (clase == XCB_REPARENT_NOTIFY) {
+        const auto* r = reinterpret_cast<const xcb_reparent_notify_event_t*>(evento);
+        if (m_sinSombra.contains(r->window)) {
+            quitarSombraDelMarco(r->window, r->parent);
+        }
+    } else if (clase == XCB_UNMAP_NOTIFY && !enviado) {
+        const auto* u = reinterpret_cast<const xcb_unmap_notify_event_t*>(evento);
+        if (m_danio != 0 && u->window == m_idMenu) {
+            m_menuCerrado = true; // what the server repaints from now on is what lay beneath
+        }
+    } else if (m_danio != 0 && clase == m_eventoDanio + XDamageNotify) {
+        const auto* n = reinterpret_cast<const NotificacionDanio*>(evento);
+        if (n->danio == m_danio && m_menuCerrado) {
+            const QRect r(n->x, n->y, n->ancho, n->alto);
+            if (m_espera) {
+                m_espera->repintado(r);
+            } else {
+                m_repintes.push_back(r);
+            }
+        }
+    }
+    return false;
 }

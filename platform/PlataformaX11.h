@@ -1,13 +1,35 @@
 #pragma once
 
+#include "Apilamiento.h"
 #include "Plataforma.h"
 #include "ServidorX.h"
 
-class AgarreTeclaX11;
+#include <QAbstractNativeEventFilter>
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QSet>
+#include <vector>
 
-// X11, through Qt's xcb platform (also XWayland under a Wayland session): captures and one-colour
-// windows stay in the X server.
-class PlataformaX11 : public Plataforma {
+class AgarreTeclaX11;
+class EsperaRepintado;
+class QWindow;
+
+// X11, through Qt's xcb platform (also XWayland under a Wayland session). What the window
+// managers need to know is told with the standard window properties (EWMH and ICCCM), the same
+// on every window manager:
+// - every window of the program: skip-taskbar and skip-pager states, and no compositor shadow
+//   (a shadow would darken the whole box of a shaped window);
+// - a shape: a utility window above others, transient for nothing, so that no window manager
+//   hides it with an inactive program; while drawing, transient for the canvas (Apilamiento);
+// - the canvas: full-screen state, asked for once it is mapped and above others, so that it
+//   covers the monitor, panels included, whatever the work area, and keeps over the panels when
+//   a shape has the focus;
+// - the tray menu: a capture waits until the screen has been repainted where it was.
+// Captures and one-colour windows stay in the X server.
+class PlataformaX11 : public QObject, public Plataforma, public QAbstractNativeEventFilter {
+    Q_OBJECT
 public:
     PlataformaX11();
     ~PlataformaX11() override;
@@ -20,8 +42,39 @@ public:
                                                 std::unique_ptr<Captura> captura) override;
     Tecla AgarrarTecla(const QKeySequence& tecla, std::function<void()> alPulsar) override;
     QList<QWidget*> OrdenApilado(const QList<QWidget*>& ventanas) override;
+    void prepararVentana(QWidget* ventana, Papel papel) override;
+    void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    bool nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
 
 private:
+    void antesDeMapear(QWidget* ventana, Papel papel);
+    void trasMapear(QWidget* ventana, Papel papel);
+    void vigilarMenu(QWidget* menu);
+    void dejarDeVigilar();
+    void terminarEspera();
+    void quitarSombraDelMarco(unsigned long ventana, unsigned long padre);
+    void atar(Apilamiento::Id forma, Apilamiento::Id lienzo);
+    QWindow* ventanaQt(Apilamiento::Id id) const;
+
     AgarreTeclaX11* m_agarre = nullptr; // owned by the application object
     ServidorX::FormatoVentanas m_formatos;
+    Apilamiento m_apilamiento;
+    QHash<QObject*, Apilamiento::Id> m_ids; // the shapes and the canvas, by their native windows
+    QHash<Apilamiento::Id, QPointer<QWidget>> m_ventanas; // and the other way round
+    QSet<unsigned long> m_sinSombra; // every window of the program the desktop has seen
+
+    // Watching the screen under the tray menu: the damage the X server reports on the root
+    // window, from the moment the menu shows until its area has been repainted.
+    int m_eventoDanio = -1; // the Damage extension's first event, -1 without it
+    unsigned long m_danio = 0;
+    QPointer<QWidget> m_menu;
+    unsigned long m_idMenu = 0;
+    QRect m_zonaMenu;                   // where it was, in the root window's pixels
+    bool m_menuCerrado = false;         // its unmapping has reached the server
+    std::vector<QRect> m_repintes;      // reported since, while nobody waits yet
+    QPointer<EsperaRepintado> m_espera; // a capture waiting
+    std::vector<std::function<void()>> m_pendientes;
 };

@@ -27,22 +27,32 @@ SoltarEnBandeja::SoltarEnBandeja(QSystemTrayIcon* icono, Aviso aviso)
     // On X11 with a StatusNotifierItem watcher on the session bus, and on other systems, the icon
     // has no such widget and the system reports the click itself, once the button is up. Which
     // kind of icon Qt shows can change while the program runs, so it is asked at each click.
-    connect(icono, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason r) {
-        if (hayIconoXEmbed()) {
-            return; // Qt's own report of a press: the release follows
-        }
-        if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) {
-            m_aviso(Qt::LeftButton, QCursor::pos());
-        } else if (r == QSystemTrayIcon::Context) {
-            m_aviso(Qt::RightButton, QCursor::pos());
-        }
-    });
+    connect(icono, &QSystemTrayIcon::activated, this,
+            [this, icono](QSystemTrayIcon::ActivationReason r) {
+                if (hayIconoXEmbed()) {
+                    return; // Qt's own report of a press: the release follows
+                }
+                if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) {
+                    m_aviso(Qt::LeftButton, QCursor::pos());
+                } else if (r == QSystemTrayIcon::Context && icono->contextMenu() == nullptr) {
+                    m_aviso(Qt::RightButton, QCursor::pos());
+                }
+            });
 }
 
 bool SoltarEnBandeja::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::MouseButtonRelease && objeto->inherits(ClaseXEmbed)) {
+    const QEvent::Type tipo = evento->type();
+    if (tipo != QEvent::MouseButtonPress && tipo != QEvent::MouseButtonDblClick &&
+        tipo != QEvent::MouseButtonRelease) {
+        return false;
+    }
+    if (!objeto->inherits(ClaseXEmbed)) {
+        return false;
+    }
+    if (tipo == QEvent::MouseButtonRelease) {
         auto* raton = static_cast<QMouseEvent*>(evento);
         m_aviso(raton->button(), raton->globalPosition().toPoint());
+        return false;
     }
-    return false;
+    return true; // a press: the menu opens on the release
 }

@@ -4,9 +4,11 @@ set -euo pipefail
 
 paquetes=(
   cmake make g++ pkg-config clang-format
-  qt6-base-dev libgl-dev libx11-dev libxext-dev libxcb1-dev libxrender-dev
+  qt6-base-dev libgl-dev libx11-dev libxext-dev libxcb1-dev libxdamage-dev libxrender-dev
   xvfb openbox trayer xdotool x11-utils
   python3 python3-xlib
+  # the desktops the end-to-end tests run on, and their session bus
+  kwin-x11 mutter metacity xfwm4 xfce4-panel icewm fluxbox picom dbus-daemon dbus-bin
   fonts-liberation fonts-dejavu-core
 )
 

@@ -2,6 +2,7 @@
 
 #include "Gesto.h"
 #include "Lienzo.h"
+#include "Pantalla.h"
 #include "Plataforma.h"
 #include "RegistroFormas.h"
 #include "Renderizado.h"
@@ -38,8 +39,8 @@ QRegion desempaquetar(const QByteArray& paquete) {
 } // namespace
 
 FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
-    : QWidget(padre, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      m_color(Unidades::colorDesdeRGB(modGeneral::Color)) {
+    : QWidget(padre), m_color(Unidades::colorDesdeRGB(modGeneral::Color)) {
+    Plataforma::actual().prepararVentana(this, Papel::Forma); // borderless, above the others
     setAttribute(Qt::WA_DeleteOnClose); // however it closes, it is destroyed and counted out
     setCursor(Qt::OpenHandCursor);
     QPalette paleta = palette();
@@ -81,7 +82,11 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     if (ventana.isNull()) {
         imagen = Lienzo::imagenTrazos(size(), modGeneral::Color);
     } else {
-        setGeometry(Unidades::rectEnPixeles(ventana));
+        // Window managers move a window that reaches beyond the screens back onto them, and
+        // the drawing would move with it: the part nobody can see is left out instead.
+        const QRect caja = Unidades::rectEnPixeles(ventana);
+        const QRect visible = caja & Pantalla::escritorio();
+        setGeometry(visible.isEmpty() ? caja : visible);
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
         const QPointF origen = Unidades::aTwips(QPointF(pos()));
         imagen = Lienzo::imagenTrazos(size(), modGeneral::Color);

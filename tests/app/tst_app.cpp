@@ -20,9 +20,16 @@
 #include <QTimer>
 
 // Stands in for Qt's XEmbed tray icon widget, which exists only when the icon is docked into an
-// X11 tray; the tray code knows it by its class name.
+// X11 tray; the tray code knows it by its class name. Qt's own opens the icon's context menu on
+// a right press: this one counts the presses that reach it.
 class QSystemTrayIconSys : public QWidget {
     Q_OBJECT
+public:
+    int pulsaciones = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++pulsaciones; }
+    void mouseDoubleClickEvent(QMouseEvent*) override { ++pulsaciones; }
 };
 
 class TstApp : public QObject {
@@ -190,7 +197,8 @@ private slots:
 
     // The menu opens once per click, left or right, never on a press alone. With the XEmbed icon
     // Qt reports presses through activated() and the release is caught on the icon's widget;
-    // without it (D-Bus icon) activated() is the click itself.
+    // without it (D-Bus icon) activated() is the click itself, and the right button is the
+    // tray's: it shows the menu the icon exports.
     void menuDesdeBandeja_data() {
         QTest::addColumn<bool>("xembed");
         QTest::addColumn<int>("motivo"); // an ActivationReason, or -1 for a release on the icon
@@ -198,7 +206,7 @@ private slots:
         QTest::addColumn<bool>("abre");
         using I = QSystemTrayIcon;
         QTest::newRow("dbus trigger") << false << int(I::Trigger) << 0 << true;
-        QTest::newRow("dbus context") << false << int(I::Context) << 0 << true;
+        QTest::newRow("dbus context: the tray's") << false << int(I::Context) << 0 << false;
         QTest::newRow("dbus double click") << false << int(I::DoubleClick) << 0 << true;
         QTest::newRow("dbus middle") << false << int(I::MiddleClick) << 0 << false;
         QTest::newRow("xembed trigger on press") << true << int(I::Trigger) << 0 << false;
@@ -229,6 +237,29 @@ private slots:
         }
         QCOMPARE(abierto.size(), abre ? 1 : 0);
         form.menu()->hide();
+        QCOMPARE(form.iconoBandeja()->contextMenu(), form.menu()); // for a tray that shows it
+    }
+
+    // Presses never reach Qt's XEmbed icon, which would open the context menu on the right one
+    // by itself (the menu opens on the release, above).
+    void bandejaXEmbedSinPulsaciones_data() {
+        QTest::addColumn<int>("tipo");
+        QTest::addColumn<int>("boton");
+        QTest::newRow("right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton);
+        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton);
+        QTest::newRow("double click") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton);
+    }
+
+    void bandejaXEmbedSinPulsaciones() {
+        QFETCH(int, tipo);
+        QFETCH(int, boton);
+        Form1 form;
+        QSystemTrayIconSys icono;
+        const auto b = Qt::MouseButton(boton);
+        QMouseEvent evento(QEvent::Type(tipo), QPointF(4, 4), QPointF(100, 100), b, b,
+                           Qt::NoModifier);
+        QApplication::sendEvent(&icono, &evento);
+        QCOMPARE(icono.pulsaciones, 0);
     }
 
     // " Dibujar Fondo" brings an open canvas forward, and opens a new one once it has closed,

@@ -297,11 +297,15 @@ private slots:
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
         modGeneral::Tipo = modGeneral::TipoPincel;
-        modGeneral::Color = 0x00FF00; // green, which the capture does not hold
+        // A green of this row's own, which the capture cannot hold: the offscreen screen's grab
+        // leaves where no window lies whatever its memory held, strokes of earlier rows included.
+        static int fila = 0;
+        ++fila;
+        const QColor verde(0, 255, fila);
+        modGeneral::Color = 256 * 255 + 65536 * fila;
         modGeneral::Grosor = grosor;
         fondo.setAbrirPaleta([](QWidget*) {});
         QTest::mouseClick(&fondo, Qt::RightButton, {}, {5, 5}); // takes the new thickness
-        const QColor verde(0, 255, 0);
         auto enVerde = [&verde](const QImage& imagen) {
             return QRegion(
                 QBitmap::fromImage(imagen.convertToFormat(QImage::Format_RGB32)

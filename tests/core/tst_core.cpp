@@ -5,11 +5,14 @@
 #include "Ventanas.h"
 #include "modGeneral.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QRegion>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -156,6 +159,32 @@ private slots:
         QCOMPARE(ventana.mask(), QRegion(5, 6, 10, 4));
     }
 
+    // A drag follows the pointer from where the press says the window is, which is where the
+    // X server has it even when Qt has not learnt yet where the window manager put it.
+    void arrastreDesdeLaPulsacion_data() {
+        QTest::addColumn<QPoint>("segunQt");     // what the widget believes
+        QTest::addColumn<QPoint>("segunEvento"); // the window's corner as the press places it
+        QTest::newRow("in step") << QPoint(300, 400) << QPoint(300, 400);
+        QTest::newRow("Qt behind the window manager") << QPoint(0, 0) << QPoint(300, 400);
+    }
+
+    void arrastreDesdeLaPulsacion() {
+        QFETCH(QPoint, segunQt);
+        QFETCH(QPoint, segunEvento);
+        QWidget ventana(nullptr, Qt::FramelessWindowHint);
+        ventana.setGeometry(QRect(segunQt, QSize(100, 80)));
+        ArrastrarVentana(&ventana);
+        const QPointF dentro(5, 5);
+        auto raton = [&](QEvent::Type tipo, QPointF global, Qt::MouseButtons botones) {
+            QMouseEvent e(tipo, dentro, global, Qt::LeftButton, botones, Qt::NoModifier);
+            QApplication::sendEvent(&ventana, &e);
+        };
+        raton(QEvent::MouseButtonPress, segunEvento + dentro, Qt::LeftButton);
+        raton(QEvent::MouseMove, segunEvento + dentro + QPointF(40, 30), Qt::LeftButton);
+        QCOMPARE(ventana.pos(), segunEvento + QPoint(40, 30));
+        raton(QEvent::MouseButtonRelease, segunEvento + dentro + QPointF(40, 30), Qt::NoButton);
+    }
+
     void registroCuentaYBorra() {
         RegistroFormas registro;
         QList<QPointer<QWidget>> ventanas;
@@ -198,6 +227,42 @@ private slots:
         QCOMPARE(orden, (QList<QObject*>{tercera, primera})); // newest first
         QCOMPARE(modGeneral::NumVentanas, 0);
         QVERIFY(!registro.deshacer());
+    }
+
+    // A shape that goes while it holds the keys says so, for the canvas to take them back; one
+    // that did not hold them goes quietly.
+    void teclasLibres_data() {
+        QTest::addColumn<bool>("activa");
+        QTest::addColumn<bool>("deshacer"); // an undo takes it back, instead of a deletion
+        QTest::addColumn<int>("avisos");
+        QTest::newRow("deleted with the keys") << true << false << 1;
+        QTest::newRow("taken back by an undo with the keys") << true << true << 1;
+        QTest::newRow("deleted without them") << false << false << 0;
+    }
+
+    void teclasLibres() {
+        QFETCH(bool, activa);
+        QFETCH(bool, deshacer);
+        QFETCH(int, avisos);
+        RegistroFormas registro;
+        QWidget otra;
+        auto* forma = new QWidget;
+        registro.agregar(forma);
+        for (QWidget* w : {forma, &otra}) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        QWidget* conTeclas = activa ? forma : &otra;
+        conTeclas->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(conTeclas));
+        QSignalSpy libres(&registro, &RegistroFormas::teclasLibres);
+        if (deshacer) {
+            QVERIFY(registro.deshacer());
+        } else {
+            forma->close();
+        }
+        QCOMPARE(libres.size(), avisos);
+        registro.destruirTodo();
     }
 
     // Sequences of steps, as letters: n makes a new window (named a, b, c, ...), x<w> deletes

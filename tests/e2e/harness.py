@@ -1,10 +1,11 @@
 """End-to-end harness: the real program on a virtual X server, driven with real input.
 
-Each scenario gets a fresh session: Xvfb (1920 x 1080 x 24), openbox as window manager, trayer as
-the XEmbed tray, a known pattern on the desktop and a private runtime directory (the program's
-single-instance lock lives there). Input goes through XTest; checks read root-window screenshots
-and window properties. Nothing sleeps for a fixed time: `esperar` polls a condition until a
-deadline.
+Each scenario gets a fresh session: Xvfb (1920 x 1080 x 24), a desktop (window manager, maybe a
+compositor, a tray, maybe a session bus; openbox and trayer unless TIZO_E2E_ESCRITORIO names
+another of ESCRITORIOS), a desktop window with a known pattern, and a private home and runtime
+directory (the program's single-instance lock lives there). Input goes through XTest; checks read
+root-window screenshots and window properties. Nothing sleeps for a fixed time: `esperar` polls a
+condition until a deadline.
 
 A scenario file defines functions named `prueba_*(s)` taking a `Sesion` and ends with
 `ejecutar(globals())`, or `ejecutar(globals(), ancho, alto)` for another screen size.
@@ -22,6 +23,7 @@ import traceback
 import zlib
 
 from Xlib import X, Xatom, display, error
+from Xlib.protocol import event
 from Xlib.ext import xtest
 
 ANCHO, ALTO = 1920, 1080
@@ -36,6 +38,110 @@ ROJO = (255, 0, 0)
 AZUL = (0, 0, 255)
 BLANCO = (255, 255, 255)
 AZUL_TESTIGO = (30, 30, 200)  # the witness window's colour
+
+
+# --- desktops ----------------------------------------------------------------------------------
+
+
+class Escritorio:
+    """How a desktop starts: its window manager, a separate compositor if any, where tray icons go
+    and whether a session bus runs.
+
+    bandeja: "trayer" (an XEmbed tray beside the window manager), "propia" (the window manager's
+        own XEmbed tray) or "xfce4-panel" (its tray takes the icon over D-Bus when the program
+        reaches the panel's bus, and over XEmbed otherwise).
+    bus: None (no session bus), "escritorio" (only the desktop's own programs reach one) or
+        "todos" (the program too).
+    compuesto: the window manager composites by itself (the session waits until it does).
+    fuera_de_paneles: the window manager keeps every window but its panels and full-screen ones
+        out of the panels' strips (xfwm4), so a shape drawn over a panel shows beside it.
+    entorno: variables for the desktop's programs only.
+    archivos: files to put in the session's private home, {path under it: text}."""
+
+    def __init__(self, gestor, bandeja="trayer", compositor=None, compuesto=False, bus=None,
+                 fuera_de_paneles=False, entorno=None, archivos=None):
+        self.gestor, self.bandeja, self.compositor = gestor, bandeja, compositor
+        self.compuesto, self.bus, self.fuera_de_paneles = compuesto, bus, fuera_de_paneles
+        self.entorno, self.archivos = entorno or {}, archivos or {}
+
+
+def _panel_xfce(tray_size=32):
+    """Two panels as a new Xfce user has them, trimmed: a task list along the top, and the tray
+    alone in a small panel at the bottom right, so that its one icon lies at that panel's centre."""
+    return f"""<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <value type="int" value="2"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="26"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+    <property name="panel-2" type="empty">
+      <property name="position" type="string" value="p=4;x=0;y=0"/>
+      <property name="length" type="uint" value="1"/>
+      <property name="length-adjust" type="bool" value="true"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="{tray_size}"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="2"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="tasklist"/>
+    <property name="plugin-2" type="string" value="systray">
+      <property name="square-icons" type="bool" value="true"/>
+    </property>
+  </property>
+</channel>
+"""
+
+
+_XFCE = {".config/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml": _panel_xfce()}
+_OPENBOX = ["openbox", "--sm-disable"]
+
+# Every desktop the tests know, by the name TIZO_E2E_ESCRITORIO takes.
+ESCRITORIOS = {
+    "openbox": Escritorio(_OPENBOX),
+    # picom with its shadows on and no configuration file: what it does by default.
+    "openbox-picom": Escritorio(
+        _OPENBOX, compositor=["picom", "-c", "--config", "/dev/null", "--backend", "xrender"]),
+    "xfce": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
+                       bandeja="xfce4-panel", compuesto=True, bus="todos", fuera_de_paneles=True,
+                       archivos=_XFCE),
+    "xfce-xembed": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
+                              bandeja="xfce4-panel", compuesto=True, bus="escritorio",
+                              fuera_de_paneles=True, archivos=_XFCE),
+    "kwin": Escritorio(["kwin_x11", "--replace"], compuesto=True, entorno={"KWIN_COMPOSE": "O2"}),
+    "kwin-sin-composicion": Escritorio(["kwin_x11", "--replace"], entorno={"KWIN_COMPOSE": "N"}),
+    "mutter": Escritorio(["mutter", "--x11", "--replace", "--sm-disable"], compuesto=True,
+                         bus="escritorio"),
+    "metacity": Escritorio(["metacity", "--sm-disable"], compuesto=True, bus="escritorio"),
+    # Clock and load meters off: a screen that changes by itself would hide what the program
+    # changed.
+    "icewm": Escritorio(["icewm"], bandeja="propia", archivos={".icewm/preferences": (
+        "TaskBarShowClock=0\nTaskBarShowCPUStatus=0\nTaskBarShowMEMStatus=0\n"
+        "TaskBarShowNetStatus=0\n")}),
+    # Debian's first configuration without the clock, and an overlay that keeps fluxbox from
+    # setting a wallpaper: it would run a helper that is not installed, which says so in a window.
+    "fluxbox": Escritorio(["fluxbox"], bandeja="propia", archivos={
+        ".fluxbox/init": (
+            "session.menuFile: ~/.fluxbox/menu\n"
+            "session.keyFile: ~/.fluxbox/keys\n"
+            "session.styleFile: /usr/share/fluxbox/styles//Squared_for_Debian\n"
+            "session.configVersion: 13\n"
+            "session.screen0.toolbar.widthPercent: 100\n"
+            "session.screen0.toolbar.tools: prevworkspace, workspacename, nextworkspace, "
+            "prevwindow, nextwindow, iconbar, systemtray\n"),
+        ".fluxbox/overlay": "background: unset\n"}),
+}
 
 
 class Paleta:
@@ -110,6 +216,33 @@ class Captura:
                 coinciden &= int.from_bytes(fila[canal::4].translate(tabla), "big")
             total += coinciden.bit_count()
         return total
+
+    def distintos(self, otra, excluir=()):
+        """Pixels that differ from another screenshot of the same area, outside the rectangles
+        `excluir`: (how many, their bounding box (x, y, w, h) or None)."""
+        comprobar((self.ancho, self.alto, self.x0, self.y0) == (otra.ancho, otra.alto, otra.x0,
+                                                                 otra.y0), "the same area")
+        cuantos, caja = 0, None
+        fila = self.ancho * 4
+        for y in range(self.alto):
+            a = self.datos[y * fila:(y + 1) * fila]
+            b = otra.datos[y * fila:(y + 1) * fila]
+            if a == b:
+                continue
+            for x in range(self.ancho):
+                if a[x * 4:x * 4 + 3] == b[x * 4:x * 4 + 3]:
+                    continue
+                px, py = x + self.x0, y + self.y0
+                if any(ex <= px < ex + ew and ey <= py < ey + eh for ex, ey, ew, eh in excluir):
+                    continue
+                cuantos += 1
+                if caja is None:
+                    caja = [px, py, px, py]
+                else:
+                    caja = [min(caja[0], px), min(caja[1], py), max(caja[2], px), max(caja[3], py)]
+        if caja is not None:
+            caja = (caja[0], caja[1], caja[2] - caja[0] + 1, caja[3] - caja[1] + 1)
+        return cuantos, caja
 
     def guardar(self, ruta):
         filas = bytearray()
@@ -249,6 +382,12 @@ class Ventana:
         return [self.s.d.get_atom_name(a) for a in v] if v is not None else []
 
     @property
+    def estado_wm(self):
+        """ICCCM's WM_STATE as the window manager set it: 1 normal, 3 iconic, None if unset."""
+        v = self._prop("WM_STATE")
+        return v[0] if v is not None and len(v) else None
+
+    @property
     def mapeada(self):
         """This very window is mapped and viewable: a window that went is not followed here, so
         that waiting for a window to close never waits for a replacement."""
@@ -293,8 +432,11 @@ class Ventana:
 
 
 class Sesion:
-    def __init__(self, nombre="e2e", iniciar=True, ancho=ANCHO, alto=ALTO):
-        self.nombre = nombre
+    def __init__(self, nombre="e2e", iniciar=True, escritorio=None, ancho=ANCHO, alto=ALTO):
+        self.escritorio = escritorio or os.environ.get("TIZO_E2E_ESCRITORIO", "openbox")
+        # Screenshots and logs say on which desktop they were taken.
+        self.nombre = nombre if self.escritorio == "openbox" else f"{self.escritorio}-{nombre}"
+        self.desk = ESCRITORIOS[self.escritorio]
         self.ancho, self.alto = ancho, alto
         self.escala = 1  # the program's device pixels per logical pixel
         self.procesos = []
@@ -308,38 +450,105 @@ class Sesion:
             self.iniciar()
 
     def iniciar(self):
-        """The X server, the window manager and the tray, each ready before the next starts."""
+        """The X server, the desktop's session bus, window manager, compositor and tray, and the
+        desktop window, each ready before the next starts."""
         self._iniciar_x()
 
     # set-up
 
     def _iniciar_x(self):
         self._iniciar_xvfb()
+        casa = os.path.join(self.tmp, "casa")
         self.entorno = dict(os.environ)
+        # Nothing of the desktop the tests were started from leaks in.
+        for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS",
+                    "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION",
+                    "XDG_SESSION_TYPE", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"):
+            self.entorno.pop(var, None)
         # Settings and pictures of the session's own: a run never reads or writes the user's.
-        self.config = os.path.join(self.tmp, "config")
+        self.config = os.path.join(casa, ".config")
         self.imagenes = os.path.join(self.tmp, "imagenes")
-        os.makedirs(self.config, mode=0o700)
+        self.entorno.update(
+            DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp, HOME=casa,
+            XDG_CONFIG_HOME=self.config,
+            XDG_CACHE_HOME=os.path.join(casa, ".cache"),
+            XDG_DATA_HOME=os.path.join(casa, ".local", "share"),
+            # No bus unless the desktop has one: an unset address would make each program start
+            # a bus of its own, which outlives the session.
+            DBUS_SESSION_BUS_ADDRESS=f"unix:path={self.tmp}/sin-bus")
+        for sub in (".config", ".cache", os.path.join(".local", "share")):
+            os.makedirs(os.path.join(casa, sub), mode=0o700, exist_ok=True)
         with open(os.path.join(self.config, "user-dirs.dirs"), "w") as f:
             f.write(f'XDG_PICTURES_DIR="{self.imagenes}"\n')
-        self.entorno.update(DISPLAY=self.pantalla, XDG_RUNTIME_DIR=self.tmp,
-                            XDG_CONFIG_HOME=self.config)
-        for var in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DBUS_SESSION_BUS_ADDRESS"):
-            self.entorno.pop(var, None)
+        for ruta, texto in self.desk.archivos.items():
+            os.makedirs(os.path.dirname(os.path.join(casa, ruta)), exist_ok=True)
+            with open(os.path.join(casa, ruta), "w") as f:
+                f.write(texto)
         self.d = display.Display(self.pantalla)
         self.root = self.d.screen().root
-        self._poner_patron()
+        self._poner_patron_raiz()
 
-        self.gestor = self._lanzar(["openbox", "--sm-disable"], registro="openbox")
+        self.entorno_escritorio = dict(self.entorno, **self.desk.entorno)
+        if self.desk.bus:
+            self._iniciar_bus()
+        self.gestor = self._lanzar(self.desk.gestor, registro=os.path.basename(self.desk.gestor[0]),
+                                   env=self.entorno_escritorio)
         self._esperar_gestor()
-        self._lanzar(
-            ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
-             "--height", "32", "--SetDockType", "true", "--transparent", "false",
-             "--tint", "0x000000"],
-            registro="trayer",
-        )
+        if self.desk.compositor:
+            self._lanzar(self.desk.compositor, registro=self.desk.compositor[0],
+                         env=self.entorno_escritorio)
+        if self.desk.compositor or self.desk.compuesto:
+            cm = self.d.intern_atom("_NET_WM_CM_S0")
+            self.esperar(lambda: self.d.get_selection_owner(cm) != X.NONE, 20, "the compositor")
+        self._iniciar_bandeja()
+        self._poner_escritorio()
+
+    def _iniciar_bus(self):
+        """A private session bus for the desktop (and the program too, if the desktop says)."""
+        ruta = os.path.join(self.tmp, "bus-escritorio")
+        direccion = f"unix:path={ruta}"
+        self._lanzar(["dbus-daemon", "--session", "--nofork", "--nopidfile", "--address",
+                      direccion], registro="dbus", env=self.entorno_escritorio)
+        self.esperar(lambda: os.path.exists(ruta), 10, "the session bus")
+        self.entorno_escritorio["DBUS_SESSION_BUS_ADDRESS"] = direccion
+        if self.desk.bus == "todos":
+            self.entorno["DBUS_SESSION_BUS_ADDRESS"] = direccion
+
+    def _iniciar_bandeja(self):
+        if self.desk.bandeja == "trayer":
+            self._lanzar(
+                ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
+                 "--height", "32", "--SetDockType", "true", "--transparent", "false",
+                 "--tint", "0x000000"],
+                registro="trayer", env=self.entorno_escritorio)
+        elif self.desk.bandeja == "xfce4-panel":
+            self._lanzar(["xfce4-panel", "--disable-wm-check"], registro="xfce4-panel",
+                         env=self.entorno_escritorio)
         bandeja = self.d.intern_atom("_NET_SYSTEM_TRAY_S0")
-        self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 15, "trayer")
+        self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 20, "the tray")
+        if self.bandeja_por_bus():
+            self.esperar(lambda: "true" in (self._dbus(
+                "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                "org.freedesktop.DBus.NameHasOwner", "string:org.kde.StatusNotifierWatcher") or ""),
+                20, "the tray's StatusNotifierItem watcher")
+
+    def bandeja_por_bus(self):
+        """The program's tray icon goes to the panel over D-Bus (StatusNotifierItem)."""
+        return self.desk.bandeja == "xfce4-panel" and self.desk.bus == "todos"
+
+    def _dbus(self, destino, ruta, metodo, *argumentos):
+        """A method call on the desktop's session bus: the reply as dbus-send prints it, or None."""
+        r = subprocess.run(["dbus-send", "--session", "--print-reply", f"--dest={destino}", ruta,
+                            metodo, *argumentos],
+                           env=self.entorno_escritorio, capture_output=True, text=True, timeout=10)
+        return r.stdout if r.returncode == 0 else None
+
+    def elementos_sni(self):
+        """The StatusNotifierItems the panel's watcher holds."""
+        r = self._dbus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                       "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
+                       "string:RegisteredStatusNotifierItems") or ""
+        return [linea.split('"')[1] for linea in r.splitlines() if '"' in linea]
 
     def _iniciar_xvfb(self):
         """Starts Xvfb on a display number no other session of these tests holds. A number is
@@ -427,9 +636,9 @@ class Sesion:
         """A log file of this session for a program's output, kept when a scenario fails."""
         return open(os.path.join(self.tmp, f"{nombre}.log"), "w+")
 
-    def _lanzar(self, orden, registro=None, **kw):
+    def _lanzar(self, orden, registro=None, env=None, **kw):
         salida = self._registro(registro) if registro else subprocess.DEVNULL
-        p = subprocess.Popen(orden, env=self.entorno, stdout=salida, stderr=salida, **kw)
+        p = subprocess.Popen(orden, env=env or self.entorno, stdout=salida, stderr=salida, **kw)
         self.procesos.append(p)
         return p
 
@@ -467,8 +676,8 @@ class Sesion:
         p = self.root.get_full_property(self.d.intern_atom(nombre), X.AnyPropertyType)
         return p.value if p else None
 
-    def _poner_patron(self):
-        """Checkerboard desktop: known colours under and around whatever the program shows."""
+    def _patron(self):
+        """A pixmap of the checkerboard that tiles the desktop."""
         pantalla = self.d.screen()
         pixmap = self.root.create_pixmap(2 * CASILLA, 2 * CASILLA, pantalla.root_depth)
         mapa = pantalla.default_colormap
@@ -476,8 +685,50 @@ class Sesion:
             gc = pixmap.create_gc(foreground=mapa.alloc_color(r * 257, g * 257, b * 257).pixel)
             for cx, cy in ((0, 0), (1, 1)) if i == 0 else ((1, 0), (0, 1)):
                 pixmap.fill_rectangle(gc, cx * CASILLA, cy * CASILLA, CASILLA, CASILLA)
-        self.root.change_attributes(background_pixmap=pixmap)
+        return pixmap
+
+    def _poner_patron_raiz(self):
+        """The pattern on the root window too, for the moments before the desktop window shows."""
+        self.root.change_attributes(background_pixmap=self._patron())
         self.root.clear_area(0, 0, self.ancho, self.alto)
+        self.d.sync()
+
+    def _poner_escritorio(self):
+        """Checkerboard desktop: known colours under and around whatever the program shows. It is
+        a desktop window, as a desktop's file manager shows one: every window manager keeps it
+        beneath all other windows and every compositor paints it, which not all do with the root
+        window's own background."""
+        pantalla = self.d.screen()
+        self.escritorio_win = self.root.create_window(
+            0, 0, self.ancho, self.alto, 0, pantalla.root_depth, X.InputOutput, X.CopyFromParent,
+            background_pixmap=self._patron())
+        w = self.escritorio_win
+        w.set_wm_name("escritorio")
+        w.set_wm_class("escritorio", "Escritorio")
+        w.set_wm_normal_hints(flags=1 | 2, x=0, y=0, width=self.ancho, height=self.alto)
+        tipo = self.d.intern_atom("_NET_WM_WINDOW_TYPE")
+        w.change_property(tipo, Xatom.ATOM, 32, [self.d.intern_atom("_NET_WM_WINDOW_TYPE_DESKTOP")])
+        w.map()
+        self.d.sync()
+        self.esperar(lambda: Ventana(self, w).mapeada, 15, "the desktop window")
+        self.esperar(self.se_ve_el_patron, 15, "the desktop pattern on screen")
+
+    def se_ve_el_patron(self):
+        """The screen shows the desktop pattern in the middle."""
+        puntos = ((700, 500), (770, 500), (1200, 700), (1270, 700))
+        c = self.captura((700, 500, 571, 201))
+        return all(c.pixel(x, y) == color_fondo(x, y) for x, y in puntos)
+
+    def poner_fondo(self, color=None):
+        """Turns the live desktop into one colour (the pattern again with None); a capture taken
+        before still shows what it showed."""
+        w = self.escritorio_win
+        if color is None:
+            w.change_attributes(background_pixmap=self._patron())
+        else:
+            mapa = self.d.screen().default_colormap
+            w.change_attributes(background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
+        w.clear_area(0, 0, self.ancho, self.alto)
         self.d.sync()
 
     # the program
@@ -497,6 +748,7 @@ class Sesion:
             self.esperar(lambda: len(self.iconos_bandeja()) == 1, 20, "tray icon")
             # docked means mapped inside the tray
             self.esperar(lambda: self.iconos_bandeja()[0].mapeada, 10, "tray icon mapped")
+            self.esperar(self._icono_quieto, 10, "the tray icon in its place")
         return p
 
     def orden_tizo(self, *argumentos, segundos=10):
@@ -523,6 +775,14 @@ class Sesion:
                 if linea.startswith("VmRSS:"):
                     return int(linea.split()[1])
         raise FalloPrueba("no resident size for the program")
+
+    def _icono_quieto(self):
+        """The tray icon lies on the screen where it lay at the last look: a tray that grows
+        with its icons moves them while it settles, and a click must find the icon."""
+        x, y, w, h = self.iconos_bandeja()[0].rect
+        anterior, self._ultimo_icono = getattr(self, "_ultimo_icono", None), (x, y, w, h)
+        time.sleep(0.05)
+        return anterior == (x, y, w, h) and x >= 0 and y >= 0 and x + w <= self.ancho and y + h <= self.alto
 
     def lanzar(self, orden):
         """Starts a helper program of the tests on this display; `salida(p)` gives what it
@@ -558,6 +818,43 @@ class Sesion:
                 lista.append(Ventana(self, h))
                 pila.append(h)
         return lista
+
+    def apilados(self):
+        """The mapped top-level windows, bottom to top as the X server stacks them: each is
+        (the window the window manager stacks, which may be its frame; the client inside it, or
+        the window itself when it has none)."""
+        lista = []
+        for w in self.root.query_tree().children:
+            marco = Ventana(self, w)
+            if not marco.mapeada:
+                continue
+            cliente = marco
+            if marco.clase is None:
+                dentro = [v for v in self.todas(w) if v.estado_wm is not None]
+                cliente = dentro[0] if dentro else marco
+            lista.append((marco, cliente))
+        return lista
+
+    def encima_de(self, ventana):
+        """The clients stacked above `ventana` that overlap it."""
+        clientes = [c for _, c in self.apilados()]
+        ids = [c.id for c in clientes]
+        comprobar(ventana.id in ids, f"{ventana} is stacked on the screen")
+        superpuesta = self._superpuesta()
+        vx, vy, vw, vh = ventana.rect
+        encima = []
+        for c in clientes[ids.index(ventana.id) + 1:]:
+            if c.id == superpuesta:
+                continue
+            try:
+                x, y, w, h = c.rect
+                clase = c.win.get_attributes().win_class
+            except error.XError:
+                continue
+            if clase == X.InputOnly or x >= vx + vw or y >= vy + vh or x + w <= vx or y + h <= vy:
+                continue
+            encima.append(c)
+        return encima
 
     def ventanas(self, clase="tizo", mapeadas=True, tipo=None):
         """Client windows of a program (by WM_CLASS class), top-level ones in stacking order."""
@@ -595,30 +892,57 @@ class Sesion:
         return [v for v in self.ventanas(clase) if v.nombre == nombre]
 
     def iconos_bandeja(self, clase="tizo"):
-        """The program's windows docked inside the tray."""
+        """The program's tray icons. On an XEmbed tray, its windows docked there (they bypass the
+        window manager and live inside the tray's window); where the icon goes over D-Bus, the
+        panel that shows it, once the panel's watcher holds an item (its only one)."""
+        if self.bandeja_por_bus():
+            if not self.elementos_sni():
+                return []
+            return [self.panel_bandeja()]
         iconos = []
-        for panel in self.todas():
+        for v in self.ventanas(clase, mapeadas=False):
             try:
-                if panel.clase != "trayer" or panel.nombre != "panel":
-                    continue
-                iconos += [v for v in self.todas(panel.win) if v.clase == clase]
+                if (v.win.get_attributes().override_redirect
+                        and v.win.query_tree().parent.id != self.root.id):
+                    iconos.append(v)
             except error.XError:
                 continue
         return iconos
+
+    def panel_bandeja(self):
+        """The Xfce panel that holds the tray alone, at the bottom right of the screen."""
+        for v in self.ventanas("xfce4-panel"):
+            x, y, w, h = v.rect
+            if x + w == self.ancho and y + h == self.alto:
+                return v
+        return None
 
     def icono(self):
         iconos = self.iconos_bandeja()
         comprobar(len(iconos) == 1, f"expected one tray icon, found {iconos}")
         return iconos[0]
 
-    def menu_abierto(self):
-        """The program's open popup menu: its mapped override-redirect window that is neither
-        the tray icon nor a tooltip."""
+    def menu_abierto(self, clase="tizo"):
+        """An open popup menu of the program (or of another, by class): its mapped
+        override-redirect window that is neither the tray icon nor a tooltip."""
         iconos = {v.id for v in self.iconos_bandeja()}
-        for v in self.ventanas():
+        for v in self.ventanas(clase):
             try:
                 if (v.win.get_attributes().override_redirect and v.id not in iconos
                         and "_NET_WM_WINDOW_TYPE_TOOLTIP" not in v.tipos):
+                    return v
+            except error.XError:
+                continue
+        return None
+
+    def menu_de_la_bandeja(self):
+        """The menu a tray that takes the icon over D-Bus shows for it: a popup menu of another
+        program's."""
+        for v in self.todas():
+            try:
+                if (v.mapeada and v.win.get_attributes().override_redirect
+                        and "_NET_WM_WINDOW_TYPE_POPUP_MENU" in v.tipos
+                        and (v.clase or "").lower() != "tizo"):
                     return v
             except error.XError:
                 continue
@@ -681,9 +1005,68 @@ class Sesion:
     # tray menu
 
     def abrir_menu(self, boton=1):
-        x, y = self.icono().centro
-        self.click(x, y, boton)
-        return self.esperar(self.menu_abierto, 5, "tray menu")
+        def clic(icono):
+            if self.cubierta(icono):
+                self.click_directo(icono, boton)
+            else:
+                self.click(*icono.centro, boton)
+
+        return self.sobre_el_icono(clic, self.menu_abierto, "tray menu")
+
+    def sobre_el_icono(self, accion, resultado, que, segundos=5):
+        """Does `accion(icon)` and waits for `resultado()`. Qt replaces its XEmbed tray icon
+        when the tray announces itself again, which a tray may do just after the icon docked:
+        if the icon was replaced meanwhile, the action fell on the old one and is done again."""
+        icono = self.icono()
+        accion(icono)
+        try:
+            return self.esperar(resultado, segundos, que)
+        except FalloPrueba:
+            iconos = self.iconos_bandeja()
+            if len(iconos) != 1 or iconos[0].id == icono.id:
+                raise
+        accion(self.icono())
+        return self.esperar(resultado, segundos, que)
+
+    def cubierta(self, ventana):
+        """Another top-level window lies over the middle of `ventana` (the canvas covers the
+        tray while drawing)."""
+        x, y = ventana.centro
+        w = ventana.win
+        while True:
+            padre = w.query_tree().parent
+            if padre.id == self.root.id:
+                break
+            w = padre
+        arriba, superpuesta = False, self._superpuesta()
+        for marco, _ in self.apilados():
+            if arriba and marco.id != superpuesta:
+                mx, my, mw, mh = marco.rect
+                if mx <= x < mx + mw and my <= y < my + mh:
+                    return True
+            arriba = arriba or marco.id == w.id
+        return False
+
+    def _superpuesta(self):
+        """The compositor's overlay window, above all others, through which it shows them."""
+        if self.d.get_selection_owner(self.d.intern_atom("_NET_WM_CM_S0")) == X.NONE:
+            return None
+        return self.root.composite_get_overlay_window().overlay_window.id
+
+    def click_directo(self, ventana, boton=1):
+        """A click sent to the window itself, as a user reaches a covered tray by other means
+        than the mouse."""
+        x, y = ventana.centro
+        rx, ry = ventana.rect[:2]
+        for tipo, clase in ((X.ButtonPress, event.ButtonPress),
+                            (X.ButtonRelease, event.ButtonRelease)):
+            ev = clase(time=X.CurrentTime, root=self.root, window=ventana.win, same_screen=1,
+                       child=X.NONE, root_x=x, root_y=y, event_x=x - rx, event_y=y - ry,
+                       state=0 if tipo == X.ButtonPress else X.Button1Mask << (boton - 1),
+                       detail=boton)
+            ventana.win.send_event(ev, event_mask=X.ButtonPressMask | X.ButtonReleaseMask)
+            self.d.sync()
+            self.pausa()
 
     def elegir(self, texto):
         """Opens the tray menu and chooses an item by its caption, with the keyboard."""
@@ -691,15 +1074,6 @@ class Sesion:
         self.abrir_menu()
         self.tecla(*(["Down"] * (orden.index(texto) + 1)), "Return")
         self.esperar(lambda: self.menu_abierto() is None, 5, "menu closed")
-
-    def fondo_solido(self, color):
-        """Turns the live desktop into one colour; a capture taken before still shows the
-        pattern."""
-        mapa = self.d.screen().default_colormap
-        self.root.change_attributes(
-            background_pixel=mapa.alloc_color(*(c * 257 for c in color)).pixel)
-        self.root.clear_area(0, 0, self.ancho, self.alto)
-        self.d.sync()
 
     # drawing mode
 
@@ -766,7 +1140,11 @@ class Sesion:
     # screenshots
 
     def captura(self, rect=None):
+        """The screen's pixels in rect (x, y, w, h), the whole screen by default; a rect reaching
+        beyond the screen is cut to it."""
         x, y, w, h = rect or (0, 0, self.ancho, self.alto)
+        x0, y0 = max(x, 0), max(y, 0)
+        x, y, w, h = x0, y0, min(x + w, self.ancho) - x0, min(y + h, self.alto) - y0
         img = self.root.get_image(x, y, w, h, X.ZPixmap, 0xFFFFFFFF)
         return Captura(bytes(img.data), w, h, x, y)
 
@@ -793,6 +1171,10 @@ class Sesion:
         win.set_wm_normal_hints(flags=1 | 2, x=x, y=y)  # USPosition | USSize
         motif = self.d.intern_atom("_MOTIF_WM_HINTS")
         win.change_property(motif, motif, 32, [2, 0, 0, 0, 0])  # no decorations
+        # and no compositor's shadow (picom, mutter): the colours around it stay exact
+        win.change_property(self.d.intern_atom("_COMPTON_SHADOW"), Xatom.CARDINAL, 32, [0])
+        win.change_property(self.d.intern_atom("_GTK_FRAME_EXTENTS"), Xatom.CARDINAL, 32,
+                            [0, 0, 0, 0])
         win.map()
         self.d.sync()
         self.esperar(lambda: Ventana(self, win).mapeada, 15, "witness window")

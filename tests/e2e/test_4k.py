@@ -2,10 +2,10 @@
 desktop unscaled, and a rectangle and a brush stroke land where they were drawn, with no
 key-coloured pixel anywhere."""
 
+from dibujo import GRIS
 from harness import KEY_COLOR, ROJO, Paleta, comprobar, ejecutar, es_fondo
 
 ANCHO_4K, ALTO_4K = 3840, 2160
-GRIS = (90, 90, 90)
 
 
 def dibujar(s, escala):
@@ -14,7 +14,7 @@ def dibujar(s, escala):
     s.lanzar_tizo()
     s.dibujar_fondo()
     # The capture shows pixel for pixel, over the whole screen, though the desktop has changed.
-    s.fondo_solido(GRIS)
+    s.poner_fondo(GRIS)
     c = s.captura()
     sx, sy, lado, _ = s.imagen_salida()
     muestras = [(x, y) for x in range(0, s.ancho, 173) for y in range(0, s.alto, 131)

@@ -7,9 +7,9 @@ import os
 import re
 import time
 
+from dibujo import RECTANGULO, SALIR
 from harness import (
     AZUL, KEY_COLOR, ROJO, Paleta, color_fondo, comprobar, ejecutar, es_fondo, leer_png)
-from test_dibujo import RECTANGULO, SALIR
 
 
 def prueba_deshacer_y_rehacer(s):

@@ -12,9 +12,9 @@
 namespace {
 class Marco : public QWidget {
 public:
-    // Topmost from the start, as shape windows are: changing that flag once the window is shown
-    // makes Qt replace its native window with a new one.
-    Marco() : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    // A shape window as far as the desktop is concerned: borderless, topmost from the start.
+    Marco() {
+        Plataforma::actual().prepararVentana(this, Papel::Forma);
         setWindowTitle(QStringLiteral("ventana_prueba"));
         setGeometry(400, 300, 300, 200);
     }

@@ -1,0 +1,123 @@
+#include "Apilamiento.h"
+#include "EsperaRepintado.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+class TstPlataforma : public QObject {
+    Q_OBJECT
+private slots:
+    // Which shape is tied to which canvas, and when. Steps: "F1+" shape 1 mapped, "F1-" shape 1
+    // hidden, "L9<" canvas 9 about to map, "L9>" canvas 9 mapped, "L9x" canvas 9 closing. Ties
+    // as "shape-canvas", 0 for none.
+    void apilamiento_data() {
+        QTest::addColumn<QStringList>("pasos");
+        QTest::addColumn<QStringList>("lazos");
+        QTest::newRow("no canvas: tied to nothing, which undoes Qt's tie to the program")
+            << QStringList{"F1+"} << QStringList{"1-0"};
+        QTest::newRow("earlier shapes: before the canvas maps and again after")
+            << QStringList{"F1+", "F2+", "L9<", "L9>"}
+            << QStringList{"1-0", "2-0", "1-9", "2-9", "1-9", "2-9"};
+        QTest::newRow("a shape shown while drawing")
+            << QStringList{"L9<", "L9>", "F3+"} << QStringList{"3-9"};
+        QTest::newRow("closing frees every shape")
+            << QStringList{"F1+", "L9<", "L9>", "F2+", "L9x"}
+            << QStringList{"1-0", "1-9", "1-9", "2-9", "1-0", "2-0"};
+        QTest::newRow("closing twice frees once")
+            << QStringList{"F1+", "L9<", "L9x", "L9x"} << QStringList{"1-0", "1-9", "1-0"};
+        QTest::newRow("a hidden shape is left alone")
+            << QStringList{"F1+", "F2+", "F1-", "L9<"} << QStringList{"1-0", "2-0", "2-9"};
+        QTest::newRow("a shape shown again is listed once")
+            << QStringList{"F1+", "F1+", "L9<"} << QStringList{"1-0", "1-0", "1-9"};
+        QTest::newRow("a canvas going after the next one came leaves its shapes tied")
+            << QStringList{"L9<", "L8<", "F1+", "L9x", "L9>"} << QStringList{"1-8"};
+        QTest::newRow("after drawing, nothing to tie to")
+            << QStringList{"L9<", "L9x", "F4+", "L9>"} << QStringList{"4-0"};
+    }
+
+    void apilamiento() {
+        QFETCH(QStringList, pasos);
+        QFETCH(QStringList, lazos);
+        QStringList hechos;
+        Apilamiento apilamiento([&hechos](Apilamiento::Id forma, Apilamiento::Id lienzo) {
+            hechos << QStringLiteral("%1-%2").arg(forma).arg(lienzo);
+        });
+        for (const QString& paso : pasos) {
+            const Apilamiento::Id id = paso.mid(1, paso.size() - 2).toULongLong();
+            const QString accion = paso.left(1) + paso.right(1);
+            if (accion == QLatin1String("F+")) {
+                apilamiento.formaMostrada(id);
+            } else if (accion == QLatin1String("F-")) {
+                apilamiento.formaOculta(id);
+            } else if (accion == QLatin1String("L<")) {
+                apilamiento.lienzoPorMostrarse(id);
+            } else if (accion == QLatin1String("L>")) {
+                apilamiento.lienzoMostrado(id);
+            } else if (accion == QLatin1String("Lx")) {
+                apilamiento.lienzoCerrandose(id);
+            } else {
+                QFAIL(qPrintable(paso));
+            }
+        }
+        QCOMPARE(hechos, lazos);
+    }
+
+    // The area counts as repainted once repaints have covered it and a moment has passed with
+    // none in it; a deadline bounds the wait.
+    void esperaRepintado_data() {
+        QTest::addColumn<QList<QRect>>("repintes"); // one every 10 ms
+        QTest::addColumn<int>("minimo");            // ms before it may end
+        QTest::addColumn<int>("maximo");            // ms by which it must have ended
+        const QRect zona(100, 100, 200, 100);
+        QTest::newRow("covered at once")
+            << QList<QRect>{QRect(0, 0, 1920, 1080)} << EsperaRepintado::CalmaMs
+            << EsperaRepintado::PlazoMs - 100;
+        QTest::newRow("covered in two halves")
+            << QList<QRect>{QRect(100, 100, 100, 100), QRect(200, 100, 100, 100)}
+            << 10 + EsperaRepintado::CalmaMs << EsperaRepintado::PlazoMs - 100;
+        QList<QRect> desvanecido(10, zona); // a window fading out over 100 ms
+        QTest::newRow("fading out: the calm counts from the last repaint")
+            << desvanecido << 90 + EsperaRepintado::CalmaMs << EsperaRepintado::PlazoMs - 50;
+        QTest::newRow("repaints elsewhere do not count")
+            << QList<QRect>{QRect(0, 0, 100, 100), QRect(400, 400, 50, 50)}
+            << EsperaRepintado::PlazoMs - 20 << EsperaRepintado::PlazoMs + 400;
+        QTest::newRow("never all of it: the deadline")
+            << QList<QRect>{QRect(100, 100, 199, 100)} << EsperaRepintado::PlazoMs - 20
+            << EsperaRepintado::PlazoMs + 400;
+    }
+
+    void esperaRepintado() {
+        QFETCH(QList<QRect>, repintes);
+        QFETCH(int, minimo);
+        QFETCH(int, maximo);
+        int veces = 0;
+        QElapsedTimer reloj;
+        qint64 fin = -1;
+        reloj.start();
+        EsperaRepintado espera(QRect(100, 100, 200, 100), [&] {
+            ++veces;
+            fin = reloj.elapsed();
+        });
+        for (const QRect& r : repintes) {
+            espera.repintado(r);
+            QTest::qWait(10);
+        }
+        QVERIFY(QTest::qWaitFor([&] { return veces > 0; }, maximo + 200));
+        QVERIFY2(fin >= minimo - 5, qPrintable(QString::number(fin)));
+        QVERIFY2(fin <= maximo, qPrintable(QString::number(fin)));
+        espera.repintado(QRect(0, 0, 1920, 1080)); // too late: nothing more happens
+        QTest::qWait(EsperaRepintado::CalmaMs + 20);
+        QCOMPARE(veces, 1);
+        QVERIFY(espera.terminada());
+    }
+
+    void esperaSinZona() {
+        int veces = 0;
+        EsperaRepintado espera(QRect(), [&] { ++veces; });
+        QCOMPARE(veces, 1); // nothing to wait for
+        QVERIFY(espera.terminada());
+    }
+};
+
+QTEST_MAIN(TstPlataforma)
+#include "tst_plataforma.moc"
