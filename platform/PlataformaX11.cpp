@@ -143,6 +143,7 @@ protected:
             if (ventana->internalWinId() != m_ventana) {
                 m_ventana = ventana->internalWinId();
                 const ServidorX::Formato& formato = m_formatos.de(m_x, m_ventana);
+                m_formatos.sinSincronia(m_x, m_ventana);
                 if (m_gc != nullptr) {
                     XFreeGC(m_x, m_gc);
                 }

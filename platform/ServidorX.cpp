@@ -32,6 +32,27 @@ const Formato& FormatoVentanas::de(_XDisplay* x, unsigned long ventana) {
     return m_formato;
 }
 
+void FormatoVentanas::sinSincronia(_XDisplay* x, unsigned long ventana) {
+    if (!m_conProtocolos) {
+        m_conProtocolos = true;
+        Atom* protocolos = nullptr;
+        int cuantos = 0;
+        if (XGetWMProtocols(x, ventana, &protocolos, &cuantos) != 0) {
+            const Atom sincronia = XInternAtom(x, "_NET_WM_SYNC_REQUEST", False);
+            for (int i = 0; i < cuantos; ++i) {
+                if (protocolos[i] != sincronia) {
+                    m_protocolos.push_back(protocolos[i]);
+                }
+            }
+            XFree(protocolos);
+        }
+    }
+    std::vector<Atom> protocolos(m_protocolos.begin(), m_protocolos.end());
+    XSetWMProtocols(x, ventana, protocolos.data(), static_cast<int>(protocolos.size()));
+    // Window managers take the counter's presence for the handshake too.
+    XDeleteProperty(x, ventana, XInternAtom(x, "_NET_WM_SYNC_REQUEST_COUNTER", False));
+}
+
 namespace {
 // An 8-bit channel value spread over the bits of `mascara`.
 unsigned long canal(unsigned long mascara, int valor) {

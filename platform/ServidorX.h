@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QtGlobal>
+#include <vector>
 
 class QColor;
 class QRect;
@@ -29,8 +30,18 @@ class FormatoVentanas {
 public:
     const Formato& de(_XDisplay* x, unsigned long ventana);
 
+    // For a window the program paints straight in the server, never through Qt's backing store:
+    // takes it out of the handshake in which a window manager waits, before it shows a window,
+    // until the window says a frame is painted (_NET_WM_SYNC_REQUEST and its counter). Qt says
+    // so only when its backing store flushes, so KWin would show such a window only once its
+    // wait ran out, about a second later. Before the window is mapped; Qt gives all its windows
+    // the same protocols, so they are read from the first one only.
+    void sinSincronia(_XDisplay* x, unsigned long ventana);
+
 private:
     Formato m_formato;
+    std::vector<unsigned long> m_protocolos; // Qt's, without the handshake
+    bool m_conProtocolos = false;
 };
 
 // The pixel value of `color` for windows of `formato`, opaque.
