@@ -22,7 +22,7 @@ ROJO_SALIDA = (215, 40, 40)  # inside the exit image's disc
 def main():
     ancho, alto = map(int, (sys.argv[1] if len(sys.argv) > 1 else "1920x1080").split("x"))
     rondas = int(sys.argv[2]) if len(sys.argv) > 2 else 15
-    s = Sesion("banco", ancho, alto)
+    s = Sesion("banco", ancho=ancho, alto=alto)
     try:
         s.lanzar_tizo()
         x, y, _, _ = s.imagen_salida()
