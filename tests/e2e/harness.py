@@ -1015,16 +1015,20 @@ class Sesion:
 
     def sobre_el_icono(self, accion, resultado, que, segundos=5):
         """Does `accion(icon)` and waits for `resultado()`. Qt replaces its XEmbed tray icon
-        when the tray announces itself again, which a tray may do just after the icon docked:
-        if the icon was replaced meanwhile, the action fell on the old one and is done again."""
+        when the tray announces itself again, and a window manager may still move the tray
+        after it docked the icon: if the icon was replaced or moved meanwhile, the action fell
+        on the old one and is done again."""
         icono = self.icono()
+        lugar = icono.rect
         accion(icono)
         try:
             return self.esperar(resultado, segundos, que)
         except FalloPrueba:
             iconos = self.iconos_bandeja()
-            if len(iconos) != 1 or iconos[0].id == icono.id:
+            if len(iconos) != 1 or (iconos[0].id, iconos[0].rect) == (icono.id, lugar):
                 raise
+            print(f"the tray icon changed under the action ({icono} at {lugar}, now "
+                  f"{iconos[0]}): done again", flush=True)
         accion(self.icono())
         return self.esperar(resultado, segundos, que)
 
