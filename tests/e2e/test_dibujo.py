@@ -4,7 +4,7 @@ the next shape, and the tray commands act on the shapes while drawing."""
 
 import time
 
-from dibujo import CIRCULO, GRIS, LINEA, PINCEL, RECTANGULO, SALIR, TEXTO
+from dibujo import CIRCULO, GRIS, LINEA, PINCEL, RECTANGULO, SALIR, TEXTO, editar_otra_vez
 from harness import (
     ALTO, ANCHO, AZUL, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, Paleta, comprobar, ejecutar, es_fondo)
 
@@ -98,13 +98,7 @@ def prueba_cada_herramienta(s):
     s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 5, "finished text")
     c = s.captura(texto.rect)
     comprobar(c.contar(ROJO) > 50, "red letters")
-    x, y, w, h = texto.rect
-    letra = next((xx, yy) for yy in range(y, y + h) for xx in range(x, x + w)
-                 if c.pixel(xx, yy) == ROJO)
-    s.click(*letra)
-    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) > w * h // 2, 5, "editing again")
-    s.escribir("!")
-    s.esperar(lambda: texto.rect[2] > w, 5, "the text grows")
+    editar_otra_vez(s, texto)
     s.tecla("Return")
 
     s.tecla("Escape")  # the text window has the keys: drawing mode stays

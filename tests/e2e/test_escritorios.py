@@ -6,7 +6,7 @@ window properties the window manager set and on the X server's stacking order.""
 
 import time
 
-from dibujo import GRIS, PINCEL, RECTANGULO, SALIR, TEXTO
+from dibujo import GRIS, PINCEL, RECTANGULO, SALIR, TEXTO, editar_otra_vez
 from harness import (
     ALTO, ANCHO, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, color_fondo, comprobar, ejecutar,
     es_fondo)
@@ -142,13 +142,18 @@ def prueba_menu_captura_y_lienzo(s):
     s.esperar(trazos_en_los_bordes, 5, "the strokes stay")
 
 
-def prueba_formas_y_paleta(s):
+def dibujar_rectangulo(s):
+    """Drawing mode from the tray, and the rectangle of RECTANGULO_ZONA: (canvas, shape)."""
     s.lanzar_tizo()
     v = s.dibujar_fondo()
     s.herramienta(RECTANGULO)
+    s.arrastrar(*RECTANGULO_ZONA)
+    return v, s.forma("1")
+
+
+def prueba_formas_y_paleta(s):
+    v, rect = dibujar_rectangulo(s)
     x0, y0, x1, y1 = RECTANGULO_ZONA
-    s.arrastrar(x0, y0, x1, y1)
-    rect = s.forma("1")
     s.herramienta(PINCEL)
     s.arrastrar(300, 800, 900, 800)
     trazo = s.forma("2")
@@ -201,12 +206,8 @@ def prueba_formas_y_paleta(s):
 
 def prueba_encima_de_otra_ventana(s):
     testigo = s.testigo(250, 300, 300, 200)
-    s.lanzar_tizo()
-    v = s.dibujar_fondo()
-    s.herramienta(RECTANGULO)
+    v, rect = dibujar_rectangulo(s)
     x0, y0, x1, y1 = RECTANGULO_ZONA
-    s.arrastrar(x0, y0, x1, y1)
-    rect = s.forma("1")
     s.herramienta(TEXTO)
     s.click(1200, 700)
     texto = s.forma("2")
@@ -249,14 +250,7 @@ def prueba_encima_de_otra_ventana(s):
     encima_del_testigo()
 
     # Typing still works: a click on the letters edits the text again.
-    x, y, w, h = texto.rect
-    c = s.captura(texto.rect)
-    letra = next((xx, yy) for yy in range(y, y + h) for xx in range(x, x + w)
-                 if c.pixel(xx, yy) == ROJO)
-    s.click(*letra)
-    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) > w * h // 2, 5, "editing again")
-    s.escribir("!")
-    s.esperar(lambda: texto.rect[2] > w, 5, "the text grows")
+    editar_otra_vez(s, texto)
     s.tecla("Return")
     s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 5, "finished again")
 
