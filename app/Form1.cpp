@@ -59,12 +59,12 @@ void Form1::CrearMenu() {
         connect(accion, &QAction::triggered, this, orden);
     };
     agregar(ImagenMenu::Logo, QStringLiteral(" Tizo"), &Form1::acercaDe);
-    agregar(ImagenMenu::Gota, QStringLiteral(" Dibujar Fondo"), &Form1::dibujarFondo);
-    agregar(ImagenMenu::Borrar, QStringLiteral(" Borrar Todo"), &Form1::borrarTodo);
+    agregar(ImagenMenu::Gota, tr(" Dibujar Fondo"), &Form1::dibujarFondo);
+    agregar(ImagenMenu::Borrar, tr(" Borrar Todo"), &Form1::borrarTodo);
     m_XMenu->addSeparator();
-    agregar(ImagenMenu::Hoja, QStringLiteral(" Mostrar / Ocultar"), &Form1::mostrarOcultar);
+    agregar(ImagenMenu::Hoja, tr(" Mostrar / Ocultar"), &Form1::mostrarOcultar);
     m_XMenu->addSeparator();
-    agregar(ImagenMenu::Salir, QStringLiteral(" Salir"), &Form1::salir);
+    agregar(ImagenMenu::Salir, tr(" Salir"), &Form1::salir);
 }
 
 void Form1::CrearIconoBandeja() {

@@ -1,15 +1,17 @@
 #include "ClienteOrdenes.h"
 #include "Dibujos.h"
 #include "Form1.h"
+#include "Idioma.h"
 #include "InstanciaUnica.h"
 #include "LineaOrdenes.h"
 #include "Memoria.h"
 #include "Plataforma.h"
+#include "Version.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QTextStream>
-#include <cstdio>
+#include <memory>
 
 int main(int argc, char** argv) {
     Memoria::PrepararAsignador(); // before anything is allocated
@@ -19,6 +21,11 @@ int main(int argc, char** argv) {
     }
     QTextStream salida(stdout);
     QTextStream errores(stderr);
+    // The command line answers in the user's language, so the translations come before it is
+    // read. This application without windows gives way to the graphical one further down.
+    auto sinVentanas = std::make_unique<QCoreApplication>(argc, argv);
+    Idioma idioma;
+    idioma.instalar();
     const LineaOrdenes::Resultado linea = LineaOrdenes::analizar(argumentos);
     switch (linea.accion) {
     case LineaOrdenes::Resultado::Accion::Error:
@@ -37,7 +44,6 @@ int main(int argc, char** argv) {
         if (!linea.orden) {
             return 0; // a second plain start leaves quietly
         }
-        const QCoreApplication cliente(argc, argv);
         const QString fallo = ClienteOrdenes::enviar(*linea.orden, Ordenes::rutaSocket());
         if (!fallo.isEmpty()) {
             errores << "tizo: " << fallo << '\n';
@@ -50,11 +56,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    sinVentanas.reset();
     Plataforma::PrepararEntorno();
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tizo"));
+    QGuiApplication::setDesktopFileName(Version::identificador());
     QApplication::setQuitOnLastWindowClosed(false); // the tray icon keeps the program alive
     QApplication::setWindowIcon(Dibujos::iconoPrograma());
+    idioma.instalar();
 
     Form1 form(Ajustes::rutaPorDefecto(), Ordenes::rutaSocket());
     if (linea.orden) {

@@ -113,7 +113,7 @@ FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, Q
 
     m_ImSalir->setPixmap(Dibujos::imagenSalir());
     m_ImSalir->setFixedSize(LadoSalir, LadoSalir);
-    m_ImSalir->setToolTip(QStringLiteral("Dejar de dibujar"));
+    m_ImSalir->setToolTip(tr("Dejar de dibujar"));
     m_ImSalir->setCursor(Qt::PointingHandCursor);
     colocarImSalir();
 }

@@ -1,10 +1,13 @@
 #include "Dibujos.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QSvgRenderer>
 
 namespace Dibujos {
 
@@ -20,30 +23,27 @@ QPixmap lienzo(int ancho, int alto) {
     return pixmap;
 }
 
-// The logo mark: a rounded tile with a pen stroke across it, drawn in a `lado` square.
-void pintarLogo(QPainter& p, double lado, const QColor& fondo) {
+// The logo mark, drawn from the same SVG that is installed as the program's scalable icon.
+void pintarLogo(QPainter& p, const QRectF& donde) {
+    QSvgRenderer logo(QStringLiteral(":/tizo/io.github.tizo.Tizo.svg"));
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    p.setBrush(fondo);
-    p.drawRoundedRect(QRectF(0, 0, lado, lado), lado * 0.22, lado * 0.22);
-    QPainterPath trazo;
-    trazo.moveTo(lado * 0.22, lado * 0.70);
-    trazo.cubicTo(lado * 0.38, lado * 0.20, lado * 0.55, lado * 0.85, lado * 0.80, lado * 0.28);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(Qt::white, std::max(1.5, lado * 0.13), Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(trazo);
+    logo.render(&p, donde);
 }
 
 } // namespace
 
+QImage logo(int lado) {
+    QImage imagen(lado, lado, QImage::Format_ARGB32_Premultiplied);
+    imagen.fill(Qt::transparent);
+    QPainter p(&imagen);
+    pintarLogo(p, QRectF(0, 0, lado, lado));
+    return imagen;
+}
+
 QIcon iconoPrograma() {
     QIcon icono;
     for (int lado : {16, 32, 48}) {
-        QPixmap pixmap = lienzo(lado, lado);
-        QPainter p(&pixmap);
-        pintarLogo(p, lado, Azul);
-        p.end();
-        icono.addPixmap(pixmap);
+        icono.addPixmap(QPixmap::fromImage(logo(lado)));
     }
     return icono;
 }
@@ -54,7 +54,7 @@ QPixmap imagenMenu(ImagenMenu cual) {
     p.setRenderHint(QPainter::Antialiasing);
     switch (cual) {
     case ImagenMenu::Logo:
-        pintarLogo(p, 13, Azul);
+        pintarLogo(p, QRectF(0, 0, 13, 13));
         break;
     case ImagenMenu::Gota: {
         QPainterPath gota;
@@ -107,9 +107,7 @@ QPixmap imagenAcerca() {
     QPixmap pixmap(283, 170);
     pixmap.fill(Qt::black);
     QPainter p(&pixmap);
-    p.translate(28, 45);
-    pintarLogo(p, 80, Azul);
-    p.resetTransform();
+    pintarLogo(p, QRectF(28, 45, 80, 80));
     QFont titulo(QStringLiteral("Arial"), 34, QFont::Bold);
     p.setFont(titulo);
     p.setPen(Qt::white);
@@ -118,7 +116,7 @@ QPixmap imagenAcerca() {
     p.setFont(subtitulo);
     p.setPen(QColor(150, 170, 200));
     p.drawText(QRect(127, 98, 150, 20), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("Dibuja sobre tu escritorio"));
+               QCoreApplication::translate("Dibujos", "Dibuja sobre tu escritorio"));
     return pixmap;
 }
 

@@ -1,12 +1,18 @@
 #pragma once
 
 class QIcon;
+class QImage;
 class QPixmap;
 
-// The program's artwork, drawn in code so that it scales with nothing and ships no image files.
+// The program's artwork. The logo comes from one SVG, built into the program and installed as its
+// icon; the small pictures are drawn in code.
 namespace Dibujos {
 
-// The program's icon, with 16, 32 and 48 pixel images: a blue tile with a white pen stroke.
+// The logo, a blue tile with a white pen stroke, in a `lado` x `lado` image with a transparent
+// background.
+QImage logo(int lado);
+
+// The program's icon: the logo with 16, 32 and 48 pixel images.
 QIcon iconoPrograma();
 
 enum class ImagenMenu { Logo, Gota, Borrar, Hoja, Salir };

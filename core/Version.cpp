@@ -15,4 +15,7 @@ int revision() {
 QString texto() {
     return QStringLiteral("v %1.%2.%3").arg(mayor()).arg(menor()).arg(revision());
 }
+QString identificador() {
+    return QStringLiteral(TIZO_ID);
+}
 } // namespace Version

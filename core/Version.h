@@ -9,4 +9,6 @@ int menor();
 int revision();
 // "v 1.0.0"
 QString texto();
+// The application's reverse-DNS id, the name of its desktop entry, icon and metadata files.
+QString identificador();
 } // namespace Version

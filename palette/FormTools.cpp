@@ -97,7 +97,7 @@ QLabel* etiqueta(QWidget* padre, const QString& texto, const QRect& lugar) {
 
 FormTools::FormTools(QWidget* padre) : QDialog(padre) {
     Plataforma::actual().prepararVentana(this, Papel::Paleta); // a borderless tool window
-    setWindowTitle(QStringLiteral("Herramientas"));
+    setWindowTitle(tr("Herramientas"));
     setModal(true);
     // Placed by the window manager like any new window, so no move here.
     setFixedSize(enPixeles(0, 0, 2385, 4320).size());
@@ -139,7 +139,7 @@ void FormTools::crearControles() {
     m_ImCerrar->setGeometry(enPixeles(2100, 0, 255, 255));
     m_ImCerrar->setPixmap(Dibujos::imagenCerrar());
     m_ImCerrar->setScaledContents(true);
-    m_ImCerrar->setToolTip(QStringLiteral("Cerrar"));
+    m_ImCerrar->setToolTip(tr("Cerrar"));
     m_ImCerrar->setCursor(Qt::PointingHandCursor);
     m_ImCerrar->installEventFilter(this);
 
@@ -149,16 +149,16 @@ void FormTools::crearControles() {
     m_imagenCaja = TiraColor::imagenCaja(m_picColor->size());
     m_picColor->setPixmap(QPixmap::fromImage(m_imagenCaja));
     m_picColor->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_picColor->setToolTip(QStringLiteral("Color de fondo"));
+    m_picColor->setToolTip(tr("Color de fondo"));
     m_picColor->installEventFilter(this);
 
-    etiqueta(this, QStringLiteral("Grosor de líneas"), enPixeles(360, 240, 1455, 255))
+    etiqueta(this, tr("Grosor de líneas"), enPixeles(360, 240, 1455, 255))
         ->setObjectName(QStringLiteral("LB0"));
 
     m_LBGrosor = etiqueta(this, QStringLiteral("20"), enPixeles(1920, 240, 375, 255));
     m_LBGrosor->setObjectName(QStringLiteral("LBGrosor"));
     m_LBGrosor->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_LBGrosor->setToolTip(QStringLiteral("Doble click para editar"));
+    m_LBGrosor->setToolTip(tr("Doble click para editar"));
     m_LBGrosor->setCursor(Qt::PointingHandCursor);
     m_LBGrosor->installEventFilter(this);
 
@@ -172,7 +172,7 @@ void FormTools::crearControles() {
     TB->hide();
     m_TB = TB;
 
-    etiqueta(this, QStringLiteral("Color de líneas"), enPixeles(360, 480, 1455, 255))
+    etiqueta(this, tr("Color de líneas"), enPixeles(360, 480, 1455, 255))
         ->setObjectName(QStringLiteral("LB1"));
 
     m_ShColor = new QFrame(this);
@@ -188,9 +188,8 @@ void FormTools::crearControles() {
 
     m_Opcion = new QButtonGroup(this);
     m_Opcion->setExclusive(true);
-    const std::array<QString, 5> herramientas{QStringLiteral("Pincel"), QStringLiteral("Línea"),
-                                              QStringLiteral("Rectángulo"),
-                                              QStringLiteral("Círculo"), QStringLiteral("Texto")};
+    const std::array<QString, 5> herramientas{tr("Pincel"), tr("Línea"), tr("Rectángulo"),
+                                              tr("Círculo"), tr("Texto")};
     for (int i = 0; i < static_cast<int>(herramientas.size()); ++i) {
         auto* opcion = new BotonEntero<QRadioButton>(herramientas[i], FrmOpciones);
         opcion->setObjectName(QStringLiteral("Opcion%1").arg(i));
@@ -226,7 +225,7 @@ void FormTools::crearOpcionesTexto(QWidget* FrTexto) {
     m_ListaF->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff); // room for one more name
     m_ListaF->setCursor(Qt::PointingHandCursor);
 
-    etiqueta(FrTexto, QStringLiteral("Tamaño"), enPixeles(480, 630, 615, 255))
+    etiqueta(FrTexto, tr("Tamaño"), enPixeles(480, 630, 615, 255))
         ->setObjectName(QStringLiteral("Label1"));
 
     auto* TBTam = new CajaNumerica(FrTexto);
@@ -236,8 +235,8 @@ void FormTools::crearOpcionesTexto(QWidget* FrTexto) {
     TBTam->seleccionarAlPulsar = true;
     m_TBTam = TBTam;
 
-    const std::array<QString, 4> estilos{QStringLiteral("Negrita"), QStringLiteral("Cursiva"),
-                                         QStringLiteral("Subrayado"), QStringLiteral("Tachado")};
+    const std::array<QString, 4> estilos{tr("Negrita"), tr("Cursiva"), tr("Subrayado"),
+                                         tr("Tachado")};
     const std::array<int, 4> anchos{855, 855, 1095, 1095};
     for (int i = 0; i < 4; ++i) {
         auto* casilla = new BotonEntero<QCheckBox>(estilos[i], FrTexto);

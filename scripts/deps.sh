@@ -4,12 +4,20 @@ set -euo pipefail
 
 paquetes=(
   cmake make g++ pkg-config clang-format
-  qt6-base-dev libgl-dev libx11-dev libxext-dev libxcb1-dev libxdamage-dev libxrender-dev
+  qt6-base-dev qt6-svg-dev libgl-dev libx11-dev libxext-dev libxcb1-dev libxdamage-dev libxrender-dev
+  # translations: the CMake functions and lrelease / lupdate
+  qt6-tools-dev qt6-l10n-tools
   xvfb openbox trayer xdotool x11-utils
   python3 python3-xlib
   # the desktops the end-to-end tests run on, and their session bus
   kwin-x11 mutter metacity xfwm4 xfce4-panel icewm fluxbox picom dbus-daemon dbus-bin
   fonts-liberation fonts-dejavu-core
+  # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps)
+  dpkg-dev file binutils
+  # the desktop's validators for the installed files
+  desktop-file-utils appstream groff-base man-db
+  # reading the interface as a screen reader does, on a private session bus
+  at-spi2-core python3-dbus python3-gi
 )
 
 faltan=()

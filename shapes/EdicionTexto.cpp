@@ -1,10 +1,11 @@
 #include "EdicionTexto.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QtCore/qnamespace.h>
 
 QString EdicionTexto::marcador() {
-    return QStringLiteral("Escribe aquí el texto ...");
+    return QCoreApplication::translate("EdicionTexto", "Escribe aquí el texto ...");
 }
 
 EdicionTexto::Efecto EdicionTexto::escribir(char32_t codigo) {
