@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 // Stands in for Qt's XEmbed tray icon widget, which exists only when the icon is docked into an
 // X11 tray; the tray code knows it by its class name. Qt's own opens the icon's context menu on
@@ -168,16 +169,31 @@ private slots:
         }
     }
 
+    // Spanish is the program's own language; the English translation keeps the leading space of
+    // every caption and the name.
+    void menu_data() {
+        QTest::addColumn<QString>("idioma");
+        QTest::addColumn<QStringList>("esperados");
+        QTest::newRow("Spanish") << QString()
+                                 << QStringList{" Tizo", " Dibujar Fondo",     " Borrar Todo",
+                                                "",      " Mostrar / Ocultar", "",
+                                                " Salir"};
+        QTest::newRow("English") << "en" << QStringList{" Tizo", " Draw on Screen", " Clear All",
+                                                        "",      " Show / Hide",    "",
+                                                        " Quit"};
+    }
     void menu() {
+        QFETCH(QString, idioma);
+        QFETCH(QStringList, esperados);
+        QTranslator traduccion;
+        if (!idioma.isEmpty()) {
+            QVERIFY(traduccion.load("tizo_" + idioma, TIZO_TRADUCCIONES_COMPILADAS));
+            QCoreApplication::installTranslator(&traduccion);
+        }
         Form1 form;
+        QCoreApplication::removeTranslator(&traduccion);
+        QCOMPARE(form.iconoBandeja()->toolTip(), QStringLiteral("Tizo"));
         const QList<QAction*> acciones = form.menu()->actions();
-        const QStringList esperados = {QStringLiteral(" Tizo"),
-                                       QStringLiteral(" Dibujar Fondo"),
-                                       QStringLiteral(" Borrar Todo"),
-                                       QString(),
-                                       QStringLiteral(" Mostrar / Ocultar"),
-                                       QString(),
-                                       QStringLiteral(" Salir")};
         QCOMPARE(acciones.size(), esperados.size());
         for (int i = 0; i < acciones.size(); ++i) {
             const bool separador = esperados[i].isEmpty();

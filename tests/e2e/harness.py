@@ -465,6 +465,10 @@ class Sesion:
                     "XDG_CURRENT_DESKTOP", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION",
                     "XDG_SESSION_TYPE", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"):
             self.entorno.pop(var, None)
+        # The program's own language, whatever the machine's locale: the checks read its texts.
+        for var in ("LC_ALL", "LC_MESSAGES", "LANGUAGE"):
+            self.entorno.pop(var, None)
+        self.entorno["LANG"] = "C.UTF-8"
         # Settings and pictures of the session's own: a run never reads or writes the user's.
         self.config = os.path.join(casa, ".config")
         self.imagenes = os.path.join(self.tmp, "imagenes")

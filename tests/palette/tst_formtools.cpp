@@ -14,6 +14,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 namespace {
 
@@ -33,6 +34,35 @@ int relleno(const FormTools& paleta) {
 QString fuenteResaltada(const FormTools& paleta) {
     const auto elegidas = control<QListWidget>(paleta, "ListaF")->selectedItems();
     return elegidas.isEmpty() ? QString() : elegidas.first()->text();
+}
+
+// The captions of the palette's controls, with the width each needs and the width it has.
+struct Rotulo {
+    QString texto;
+    int necesita = 0;
+    int tiene = 0;
+};
+QMap<QString, Rotulo> rotulos(const QString& idioma) {
+    QTranslator traduccion;
+    if (!idioma.isEmpty() && traduccion.load("tizo_" + idioma, TIZO_TRADUCCIONES_COMPILADAS)) {
+        QCoreApplication::installTranslator(&traduccion);
+    }
+    FormTools paleta;
+    QCoreApplication::removeTranslator(&traduccion);
+    QMap<QString, Rotulo> lista;
+    for (QWidget* w : paleta.findChildren<QWidget*>()) {
+        QString texto;
+        if (auto* lb = qobject_cast<QLabel*>(w)) {
+            texto = lb->text();
+        } else if (auto* boton = qobject_cast<QAbstractButton*>(w)) {
+            texto = boton->text();
+        }
+        if (!texto.isEmpty()) {
+            lista[w->objectName()] = {texto, w->sizeHint().width(), w->width()};
+        }
+    }
+    lista[QStringLiteral("window title")] = {paleta.windowTitle(), 0, 0};
+    return lista;
 }
 
 void pulsar(const FormTools& paleta, const char* nombre) {
@@ -137,6 +167,28 @@ private slots:
             QCOMPARE(caja->text(), texto);
         } else if (auto* boton = qobject_cast<QAbstractButton*>(w)) {
             QCOMPARE(boton->text(), texto);
+        }
+    }
+
+    // The layout is fixed, so a translation must fit where the Spanish caption fits: wherever
+    // it needs more room than its control has, it needs no more than the Spanish one.
+    void traduccionCabe() {
+        const QMap<QString, Rotulo> espanol = rotulos(QString());
+        const QMap<QString, Rotulo> ingles = rotulos("en");
+        QCOMPARE(ingles.keys(), espanol.keys());
+        QCOMPARE(espanol.size(),
+                 2 + 1 + 5 + 1 + 4 + 1); // labels, thickness, tools, size, styles, title
+        for (auto it = ingles.cbegin(); it != ingles.cend(); ++it) {
+            const Rotulo& original = espanol[it.key()];
+            const Rotulo& traducido = it.value();
+            if (it.key() != "LBGrosor") {
+                QVERIFY2(traducido.texto != original.texto, qPrintable(it.key()));
+            }
+            QVERIFY2(traducido.necesita <= std::max(traducido.tiene, original.necesita),
+                     qPrintable(QStringLiteral("%1 \"%2\" needs %3 pixels, has %4")
+                                    .arg(it.key(), traducido.texto)
+                                    .arg(traducido.necesita)
+                                    .arg(traducido.tiene)));
         }
     }
 
