@@ -36,7 +36,7 @@ test: deps
 
 # The program, its menu entry, icons, metadata, manual page and translations.
 install: build
-	cmake --install build --prefix $(PREFIX)
+	DESTDIR="$(DESTDIR)" cmake --install build --prefix $(PREFIX)
 
 uninstall:
 	@test -f build/install_manifest.txt || { echo "Nothing installed from build/." >&2; exit 1; }
