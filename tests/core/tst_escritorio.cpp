@@ -1,8 +1,10 @@
 #include "Autoarranque.h"
+#include "Dibujos.h"
 #include "Idioma.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStandardPaths>
@@ -260,6 +262,33 @@ private slots:
         QCOMPARE(Idioma::elegir(entorno(variables), {"en"}), codigo);
         // Without the translation file, Spanish whatever the locale.
         QCOMPARE(Idioma::elegir(entorno(variables), {}), QString());
+    }
+
+    // The logo comes from the SVG built into the program: were it missing or unreadable, every
+    // icon would quietly come out blank.
+    void logo_data() {
+        QTest::addColumn<int>("lado");
+        for (int lado : {13, 16, 32, 48, 256}) {
+            QTest::addRow("%d", lado) << lado;
+        }
+    }
+    void logo() {
+        QFETCH(int, lado);
+        const QImage imagen = Dibujos::logo(lado);
+        QCOMPARE(imagen.size(), QSize(lado, lado));
+        auto en = [&](double x, double y) {
+            return imagen.pixelColor(std::min(lado - 1, int(x * lado)),
+                                     std::min(lado - 1, int(y * lado)));
+        };
+        QVERIFY(en(0, 0).alpha() < 32); // rounded corners
+        QVERIFY(en(0.99, 0.99).alpha() < 32);
+        const QColor azul = en(0.5, 0.12); // the tile, clear of the stroke
+        QVERIFY2(azul.alpha() == 255 && azul.blue() > 180 && azul.red() < 80,
+                 qPrintable(azul.name()));
+        if (lado >= 32) {
+            const QColor trazo = en(0.22, 0.70); // where the pen stroke starts
+            QVERIFY2(trazo.red() > 200 && trazo.green() > 200, qPrintable(trazo.name()));
+        }
     }
 
     void carpetasDeTraducciones() {
