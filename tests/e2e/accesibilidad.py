@@ -50,7 +50,8 @@ class Accesibilidad:
             pass
 
     def _objeto(self, emisor, ruta):
-        return self.bus.get_object(emisor, ruta)
+        # No introspection: it is one more call, answered late or never once the program ends.
+        return self.bus.get_object(emisor, ruta, introspect=False)
 
     def nombre(self, emisor, ruta):
         return str(self._objeto(emisor, ruta).Get(

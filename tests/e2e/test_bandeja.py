@@ -47,10 +47,10 @@ def prueba_menu_al_soltar(s):
         comprobar(s.menu_abierto() is None, f"no menu on press of button {boton}")
         s.soltar(boton)
         menu = s.esperar(s.menu_abierto, 5, f"menu on release of button {boton}")
-        captura = s.captura()
+        # The menu is mapped before it is painted: wait for its picture, not only its window.
+        s.esperar(lambda: len(separadores(s.captura(), menu.rect)) == 2, 5, "two separators")
         s.guardar_captura(f"menu-{boton}")
         mx, my, mw, mh = menu.rect
-        comprobar(separadores(captura, menu.rect).__len__() == 2, "two separators")
         comprobar(mh > 5 * 16, f"five items fit: height {mh}")
         s.tecla("Escape")
         s.esperar(lambda: s.menu_abierto() is None, 5, "menu closed")
