@@ -1,10 +1,12 @@
 #include "LineaOrdenes.h"
 
+#include "Autoarranque.h"
 #include "Version.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QProcessEnvironment>
 #include <QTextStream>
 
 namespace {
@@ -17,6 +19,13 @@ int mostrarVersion(const QString&, QTextStream& salida, QTextStream&) {
 int mostrarAyuda(const QString&, QTextStream& salida, QTextStream&) {
     salida << LineaOrdenes::ayuda();
     return 0;
+}
+
+// The session's autostart entry, pointing at this program; no running Tizo is needed.
+int cambiarAutoarranque(const QString& valor, QTextStream& salida, QTextStream& errores) {
+    Autoarranque entrada(
+        Autoarranque::carpetaConfiguracion(QProcessEnvironment::systemEnvironment()));
+    return entrada.orden(valor, QCoreApplication::applicationFilePath(), salida, errores);
 }
 
 QString conGuiones(const QString& nombre) {
@@ -41,6 +50,11 @@ const QList<LineaOrdenes::Opcion>& LineaOrdenes::opciones() {
         {{"undo", "deshacer"}, tr("Deshace el último paso"), {}, Orden::Deshacer, {}},
         {{"redo", "rehacer"}, tr("Rehace el último paso deshecho"), {}, Orden::Rehacer, {}},
         {{"quit", "salir"}, tr("Cierra Tizo"), {}, Orden::Salir, {}},
+        {{"autostart", "inicio-automatico"},
+         tr("Inicia Tizo con la sesión del escritorio (on) o deja de hacerlo (off)"),
+         QStringLiteral("on|off"),
+         std::nullopt,
+         cambiarAutoarranque},
         {{"version"}, tr("Muestra la versión"), {}, std::nullopt, mostrarVersion},
         {{"h", "help", "ayuda"}, tr("Muestra esta ayuda"), {}, std::nullopt, mostrarAyuda},
     };

@@ -3,6 +3,7 @@
 #include "LineaOrdenes.h"
 #include "ServidorOrdenes.h"
 
+#include <QFile>
 #include <QKeyEvent>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -102,6 +103,13 @@ private slots:
         QTest::newRow("--help") << QStringList{"--help"} << local << nada;
         QTest::newRow("-h") << QStringList{"-h"} << local << nada;
         QTest::newRow("--ayuda") << QStringList{"--ayuda"} << local << nada;
+        QTest::newRow("--autostart on") << QStringList{"--autostart", "on"} << local << nada;
+        QTest::newRow("--inicio-automatico=off")
+            << QStringList{"--inicio-automatico=off"} << local << nada;
+        QTest::newRow("--autostart without its value")
+            << QStringList{"--autostart"} << error << nada;
+        QTest::newRow("--autostart and a command")
+            << QStringList{"--autostart", "on", "--draw"} << error << nada;
         QTest::newRow("unknown") << QStringList{"--dibuja"} << error << nada;
         QTest::newRow("unknown letter") << QStringList{"-x"} << error << nada;
         QTest::newRow("a value it does not take") << QStringList{"--draw=1"} << error << nada;
@@ -151,6 +159,27 @@ private slots:
         }
         QVERIFY(salida.startsWith(QStringLiteral("Uso: tizo")));
         QVERIFY(errores.isEmpty());
+    }
+
+    // The option reaches the autostart entry with its value, and a wrong value is refused with
+    // the status of a wrong command line.
+    void autoarranque() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const QString entrada = config.filePath("autostart/io.github.tizo.Tizo.desktop");
+        const auto ejecutar = [](const QStringList& argumentos) {
+            QString salida, errores;
+            QTextStream out(&salida), err(&errores);
+            const LineaOrdenes::Resultado r = LineaOrdenes::analizar(argumentos);
+            return r.opcion->local(r.valor, out, err);
+        };
+        QCOMPARE(ejecutar({"tizo", "--autostart", "on"}), 0);
+        QVERIFY(QFile::exists(entrada));
+        QCOMPARE(ejecutar({"tizo", "--inicio-automatico=maybe"}), LineaOrdenes::EstadoError);
+        QVERIFY(QFile::exists(entrada));
+        QCOMPARE(ejecutar({"tizo", "--autostart=off"}), 0);
+        QVERIFY(!QFile::exists(entrada));
+        qunsetenv("XDG_CONFIG_HOME");
     }
 
     void palabras_data() {

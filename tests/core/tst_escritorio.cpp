@@ -194,38 +194,6 @@ private slots:
         QVERIFY(!QFileInfo(entrada.ruta()).isSymLink());
     }
 
-    void valorPedido_data() {
-        QTest::addColumn<QStringList>("argumentos");
-        QTest::addColumn<bool>("pedido");
-        QTest::addColumn<QString>("valor");
-        QTest::newRow("none") << QStringList{} << false << "";
-        QTest::newRow("other options") << QStringList{"--draw", "on"} << false << "";
-        QTest::newRow("separate value") << QStringList{"--autostart", "on"} << true << "on";
-        QTest::newRow("joined value") << QStringList{"--autostart=off"} << true << "off";
-        QTest::newRow("after another") << QStringList{"-x", "--autostart", "off"} << true << "off";
-        QTest::newRow("missing value") << QStringList{"--autostart"} << true << "";
-        QTest::newRow("empty joined value") << QStringList{"--autostart="} << true << "";
-        QTest::newRow("a longer name") << QStringList{"--autostarts", "on"} << false << "";
-    }
-    void valorPedido() {
-        QFETCH(QStringList, argumentos);
-        QFETCH(bool, pedido);
-        QFETCH(QString, valor);
-        QList<QByteArray> bytes{"tizo"};
-        for (const QString& a : argumentos) {
-            bytes.append(a.toLocal8Bit());
-        }
-        std::vector<const char*> argv;
-        for (const QByteArray& b : bytes) {
-            argv.push_back(b.constData());
-        }
-        const auto leido = Autoarranque::valorPedido(int(argv.size()), argv.data());
-        QCOMPARE(leido.has_value(), pedido);
-        if (pedido) {
-            QCOMPARE(*leido, valor);
-        }
-    }
-
     // The interface's language, as gettext programs choose it, with an English translation at
     // hand; an empty code means Spanish, the program's own.
     void idioma_data() {
