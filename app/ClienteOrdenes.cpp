@@ -1,5 +1,6 @@
 #include "ClienteOrdenes.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
@@ -13,11 +14,13 @@ namespace ClienteOrdenes {
 
 QString enviar(Orden orden, const QString& ruta, int plazo) {
     if (ruta.isEmpty()) {
-        return QStringLiteral("no hay una carpeta privada donde hablar con Tizo");
+        return QCoreApplication::translate("ClienteOrdenes",
+                                           "no hay una carpeta privada donde hablar con Tizo");
     }
     QEventLoop bucle;
     QLocalSocket conexion;
-    QString fallo = QStringLiteral("Tizo está en marcha pero no responde");
+    QString fallo =
+        QCoreApplication::translate("ClienteOrdenes", "Tizo está en marcha pero no responde");
     bool hecho = false;
 
     // A copy that has just started holds the lock before it listens: when nothing answers yet,
@@ -29,7 +32,8 @@ QString enviar(Orden orden, const QString& ruta, int plazo) {
         }
         const QFileInfo socket(ruta);
         if (socket.exists() && socket.ownerId() != ::getuid()) {
-            fallo = QStringLiteral("%1 no es de este usuario").arg(QDir::toNativeSeparators(ruta));
+            fallo = QCoreApplication::translate("ClienteOrdenes", "%1 no es de este usuario")
+                        .arg(QDir::toNativeSeparators(ruta));
             bucle.quit();
             return;
         }

@@ -90,16 +90,15 @@ void Form1::AgarrarTecla() {
     case Plataforma::Tecla::Ninguna:
         break;
     case Plataforma::Tecla::NoDisponible:
-        qWarning("tizo: la tecla %s no está disponible en este sistema; "
-                 "el menú y tizo --draw siguen funcionando",
-                 qPrintable(nombre));
+        qWarning("%s", qPrintable(tr("tizo: la tecla %1 no está disponible en este sistema; "
+                                     "el menú y tizo --draw siguen funcionando")
+                                      .arg(nombre)));
         break;
     case Plataforma::Tecla::Ocupada:
-        qWarning("tizo: la tecla %s la usa otro programa; "
-                 "el menú y tizo --draw siguen funcionando",
-                 qPrintable(nombre));
-        m_IconoBandeja->setToolTip(
-            QStringLiteral("Tizo (%1 no disponible: la usa otro programa)").arg(nombre));
+        qWarning("%s", qPrintable(tr("tizo: la tecla %1 la usa otro programa; "
+                                     "el menú y tizo --draw siguen funcionando")
+                                      .arg(nombre)));
+        m_IconoBandeja->setToolTip(tr("Tizo (%1 no disponible: la usa otro programa)").arg(nombre));
         break;
     }
 }
@@ -184,14 +183,14 @@ void Form1::guardarImagen() {
                                   QDateTime::currentDateTime());
     if (resultado.error.isEmpty()) {
         m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
-                                    QStringLiteral("Imagen guardada en %1").arg(resultado.ruta),
+                                    tr("Imagen guardada en %1").arg(resultado.ruta),
                                     QSystemTrayIcon::Information, DuracionAviso);
     } else {
-        qWarning("tizo: no se pudo guardar la imagen: %s", qPrintable(resultado.error));
-        m_IconoBandeja->showMessage(
-            QStringLiteral("Tizo"),
-            QStringLiteral("No se pudo guardar la imagen: %1").arg(resultado.error),
-            QSystemTrayIcon::Warning, DuracionAviso);
+        qWarning("%s",
+                 qPrintable(tr("tizo: no se pudo guardar la imagen: %1").arg(resultado.error)));
+        m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
+                                    tr("No se pudo guardar la imagen: %1").arg(resultado.error),
+                                    QSystemTrayIcon::Warning, DuracionAviso);
     }
 }
 
@@ -200,8 +199,7 @@ void Form1::copiarImagen() {
         return;
     }
     QGuiApplication::clipboard()->setImage(m_fondo->pantallaAnotada());
-    m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
-                                QStringLiteral("Imagen copiada al portapapeles"),
+    m_IconoBandeja->showMessage(QStringLiteral("Tizo"), tr("Imagen copiada al portapapeles"),
                                 QSystemTrayIcon::Information, DuracionAviso);
 }
 

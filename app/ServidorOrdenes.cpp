@@ -31,16 +31,16 @@ ServidorOrdenes::~ServidorOrdenes() {
 
 bool ServidorOrdenes::escuchar(const QString& ruta) {
     if (ruta.isEmpty()) {
-        qWarning("tizo: no hay una carpeta privada para recibir órdenes; "
-                 "tizo --draw y las demás no llegarán");
+        qWarning("%s", qPrintable(tr("tizo: no hay una carpeta privada para recibir órdenes; "
+                                     "tizo --draw y las demás no llegarán")));
         return false;
     }
     // Qt puts its socket in place with a rename, which would take the place of a live one too:
     // what is there is looked at first.
     if (QFileInfo(ruta).exists() || QFileInfo(ruta).isSymLink()) {
         if (alguienEscucha(ruta)) {
-            qWarning("tizo: otro programa recibe ya las órdenes en %s",
-                     qPrintable(QDir::toNativeSeparators(ruta)));
+            qWarning("%s", qPrintable(tr("tizo: otro programa recibe ya las órdenes en %1")
+                                          .arg(QDir::toNativeSeparators(ruta))));
             return false;
         }
         QLocalServer::removeServer(ruta); // left by a program that was killed
@@ -48,8 +48,8 @@ bool ServidorOrdenes::escuchar(const QString& ruta) {
     if (m_servidor->listen(ruta)) {
         return true;
     }
-    qWarning("tizo: no se pueden recibir órdenes en %s (%s)",
-             qPrintable(QDir::toNativeSeparators(ruta)), qPrintable(m_servidor->errorString()));
+    qWarning("%s", qPrintable(tr("tizo: no se pueden recibir órdenes en %1 (%2)")
+                                  .arg(QDir::toNativeSeparators(ruta), m_servidor->errorString())));
     return false;
 }
 

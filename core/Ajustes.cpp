@@ -2,6 +2,7 @@
 
 #include "modGeneral.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,19 +35,21 @@ const QString ClaveTecla = QStringLiteral("Teclado/DibujarFondo");
 QString problemaDelArchivo(const QString& ruta) {
     QFile archivo(ruta);
     if (!archivo.open(QIODevice::ReadOnly)) {
-        return QStringLiteral("no se puede leer (%1)").arg(archivo.errorString());
+        return QCoreApplication::translate("Ajustes", "no se puede leer (%1)")
+            .arg(archivo.errorString());
     }
     if (archivo.size() > TamanoMaximo) {
-        return QStringLiteral("demasiado grande para ser un archivo de ajustes");
+        return QCoreApplication::translate("Ajustes",
+                                           "demasiado grande para ser un archivo de ajustes");
     }
     const QByteArray datos = archivo.readAll();
     if (datos.contains('\0')) {
-        return QStringLiteral("no es texto");
+        return QCoreApplication::translate("Ajustes", "no es texto");
     }
     auto utf8 = QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)utf8.decode(datos).operator QString();
     if (utf8.hasError()) {
-        return QStringLiteral("no es texto UTF-8");
+        return QCoreApplication::translate("Ajustes", "no es texto UTF-8");
     }
     return {};
 }
@@ -81,7 +84,9 @@ public:
         if (ok && n >= minimo && n <= maximo) {
             valor = n;
         } else {
-            descartar(clave, QStringLiteral("un número entero de %1 a %2").arg(minimo).arg(maximo));
+            descartar(clave, QCoreApplication::translate("Ajustes", "un número entero de %1 a %2")
+                                 .arg(minimo)
+                                 .arg(maximo));
         }
     }
 
@@ -94,7 +99,7 @@ public:
         if (texto == QLatin1String("true") || texto == QLatin1String("false")) {
             valor = texto == QLatin1String("true");
         } else {
-            descartar(clave, QStringLiteral("true o false"));
+            descartar(clave, QCoreApplication::translate("Ajustes", "true o false"));
         }
     }
 
@@ -108,14 +113,15 @@ public:
         if (texto && texto->size() <= largoMaximo && (!valido || valido(*texto))) {
             valor = *texto;
         } else {
-            descartar(clave, QStringLiteral("un texto válido"));
+            descartar(clave, QCoreApplication::translate("Ajustes", "un texto válido"));
         }
     }
 
 private:
     void descartar(const QString& clave, const QString& esperado) {
-        m_avisos.append(QStringLiteral("%1 no es %2; se usa el valor por defecto")
-                            .arg(clave.section(QLatin1Char('/'), -1), esperado));
+        m_avisos.append(
+            QCoreApplication::translate("Ajustes", "%1 no es %2; se usa el valor por defecto")
+                .arg(clave.section(QLatin1Char('/'), -1), esperado));
     }
 
     const QSettings& m_archivo;
@@ -153,15 +159,16 @@ Ajustes::Carga Ajustes::cargar(const QString& ruta) {
         case QSettings::NoError:
             return QString();
         case QSettings::AccessError:
-            return QStringLiteral("no se puede leer");
+            return QCoreApplication::translate("Ajustes", "no se puede leer");
         case QSettings::FormatError:
             break;
         }
-        return QStringLiteral("no tiene el formato INI");
+        return QCoreApplication::translate("Ajustes", "no tiene el formato INI");
     }();
     if (!aviso.isEmpty()) {
-        carga.avisos.append(QStringLiteral("%1: %2; se usan los ajustes por defecto")
-                                .arg(QDir::toNativeSeparators(ruta), aviso));
+        carga.avisos.append(
+            QCoreApplication::translate("Ajustes", "%1: %2; se usan los ajustes por defecto")
+                .arg(QDir::toNativeSeparators(ruta), aviso));
         return carga;
     }
 
@@ -187,7 +194,8 @@ Ajustes::Carga Ajustes::cargar(const QString& ruta) {
 QString Ajustes::guardar(const QString& ruta) const {
     const QString carpeta = QFileInfo(ruta).absolutePath();
     if (!QDir().mkpath(carpeta)) {
-        return QStringLiteral("no se pueden guardar los ajustes: no se puede crear %1")
+        return QCoreApplication::translate("Ajustes",
+                                           "no se pueden guardar los ajustes: no se puede crear %1")
             .arg(QDir::toNativeSeparators(carpeta));
     }
     // QSettings writes through a temporary file renamed over the old one: a crash never leaves
@@ -206,7 +214,7 @@ QString Ajustes::guardar(const QString& ruta) const {
     archivo.setValue(ClaveTecla, tecla);
     archivo.sync();
     if (archivo.status() != QSettings::NoError) {
-        return QStringLiteral("no se pueden guardar los ajustes en %1")
+        return QCoreApplication::translate("Ajustes", "no se pueden guardar los ajustes en %1")
             .arg(QDir::toNativeSeparators(ruta));
     }
     return {};

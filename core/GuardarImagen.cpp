@@ -1,6 +1,7 @@
 #include "GuardarImagen.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -21,12 +22,13 @@ QString porQue(QFileDevice::FileError error, const QString& carpeta) {
     const QString donde = QDir::toNativeSeparators(carpeta);
     switch (error) {
     case QFileDevice::ResourceError:
-        return QStringLiteral("no queda espacio en el disco");
+        return QCoreApplication::translate("GuardarImagen", "no queda espacio en el disco");
     case QFileDevice::PermissionsError:
     case QFileDevice::OpenError:
-        return QStringLiteral("no se puede escribir en %1").arg(donde);
+        return QCoreApplication::translate("GuardarImagen", "no se puede escribir en %1")
+            .arg(donde);
     default:
-        return QStringLiteral("error al escribir en %1").arg(donde);
+        return QCoreApplication::translate("GuardarImagen", "error al escribir en %1").arg(donde);
     }
 }
 } // namespace
@@ -48,10 +50,12 @@ QString nombreArchivo(const QDateTime& momento, int intento) {
 
 Resultado guardarPng(const QImage& imagen, const QString& carpeta, const QDateTime& momento) {
     if (imagen.isNull()) {
-        return {{}, QStringLiteral("no hay imagen")};
+        return {{}, QCoreApplication::translate("GuardarImagen", "no hay imagen")};
     }
     if (!QDir().mkpath(carpeta) || !QFileInfo(carpeta).isDir()) {
-        return {{}, QStringLiteral("no se puede crear %1").arg(QDir::toNativeSeparators(carpeta))};
+        return {{},
+                QCoreApplication::translate("GuardarImagen", "no se puede crear %1")
+                    .arg(QDir::toNativeSeparators(carpeta))};
     }
     // Encoded in memory first: the encoder then never meets a failing disk, which it does not
     // recover from cleanly.
@@ -60,7 +64,9 @@ Resultado guardarPng(const QImage& imagen, const QString& carpeta, const QDateTi
         QBuffer memoria(&png);
         memoria.open(QIODevice::WriteOnly);
         if (!QImageWriter(&memoria, "png").write(imagen)) {
-            return {{}, QStringLiteral("no se puede codificar la imagen")};
+            return {
+                {},
+                QCoreApplication::translate("GuardarImagen", "no se puede codificar la imagen")};
         }
     }
     // Hidden while it is being written; removed on any failure.
@@ -90,7 +96,8 @@ Resultado guardarPng(const QImage& imagen, const QString& carpeta, const QDateTi
         }
     }
     return {{},
-            QStringLiteral("demasiadas imágenes con el mismo nombre en %1")
+            QCoreApplication::translate("GuardarImagen",
+                                        "demasiadas imágenes con el mismo nombre en %1")
                 .arg(QDir::toNativeSeparators(carpeta))};
 }
 

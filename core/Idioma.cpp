@@ -84,7 +84,7 @@ QString Idioma::instalar() {
         if (m_programa->load(QStringLiteral("tizo_") + codigo, carpeta)) {
             QCoreApplication::installTranslator(m_programa.get());
         } else {
-            qWarning("tizo: cannot load the %s translation from %s", qPrintable(codigo),
+            qWarning("tizo: no se puede cargar la traducción %s de %s", qPrintable(codigo),
                      qPrintable(QDir::toNativeSeparators(carpeta)));
             m_programa.reset();
         }

@@ -1,5 +1,6 @@
 #include "InstanciaUnica.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLockFile>
 #include <QStandardPaths>
@@ -18,8 +19,12 @@ InstanciaUnica::InstanciaUnica(const QString& ruta) : m_lock(std::make_unique<QL
     // (no permission, no such directory, a disk error) must not keep the program from starting.
     m_otra = m_lock->error() == QLockFile::LockFailedError;
     if (!m_otra) {
-        qWarning("tizo: cannot use the lock file %s (QLockFile error %d); starting anyway",
-                 qPrintable(QDir::toNativeSeparators(ruta)), int(m_lock->error()));
+        qWarning("%s",
+                 qPrintable(QCoreApplication::translate(
+                                "InstanciaUnica", "tizo: no se puede usar el cerrojo %1 "
+                                                  "(error %2 de QLockFile); Tizo arranca igual")
+                                .arg(QDir::toNativeSeparators(ruta))
+                                .arg(int(m_lock->error()))));
     }
 }
 
