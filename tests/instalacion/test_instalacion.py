@@ -111,9 +111,17 @@ def comprobar_manual(prefijo):
     for seccion in ("NAME", "SYNOPSIS", "DESCRIPTION", "TRAY MENU", "DRAWING MODE", "OPTIONS",
                     "EXIT STATUS", "ENVIRONMENT", "FILES"):
         comprobar(re.search(rf"^{seccion}$", texto, re.M), f"section {seccion}")
-    for palabra in ("--autostart", "Dibujar Fondo", "Borrar Todo", "Mostrar / Ocultar", "Salir",
-                    "Esc", "Delete", f"Tizo {VERSION}", "/share/tizo/translations"):
+    for palabra in ("Dibujar Fondo", "Borrar Todo", "Mostrar / Ocultar", "Salir", "Esc", "Delete",
+                    f"Tizo {VERSION}", "/share/tizo/translations", "tizo.conf"):
         comprobar(palabra in texto, f"the manual mentions {palabra!r}")
+    # Every option the program lists in its help, under every name.
+    entorno = dict(os.environ, LANG="C", LC_ALL="C")
+    ayuda = ejecutar([os.path.join(prefijo, "bin/tizo"), "--help"], env=entorno).stdout
+    opciones = set(re.findall(r"(?<![\w-])--?[a-z][a-z-]*", ayuda.split("\n\n")[2]))
+    comprobar(len(opciones) > 10, f"the options in the help: {ayuda}")
+    for opcion in sorted(opciones):
+        comprobar(re.search(rf"(?<![\w-]){re.escape(opcion)}(?![\w-])", texto),
+                  f"the manual documents {opcion}")
 
 
 def comprobar_traducciones(prefijo):
