@@ -31,6 +31,7 @@ def pixel_de(color):
 
 
 def fondo(s):
+    """The gradient on the session's desktop window, where the checkerboard of the tests was."""
     pantalla = s.d.screen()
     pixmap = s.root.create_pixmap(ANCHO, ALTO, pantalla.root_depth)
     (r0, g0, b0), (r1, g1, b1) = CIELO
@@ -40,8 +41,8 @@ def fondo(s):
         gc = pixmap.create_gc(foreground=pixel_de(color))
         pixmap.fill_rectangle(gc, 0, y, ANCHO, 2)
         gc.free()
-    s.root.change_attributes(background_pixmap=pixmap)
-    s.root.clear_area(0, 0, ANCHO, ALTO)
+    s.escritorio_win.change_attributes(background_pixmap=pixmap)
+    s.escritorio_win.clear_area(0, 0, ANCHO, ALTO)
     s.d.sync()
 
 
