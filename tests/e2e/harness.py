@@ -1008,6 +1008,19 @@ class Sesion:
 
     # tray menu
 
+    def cerrar_menu(self, abierto, que):
+        """Closes an open menu with Esc, until `abierto()` says it is gone. A menu takes the
+        keyboard with a grab as it shows, which fails while the window manager holds one for a
+        moment (mutter may, after a click on a panel): the key then goes elsewhere, and a user
+        presses Esc again."""
+        self.tecla("Escape")
+        try:
+            return self.esperar(lambda: abierto() is None, 2, que)
+        except FalloPrueba:
+            print(f"Esc did not close {que!r} at once: pressed again", flush=True)
+        self.tecla("Escape")
+        return self.esperar(lambda: abierto() is None, 5, que)
+
     def abrir_menu(self, boton=1):
         def clic(icono):
             if self.cubierta(icono):

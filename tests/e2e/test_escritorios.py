@@ -56,8 +56,7 @@ def abrir_menu_derecho(s):
         menu = s.esperar(s.menu_de_la_bandeja, 5, "the tray's copy of the menu")
         s.guardar_captura("menu-derecho", menu.rect)
         comprobar(menu.rect[3] > 5 * 16, f"five items fit: {menu.rect}")
-        s.tecla("Escape")
-        s.esperar(lambda: s.menu_de_la_bandeja() is None, 5, "the tray's menu closed")
+        s.cerrar_menu(s.menu_de_la_bandeja, "the tray's menu")
         return
 
     def clic(icono):
@@ -69,8 +68,7 @@ def abrir_menu_derecho(s):
 
     menu = s.sobre_el_icono(clic, s.menu_abierto, "the menu on the release of the right button")
     s.guardar_captura("menu-derecho", menu.rect)
-    s.tecla("Escape")
-    s.esperar(lambda: s.menu_abierto() is None, 5, "the menu closed")
+    s.cerrar_menu(s.menu_abierto, "the menu")
 
 
 def prueba_menu_captura_y_lienzo(s):
@@ -179,6 +177,7 @@ def prueba_formas_y_paleta(s):
         sin_barras_y_visible(w)
     nada_ajeno_encima(s, p)
     s.cerrar_paleta(p)
+    s.esperar(lambda: s.activa() == v.id, 5, "the canvas takes the keys back from the palette")
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode once the palette closed")
 
