@@ -1148,9 +1148,20 @@ class Sesion:
         return p
 
     def cerrar_paleta(self, p):
+        """Closes the palette with its close image. The canvas beneath, while drawing mode
+        lasts, takes the keys back through the window manager: a key typed before that would
+        reach nothing, so the next step waits for it, as a user's next key does."""
         e = self.escala
         self.click(p.rect[0] + (Paleta.CERRAR[0] + 8) * e, p.rect[1] + (Paleta.CERRAR[1] + 8) * e)
         self.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
+        for v in self.ventanas():
+            try:
+                lienzo = v.nombre == "Tizo" and v.rect[2] == self.ancho
+            except error.XError:
+                continue  # gone meanwhile
+            if lienzo:
+                self.esperar(lambda: not v.existe or self.activa() == v.id, 5,
+                             "the canvas takes the keys back from the palette")
 
     def herramienta(self, tipo):
         """Chooses a tool (Paleta.PINCEL ... Paleta.TEXTO) on the palette."""
