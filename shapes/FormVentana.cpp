@@ -11,29 +11,53 @@
 #include "modGeneral.h"
 
 #include <QApplication>
-#include <QDataStream>
 #include <QIcon>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <cstring>
+#include <vector>
 
 namespace {
 // The size a window keeps when it has nothing to place: an unknown tool, a stroke with no points.
 constexpr QSize TamanoInicial(168, 140);
 
+// A shape kept for an undo: each rectangle as its offset from the one before and its size,
+// the four columns one after the other. Neighbouring rectangles of a stroke differ little, so
+// this compresses to about a third of the rectangles as they are.
 QByteArray empaquetar(const QRegion& forma) {
-    QByteArray datos;
-    QDataStream flujo(&datos, QIODevice::WriteOnly);
-    flujo << forma;
-    return qCompress(datos, 1);
+    const auto n = static_cast<std::size_t>(forma.rectCount());
+    std::vector<qint32> columnas(4 * n);
+    QPoint anterior;
+    std::size_t i = 0;
+    for (const QRect& r : forma) {
+        columnas[i] = r.x() - anterior.x();
+        columnas[n + i] = r.y() - anterior.y();
+        columnas[2 * n + i] = r.width();
+        columnas[3 * n + i] = r.height();
+        anterior = r.topLeft();
+        ++i;
+    }
+    return qCompress(reinterpret_cast<const uchar*>(columnas.data()),
+                     static_cast<qsizetype>(columnas.size() * sizeof(qint32)));
 }
 
 QRegion desempaquetar(const QByteArray& paquete) {
+    const QByteArray datos = qUncompress(paquete);
+    const auto n = static_cast<std::size_t>(datos.size()) / (4 * sizeof(qint32));
+    std::vector<qint32> columnas(4 * n);
+    std::memcpy(columnas.data(), datos.constData(), columnas.size() * sizeof(qint32));
+    std::vector<QRect> rects(n);
+    QPoint esquina;
+    for (std::size_t i = 0; i < n; ++i) {
+        esquina += QPoint(columnas[i], columnas[n + i]);
+        rects[i] = QRect(esquina, QSize(columnas[2 * n + i], columnas[3 * n + i]));
+    }
+    // Packed from a region, they are banded already: no sorting or merging to redo.
     QRegion forma;
-    QDataStream flujo(qUncompress(paquete));
-    flujo >> forma;
+    forma.setRects(rects.data(), static_cast<int>(n));
     return forma;
 }
 } // namespace

@@ -42,7 +42,10 @@ bool soloDosColores(const QImage& imagen, const QColor& a, const QColor& b) {
 QImage vista(QWidget& ventana) {
     return ventana.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
+using Trazo = std::vector<modGeneral::Punto>;
 } // namespace
+
+Q_DECLARE_METATYPE(Trazo)
 
 class TstFormVentana : public QObject {
     Q_OBJECT
@@ -176,8 +179,20 @@ private slots:
     // A shape deleted and kept for an undo gives back its native window, and with it the
     // pixels Qt keeps for the window, and packs its shape; brought back, it has a new one with
     // the same shape. One hidden from the tray keeps its own.
+    // A deleted shape gives back its native window and keeps its shape packed; an undo shows
+    // it again with exactly the same shape.
+    void retiradaSinVentanaNativa_data() {
+        QTest::addColumn<Trazo>("puntos");
+        QTest::newRow("one diagonal segment") << Trazo{{1500, 1500}, {9000, 6000}};
+        // Bands of two rectangles, the second left of the first one's start further down.
+        QTest::newRow("a V") << Trazo{{1500, 1500}, {6000, 9000}, {10500, 1500}};
+        QTest::newRow("a zigzag over itself")
+            << Trazo{{1500, 6000}, {9000, 1500}, {3000, 1500}, {10500, 6000}, {1500, 4500}};
+    }
+
     void retiradaSinVentanaNativa() {
-        modGeneral::Puntos = {{1500, 1500}, {9000, 6000}};
+        QFETCH(Trazo, puntos);
+        modGeneral::Puntos = puntos;
         RegistroFormas registro;
         auto* ventana = new FormVentana(gesto(modGeneral::TipoPincel));
         registro.agregar(ventana);
