@@ -5,9 +5,12 @@
 #include "FormAcercade.h"
 #include "FormFondo.h"
 #include "GuardarImagen.h"
+#include "ModoDibujo.h"
+#include "Pantalla.h"
 #include "Plataforma.h"
 #include "ServidorOrdenes.h"
 #include "SoltarEnBandeja.h"
+#include "VigiaPantallas.h"
 #include "modGeneral.h"
 
 #include <QClipboard>
@@ -24,7 +27,7 @@ constexpr int DuracionAviso = 5000; // ms a tray message stays
 }
 
 Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* padre)
-    : QObject(padre), m_rutaAjustes(rutaAjustes),
+    : QObject(padre), m_rutaAjustes(rutaAjustes), m_dibujo(std::make_unique<ModoDibujo>(m_formas)),
       m_atajos(new Atajos([this](Orden orden) { return ejecutar(orden); }, this)) {
     modGeneral::AsignarValoresIniciales();
     for (const QString& aviso : m_ajustes.cargar(m_rutaAjustes).avisos) {
@@ -33,6 +36,17 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
     m_ajustes.aplicar();
     connect(&m_formas, &RegistroFormas::agregada, this,
             [this](QWidget* ventana) { ventana->installEventFilter(m_atajos); });
+    connect(m_dibujo.get(), &ModoDibujo::lienzoCreado, this,
+            [this](FormFondo* lienzo) { lienzo->installEventFilter(m_atajos); });
+    connect(m_dibujo.get(), &ModoDibujo::paletaCerrada, this, &Form1::guardarAjustes);
+    // Shapes left on a monitor that went are brought onto one that is there, once the monitors
+    // have settled (a change comes in several steps).
+    connect(new VigiaPantallas(this), &VigiaPantallas::cambio, this, [this] {
+        if (!m_rescatePendiente) {
+            m_rescatePendiente = true;
+            QMetaObject::invokeMethod(this, &Form1::rescatarFormas, Qt::QueuedConnection);
+        }
+    });
     if (!rutaSocket.isEmpty()) {
         escucharOrdenes(rutaSocket);
     }
@@ -45,8 +59,8 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
 
 Form1::~Form1() {
     guardarAjustes();
-    // Shape windows and the canvas go before the list that counts them.
-    delete m_fondo;
+    // Shape windows and the canvases go before the list that counts them.
+    m_dibujo.reset();
     m_formas.destruirTodo();
 }
 
@@ -111,11 +125,11 @@ bool Form1::escucharOrdenes(const QString& ruta) {
 }
 
 FormFondo* Form1::fondo() const {
-    return m_fondo;
+    return m_dibujo->activo();
 }
 
 bool Form1::dibujando() const {
-    return m_fondo && m_fondo->isVisible();
+    return m_dibujo->abierto();
 }
 
 void Form1::acercaDe() {
@@ -134,18 +148,17 @@ void Form1::dibujarFondo() {
 }
 
 void Form1::abrirLienzo() {
-    // A canvas that has just closed waits for its deletion; it never comes back.
-    if (!dibujando()) {
-        m_fondo = new FormFondo(m_formas); // captures the screen before it first shows
-        m_fondo->installEventFilter(m_atajos);
-        connect(m_fondo, &FormFondo::paletaCerrada, this, &Form1::guardarAjustes);
-    }
-    m_fondo->mostrar();
+    m_dibujo->abrir(); // captures every monitor before any canvas shows
+}
+
+void Form1::rescatarFormas() {
+    m_rescatePendiente = false;
+    m_formas.rescatar(Pantalla::monitores());
 }
 
 void Form1::alternarDibujo() {
     if (dibujando()) {
-        m_fondo->salir();
+        m_dibujo->salir();
     } else {
         dibujarFondo();
     }
@@ -179,7 +192,7 @@ void Form1::guardarImagen() {
         return;
     }
     const GuardarImagen::Resultado resultado =
-        GuardarImagen::guardarPng(m_fondo->pantallaAnotada(), GuardarImagen::carpetaPorDefecto(),
+        GuardarImagen::guardarPng(fondo()->pantallaAnotada(), GuardarImagen::carpetaPorDefecto(),
                                   QDateTime::currentDateTime());
     if (resultado.error.isEmpty()) {
         m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
@@ -198,7 +211,7 @@ void Form1::copiarImagen() {
     if (!dibujando()) {
         return;
     }
-    QGuiApplication::clipboard()->setImage(m_fondo->pantallaAnotada());
+    QGuiApplication::clipboard()->setImage(fondo()->pantallaAnotada());
     m_IconoBandeja->showMessage(QStringLiteral("Tizo"), tr("Imagen copiada al portapapeles"),
                                 QSystemTrayIcon::Information, DuracionAviso);
 }

@@ -13,12 +13,13 @@ class QMenu;
 class QSystemTrayIcon;
 class Atajos;
 class FormFondo;
+class ModoDibujo;
 class ServidorOrdenes;
 
 // The root of the program: it owns the tray icon and its menu, the settings, the list of shape
-// windows with their undo history, and the commands. The tray menu, the global key, the keyboard,
-// the command line and the local socket all end in the command functions below. It has no window
-// of its own.
+// windows with their undo history, drawing mode, and the commands. The tray menu, the global key,
+// the keyboard, the command line and the local socket all end in the command functions below. It
+// has no window of its own.
 class Form1 : public QObject {
     Q_OBJECT
 public:
@@ -32,6 +33,8 @@ public:
     QMenu* menu() const { return m_XMenu.get(); }
     QSystemTrayIcon* iconoBandeja() const { return m_IconoBandeja; }
     RegistroFormas& formas() { return m_formas; }
+    ModoDibujo& dibujo() { return *m_dibujo; }
+    // The canvas that has the keys while drawing; null otherwise.
     FormFondo* fondo() const;
     const Ajustes& ajustes() const { return m_ajustes; }
     bool dibujando() const;
@@ -64,13 +67,15 @@ private:
     void CrearMenu();
     void AgarrarTecla();
     void abrirLienzo();
+    void rescatarFormas();
 
     QString m_rutaAjustes;
     Ajustes m_ajustes;
     RegistroFormas m_formas;
     std::unique_ptr<QMenu> m_XMenu; // a menu has no parent object; the form owns it
     QSystemTrayIcon* m_IconoBandeja = nullptr;
-    QPointer<FormFondo> m_fondo;
+    std::unique_ptr<ModoDibujo> m_dibujo;
+    bool m_rescatePendiente = false;
     Atajos* m_atajos = nullptr;
     ServidorOrdenes* m_servidor = nullptr;
 };

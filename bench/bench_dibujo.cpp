@@ -358,9 +358,9 @@ int main(int argc, char** argv) {
         const QPoint medio = trazo(f, Puntos);
         asentar(50);
         // The press is a point of the stroke, and so is every move.
-        if (modGeneral::Puntos.size() != Puntos + 2) {
+        if (f->gestos().Puntos().size() != Puntos + 2) {
             std::fprintf(stderr, "expected %d points, got %zu\n", Puntos + 2,
-                         modGeneral::Puntos.size());
+                         f->gestos().Puntos().size());
             return 1;
         }
         const Soltura t = soltarHastaVentana(f, recorrido(Puntos, Puntos), medio);

@@ -8,7 +8,7 @@
 #include "FormVentana.h"
 #include "Lienzo.h"
 #include "Memoria.h"
-#include "Pantalla.h"
+#include "Monitores.h"
 #include "Pintor.h"
 #include "Plataforma.h"
 #include "RegistroFormas.h"
@@ -18,10 +18,12 @@
 #include "modCapturar.h"
 #include "modGeneral.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QScreen>
 
 namespace {
 
@@ -68,15 +70,24 @@ QRectF aPixeles(const QRectF& twips) {
     return {aPixeles(twips.topLeft()), aPixeles(twips.bottomRight())};
 }
 
+QScreen* oPrincipal(QScreen* pantalla) {
+    return pantalla != nullptr ? pantalla : QGuiApplication::primaryScreen();
+}
+
+QRect geometriaDe(const QScreen* pantalla) {
+    return pantalla != nullptr ? pantalla->geometry() : QRect();
+}
+
 } // namespace
 
-FormFondo::FormFondo(RegistroFormas& formas, QWidget* padre)
-    : FormFondo(formas, modCapturar::CapturarPantalla(), padre) {}
+FormFondo::FormFondo(RegistroFormas& formas, QScreen* pantalla, QWidget* padre)
+    : FormFondo(formas, modCapturar::CapturarPantalla(oPrincipal(pantalla)), pantalla, padre) {}
 
-FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QWidget* padre)
-    : QWidget(padre), m_formas(formas),
+FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QScreen* pantalla,
+                     QWidget* padre)
+    : QWidget(padre), m_formas(formas), m_pantalla(oPrincipal(pantalla)),
       m_superficie(Plataforma::actual().CrearSuperficie(this, std::move(captura))),
-      m_gestos(Unidades::aTwips(Pantalla::geometria().width()), Unidades::aTwips(LadoSalir)),
+      m_gestos(Unidades::aTwips(geometriaDe(m_pantalla).width()), Unidades::aTwips(LadoSalir)),
       // made after the surface, which may give the canvas's children windows of their own
       m_ImSalir(new ImagenSalir(
           this, [this] { close(); }, [this](const QRegion& region) { pintarSalida(region); })),
@@ -84,14 +95,8 @@ FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, Q
           FormTools paleta(padre);
           paleta.exec();
       }),
-      m_trazado(Pantalla::geometria().size()) {
+      m_trazado(geometriaDe(m_pantalla).size()) {
     Plataforma::actual().prepararVentana(this, Papel::Lienzo); // borderless, over the screen
-    // While drawing, keys a shape let go come back here: Esc, undo and redo keep working.
-    connect(&m_formas, &RegistroFormas::teclasLibres, this, [this] {
-        if (isVisible()) {
-            activateWindow();
-        }
-    });
     setAttribute(Qt::WA_DeleteOnClose);
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -108,8 +113,10 @@ FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, Q
     setFocusPolicy(Qt::StrongFocus);
     // Moves count while a gesture is in progress, even once no button is held any more.
     setMouseTracking(true);
-    // Exactly over the primary screen, so that the capture lies where it was taken.
-    setGeometry(Pantalla::geometria());
+    // Exactly over its monitor, at that monitor's scale, so that the capture lies where it was
+    // taken, one device pixel on one.
+    setScreen(m_pantalla);
+    setGeometry(geometriaDe(m_pantalla));
 
     m_ImSalir->setPixmap(Dibujos::imagenSalir());
     m_ImSalir->setFixedSize(LadoSalir, LadoSalir);
@@ -124,10 +131,29 @@ QPaintEngine* FormFondo::paintEngine() const {
     return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QWidget::paintEngine();
 }
 
-void FormFondo::mostrar() {
+void FormFondo::mostrar(bool activar) {
     show();
     raise();
-    activateWindow();
+    if (activar) {
+        activateWindow();
+    }
+}
+
+bool FormFondo::event(QEvent* evento) {
+    if (evento->type() == QEvent::WindowActivate) {
+        emit activado();
+    }
+    return QWidget::event(evento);
+}
+
+void FormFondo::tomarAjustes() {
+    m_gestos.paletaCerrada();
+}
+
+QPointF FormFondo::enTwips(const QPointF& posicion) const {
+    // The pointer leaves the canvas while the press holds it, over another monitor: there it
+    // counts as on the edge it crossed, as the preview shows it.
+    return Unidades::aTwips(Monitores::limitar(posicion, size(), devicePixelRatioF()));
 }
 
 QImage FormFondo::pantallaAnotada() const {
@@ -163,6 +189,7 @@ void FormFondo::closeEvent(QCloseEvent* evento) {
     m_superficie.reset();
     Memoria::devolverLibre();
     QWidget::closeEvent(evento);
+    emit cerrado();
 }
 
 void FormFondo::paintEvent(QPaintEvent* evento) {
@@ -243,7 +270,7 @@ void FormFondo::keyPressEvent(QKeyEvent* evento) {
 
 void FormFondo::mousePressEvent(QMouseEvent* evento) {
     const Gestos::Pulsacion pulsacion =
-        m_gestos.pulsar(evento->button() == Qt::LeftButton, Unidades::aTwips(evento->position()));
+        m_gestos.pulsar(evento->button() == Qt::LeftButton, enTwips(evento->position()));
     if (pulsacion.segmento) {
         pintarSegmento(*pulsacion.segmento);
     }
@@ -282,7 +309,7 @@ void FormFondo::salir() {
 }
 
 void FormFondo::mouseMoveEvent(QMouseEvent* evento) {
-    const Gestos::Movimiento cambios = m_gestos.mover(Unidades::aTwips(evento->position()));
+    const Gestos::Movimiento cambios = m_gestos.mover(enTwips(evento->position()));
     if (cambios.segmento) {
         pintarSegmento(*cambios.segmento);
     }

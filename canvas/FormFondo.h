@@ -3,7 +3,9 @@
 #include "Gestos.h"
 #include "ZonaTrazada.h"
 
+#include <QPointer>
 #include <QRegion>
+#include <QScreen>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -13,27 +15,37 @@ class QLabel;
 class RegistroFormas;
 class Superficie;
 
-// The drawing canvas: the screen as it was a moment before, laid over the screen, on which the
-// user draws. Each finished gesture becomes a shape window of its own; the canvas itself never
-// keeps a drawing. It captures the screen while it is built, before it is first painted, and
-// frees the capture when it closes (Esc, its exit image, or a close by the window manager).
+// The drawing canvas of one monitor: the monitor as it was a moment before, laid over it, on
+// which the user draws. Each finished gesture becomes a shape window of its own; the canvas
+// itself never keeps a drawing. It captures its monitor while it is built, before it is first
+// painted, and frees the capture when it closes (Esc, its exit image, or a close by the window
+// manager). A gesture stays on the canvas where it started, up to its edges.
 // What it shows goes through a surface of the windowing system: where the capture stays in the
 // X server, the canvas only asks for previews and brush segments to be drawn over it.
 class FormFondo : public QWidget {
     Q_OBJECT
 public:
-    explicit FormFondo(RegistroFormas& formas, QWidget* padre = nullptr);
+    // Over `pantalla`, the primary screen when null.
+    explicit FormFondo(RegistroFormas& formas, QScreen* pantalla = nullptr,
+                       QWidget* padre = nullptr);
     // Shows `captura`, taken some other way (a screenshot service), instead of reading the
     // screen.
-    FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QWidget* padre = nullptr);
+    FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QScreen* pantalla = nullptr,
+              QWidget* padre = nullptr);
     ~FormFondo() override;
 
-    // Shows the canvas, or brings it forward when it is already shown.
-    void mostrar();
+    // Shows the canvas, or brings it forward when it is already shown; with `activar`, keys go to
+    // it.
+    void mostrar(bool activar = true);
 
     // Leaves drawing mode as Esc does. With the palette open, the palette closes first as its
     // close image closes it.
     void salir();
+    // The settings changed on a palette opened elsewhere (another monitor's canvas).
+    void tomarAjustes();
+
+    // The monitor it covers; null once that monitor has gone.
+    QScreen* pantalla() const { return m_pantalla; }
 
     // The screen as the user sees it while drawing: the capture with every visible shape over
     // it, without the canvas's exit image, the palette or a gesture in progress.
@@ -54,8 +66,13 @@ public:
 signals:
     // The palette has closed: the settings may have changed.
     void paletaCerrada();
+    // It became the active window: keys typed go to it.
+    void activado();
+    // It has closed (Esc, its exit image, a close by the window manager).
+    void cerrado();
 
 protected:
+    bool event(QEvent* evento) override;
     void paintEvent(QPaintEvent* evento) override;
     void resizeEvent(QResizeEvent* evento) override;
     void keyPressEvent(QKeyEvent* evento) override;
@@ -72,8 +89,10 @@ private:
     void pintarSalida(const QRegion& region);
     QRegion regionPrevisualizacion() const;
     void colocarImSalir();
+    QPointF enTwips(const QPointF& posicion) const;
 
     RegistroFormas& m_formas;
+    QPointer<QScreen> m_pantalla;
     // The capture, the background from which the canvas restores itself after each gesture, and
     // the brush segments of the stroke in progress over it.
     std::unique_ptr<Superficie> m_superficie;

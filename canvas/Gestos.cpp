@@ -15,7 +15,6 @@ constexpr double MargenSalirDerecha = 20;
 
 Gestos::Gestos(double anchoInterior, double ladoSalir)
     : m_anchoInterior(anchoInterior), m_ImSalir(0, 0, ladoSalir, ladoSalir) {
-    modGeneral::Puntos.clear();
     m_anchoPluma = modGeneral::Grosor;
     colocarSalida();
 }
@@ -30,7 +29,7 @@ Gestos::Pulsacion Gestos::pulsar(bool izquierdo, QPointF p) {
     const int tipo = modGeneral::Tipo;
     if (tipo == modGeneral::TipoPincel) {
         // The stroke starts where the pen went down: a dot there, even if it never moves.
-        modGeneral::Puntos.clear();
+        m_Puntos.clear();
         pulsacion.segmento = anotarPunto(p);
         return pulsacion;
     }
@@ -68,7 +67,7 @@ QLineF Gestos::anotarPunto(QPointF p) {
     const modGeneral::Punto punto{redondear(p.x()), redondear(p.y())};
     const QPointF aqui(punto.X, punto.Y);
     const QPointF antes = m_xAnt == SinAncla ? aqui : QPointF(m_xAnt, m_yAnt);
-    modGeneral::Puntos.push_back(punto);
+    m_Puntos.push_back(punto);
     m_xAnt = punto.X;
     m_yAnt = punto.Y;
     return {aqui, antes};
@@ -132,15 +131,9 @@ bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana, QPoin
     const int tipo = modGeneral::Tipo;
     const bool forma =
         tipo == modGeneral::TipoPincel
-            ? !modGeneral::Puntos.empty()
+            ? !m_Puntos.empty()
             : !(tipo >= modGeneral::TipoLinea && tipo <= modGeneral::TipoTexto && m_x0 == SinAncla);
     if (forma) {
-        const int dx = redondear(origen.x());
-        const int dy = redondear(origen.y());
-        for (modGeneral::Punto& punto : modGeneral::Puntos) {
-            punto.X += dx;
-            punto.Y += dy;
-        }
         crearVentana(entrega(origen));
     }
     cancelar();
@@ -155,14 +148,26 @@ void Gestos::cancelar() {
     m_lineaVisible = false;
     m_lineaRVisible = false;
     m_cirVisible = false;
-    modGeneral::Puntos.clear();
+    m_Puntos.clear();
 }
 
-Gesto Gestos::entrega(QPointF origen) const {
+Gesto Gestos::entrega(QPointF origen) {
     Gesto gesto;
     gesto.tipo = modGeneral::Tipo;
     gesto.anchoPluma = m_anchoPluma;
     switch (gesto.tipo) {
+    case modGeneral::TipoPincel: {
+        // The stroke goes with its shape: the canvas starts the next one empty.
+        const int dx = redondear(origen.x());
+        const int dy = redondear(origen.y());
+        gesto.puntos = std::move(m_Puntos);
+        m_Puntos.clear();
+        for (modGeneral::Punto& punto : gesto.puntos) {
+            punto.X += dx;
+            punto.Y += dy;
+        }
+        break;
+    }
     case modGeneral::TipoLinea:
         gesto.inicio = m_Linea.p1();
         gesto.fin = m_Linea.p2();

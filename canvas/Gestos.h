@@ -8,12 +8,13 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <vector>
 
-// The canvas's gesture state and rules, free of any window. Positions are twips of the canvas,
-// from its top-left corner; widths are pixels. Brush points go to modGeneral::Puntos; tool, colour
-// and thickness are read from modGeneral when each step happens. A brush stroke starts at the
-// press point and holds every point it was painted through, so the shape it becomes shows
-// exactly what the canvas showed.
+// The gesture state and rules of one canvas, free of any window. Positions are twips of the
+// canvas, from its top-left corner; widths are pixels. Tool, colour and thickness are read from
+// modGeneral when each step happens. A brush stroke starts at the press point and holds every
+// point it was painted through, so the shape it becomes shows exactly what the canvas showed; its
+// points are this canvas's own, so strokes on two canvases never mix.
 class Gestos {
 public:
     // Marks "no anchor" in x0 and "no previous brush point" in xAnt.
@@ -44,9 +45,9 @@ public:
     };
     Movimiento mover(QPointF p);
 
-    // A button released. When the gesture makes a shape, `crearVentana` runs with its hand-over
-    // while the brush points are still in modGeneral::Puntos; afterwards the preview is hidden,
-    // the anchor cleared and the points reset. True when a shape was made.
+    // A button released. When the gesture makes a shape, `crearVentana` runs with its hand-over,
+    // brush points included; afterwards the preview is hidden, the anchor cleared and the points
+    // reset. True when a shape was made.
     // Shapes are handed over in desktop coordinates: `origen` is where the canvas's top-left
     // corner is on the desktop, twips, which is not (0, 0) when the primary screen is not the
     // desktop's top-left one.
@@ -68,6 +69,8 @@ public:
     int yf() const { return m_yf; }
     double xAnt() const { return m_xAnt; }
     int yAnt() const { return m_yAnt; }
+    // The brush stroke in progress, canvas twips, in drawing order.
+    const std::vector<modGeneral::Punto>& Puntos() const { return m_Puntos; }
 
     // The canvas's pen width (the brush), pixels.
     int anchoPluma() const { return m_anchoPluma; }
@@ -87,7 +90,7 @@ public:
 private:
     void colocarSalida();
     void reglaSalida(QPointF p, Movimiento& cambios);
-    Gesto entrega(QPointF origen) const;
+    Gesto entrega(QPointF origen);
     QLineF anotarPunto(QPointF p);
 
     bool m_pulsado = false;
@@ -97,6 +100,7 @@ private:
     int m_yf = 0;
     double m_xAnt = SinAncla;
     int m_yAnt = 0;
+    std::vector<modGeneral::Punto> m_Puntos;
 
     int m_anchoPluma = 1;
     int m_anchoPrevisualizacion = 1;

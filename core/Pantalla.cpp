@@ -18,6 +18,14 @@ QRect escritorio() {
     return pantalla ? pantalla->virtualGeometry() : QRect();
 }
 
+QList<QRect> monitores() {
+    QList<QRect> lista;
+    for (const QScreen* pantalla : QGuiApplication::screens()) {
+        lista.append(pantalla->geometry());
+    }
+    return lista;
+}
+
 QStringList fuentes() {
     return sinFundidoras(QFontDatabase::families());
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QRect>
 #include <QStringList>
-
-class QRect;
 
 // What the program needs to know about the screen.
 namespace Pantalla {
@@ -10,6 +10,8 @@ namespace Pantalla {
 QRect geometria();
 // Every screen together, in logical pixels: where a window can be seen at all.
 QRect escritorio();
+// Each screen, in logical pixels, in the order the system lists them.
+QList<QRect> monitores();
 // The font families the screen offers, in the order the system gives them.
 QStringList fuentes();
 // Families as a user knows them: "C059 [urw]" and "C059 [UKWN]" are one "C059", listed once

@@ -1,6 +1,7 @@
 #include "RegistroFormas.h"
 
 #include "Memoria.h"
+#include "Monitores.h"
 #include "modGeneral.h"
 
 #include <QCloseEvent>
@@ -150,6 +151,16 @@ void RegistroFormas::restaurar(QWidget* ventana) {
     if (!modGeneral::Ocultas) {
         ventana->show();
         ventana->raise();
+    }
+}
+
+void RegistroFormas::rescatar(const QList<QRect>& monitores) {
+    for (QObject* objeto : m_ventanas + m_retiradas) {
+        auto* ventana = static_cast<QWidget*>(objeto);
+        const QRect lugar = Monitores::rescatar(ventana->frameGeometry(), monitores);
+        if (lugar.topLeft() != ventana->frameGeometry().topLeft()) {
+            ventana->move(lugar.topLeft());
+        }
     }
 }
 

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 
 class QWidget;
 
@@ -43,6 +44,10 @@ public:
     // Takes back the last step / does again the last step taken back. False when there is none.
     bool deshacer();
     bool rehacer();
+
+    // Brings every window, live or kept for a step, whose middle lies on none of `monitores`
+    // (logical pixels) onto the nearest of them, all of it where it fits. Not a step.
+    void rescatar(const QList<QRect>& monitores);
 
     // Destroys every window, live or kept for a step, and forgets the steps.
     void destruirTodo();

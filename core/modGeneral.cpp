@@ -2,7 +2,6 @@
 
 namespace modGeneral {
 
-std::vector<Punto> Puntos;
 int Color = 0;
 int Grosor = 0;
 int Tipo = 0;
@@ -16,7 +15,6 @@ int NumVentanas = 0;
 bool Ocultas = false;
 
 void AsignarValoresIniciales() {
-    Puntos.clear();
     Color = 255;
     Grosor = 10;
     Tipo = TipoPincel;

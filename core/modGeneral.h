@@ -8,7 +8,7 @@
 // later change never alters a shape that already exists.
 namespace modGeneral {
 
-// One point of a brush stroke, in screen twips.
+// One point of a brush stroke, in twips.
 struct Punto {
     int X = 0;
     int Y = 0;
@@ -27,9 +27,8 @@ inline constexpr int ColorClave = 123 + 256 * 22 + 65536 * 153;
 
 inline constexpr int Blanco = 16777215;
 
-extern std::vector<Punto> Puntos; // the stroke being drawn, in drawing order
-extern int Color;                 // red + 256 * green + 65536 * blue
-extern int Grosor;                // pen width in pixels
+extern int Color;  // red + 256 * green + 65536 * blue
+extern int Grosor; // pen width in pixels
 extern int Tipo;
 extern QString Fuente;
 extern int TamFuente; // points

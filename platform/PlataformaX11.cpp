@@ -174,6 +174,13 @@ private:
     _XGC* m_gc = nullptr;
 };
 constexpr const char* PropiedadPapel = "tizoPapel";
+constexpr const char* PropiedadVigilada = "tizoMonitorVigilado";
+
+// The monitor a window lies on, as the stacking order tells monitors apart.
+Apilamiento::Monitor monitorDe(const QWidget* ventana) {
+    const QWindow* w = ventana->windowHandle();
+    return reinterpret_cast<Apilamiento::Monitor>(w != nullptr ? w->screen() : ventana->screen());
+}
 
 Atom atomo(Display* d, const char* nombre) {
     return XInternAtom(d, nombre, False); // Xlib keeps them once asked
@@ -598,11 +605,23 @@ void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
         // A utility window (metacity keeps only windows of a kind like that above their
         // full-screen parent), which Qt makes transient for its transient parent as it maps it,
         // or else for the whole program, which is undone once it is mapped.
-        ventana->windowHandle()->setTransientParent(ventanaQt(m_apilamiento.lienzo()));
+        QWindow* nativa = ventana->windowHandle();
+        nativa->setTransientParent(ventanaQt(m_apilamiento.lienzoPara(monitorDe(ventana))));
+        // Dragged onto another monitor, it goes with that monitor's canvas. (A new native window
+        // comes with a shape shown again after an undo.)
+        if (!nativa->property(PropiedadVigilada).isValid()) {
+            nativa->setProperty(PropiedadVigilada, true);
+            connect(nativa, &QWindow::screenChanged, this, [this, w](QScreen* pantalla) {
+                m_apilamiento.formaMovida(w, reinterpret_cast<Apilamiento::Monitor>(pantalla));
+                if (Display* d = pantallaX()) {
+                    XFlush(d);
+                }
+            });
+        }
     } else if (papel == Papel::Lienzo) {
         m_ids.insert(ventana, w);
         m_ventanas.insert(w, ventana);
-        m_apilamiento.lienzoPorMostrarse(w);
+        m_apilamiento.lienzoPorMostrarse(w, monitorDe(ventana));
     }
 }
 
@@ -633,7 +652,7 @@ void PlataformaX11::atar(Apilamiento::Id forma, Apilamiento::Id lienzo) {
 void PlataformaX11::trasMapear(QWidget* ventana, Papel papel) {
     const Apilamiento::Id id = m_ids.value(ventana);
     if (papel == Papel::Forma) {
-        m_apilamiento.formaMostrada(id);
+        m_apilamiento.formaMostrada(id, monitorDe(ventana));
     } else if (papel == Papel::Lienzo) {
         m_apilamiento.lienzoMostrado(id);
         // The full-screen state covers the monitor, panels included, where a plain window is

@@ -88,7 +88,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     QRectF ventana;
     switch (gesto.tipo) {
     case modGeneral::TipoPincel:
-        ventana = ColocarPincel(modGeneral::Puntos, margen);
+        ventana = ColocarPincel(gesto.puntos, margen);
         break;
     case modGeneral::TipoLinea:
         ventana = ColocarLinea(gesto.inicio, gesto.fin, margen);
@@ -117,7 +117,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         Lienzo lienzo(imagen, origen, tpp, modGeneral::Grosor, modGeneral::Color);
         switch (gesto.tipo) {
         case modGeneral::TipoPincel:
-            DibujarPincel(lienzo, modGeneral::Puntos);
+            DibujarPincel(lienzo, gesto.puntos);
             break;
         case modGeneral::TipoLinea:
             DibujarLinea(lienzo, gesto.inicio, gesto.fin);

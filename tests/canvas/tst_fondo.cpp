@@ -35,15 +35,12 @@ protected:
 class TstFondo : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-        modGeneral::AsignarValoresIniciales();
-        modGeneral::Puntos = {{1, 1}}; // left over from an earlier canvas
-    }
+    void init() { modGeneral::AsignarValoresIniciales(); }
 
     void carga() {
         RegistroFormas formas;
         QPointer<FormFondo> fondo = new FormFondo(formas);
-        QVERIFY(modGeneral::Puntos.empty());
+        QVERIFY(fondo->gestos().Puntos().empty());
         QCOMPARE(fondo->windowTitle(), QStringLiteral("Tizo"));
         QVERIFY(fondo->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!fondo->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -233,7 +230,7 @@ private slots:
         dibujar(modGeneral::TipoPincel, {{10, 10}, {20, 20}, {40, 30}});
         QCOMPARE(modGeneral::NumVentanas, 2);
         QCOMPARE(formas.ventanas().last()->windowTitle(), QStringLiteral("2"));
-        QVERIFY(modGeneral::Puntos.empty());
+        QVERIFY(fondo.gestos().Puntos().empty());
         formas.borrarTodo();
     }
 

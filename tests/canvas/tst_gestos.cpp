@@ -18,7 +18,7 @@ constexpr double LadoSalir = 720;
 struct Resultado {
     int ventanas = 0;
     Gesto gesto;
-    std::vector<Punto> puntos; // modGeneral::Puntos as the new window saw it
+    std::vector<Punto> puntos; // the brush points the new window was handed
 };
 
 // Press at the first point, move through the rest, release with the canvas at `origen` on the
@@ -33,7 +33,7 @@ Resultado arrastrar(Gestos& g, const std::vector<QPointF>& recorrido, QPointF or
         [&r](const Gesto& gesto) {
             ++r.ventanas;
             r.gesto = gesto;
-            r.puntos = modGeneral::Puntos;
+            r.puntos = gesto.puntos;
         },
         origen);
     return r;
@@ -220,7 +220,7 @@ private slots:
         const bool hecho = g.soltar([&r](const Gesto& gesto) {
             ++r.ventanas;
             r.gesto = gesto;
-            r.puntos = modGeneral::Puntos;
+            r.puntos = gesto.puntos;
         });
         QVERIFY(hecho);
         QCOMPARE(r.ventanas, 1);
@@ -232,7 +232,7 @@ private slots:
             const Punto antes = puntos[i == 0 ? 0 : i - 1];
             QCOMPARE(pintados[i], QLineF(puntos[i].X, puntos[i].Y, antes.X, antes.Y));
         }
-        QVERIFY(modGeneral::Puntos.empty()); // reset after the window
+        QVERIFY(g.Puntos().empty()); // reset after the window
         QCOMPARE(g.xAnt(), Gestos::SinAncla);
         // The next stroke starts afresh at its own press point.
         g.pulsar(true, {500, 500});
@@ -350,7 +350,7 @@ private slots:
         });
         QCOMPARE(hechas, ventanas);
         QVERIFY(!g.lineaVisible() && !g.lineaRVisible() && !g.cirVisible());
-        QVERIFY(modGeneral::Puntos.empty());
+        QVERIFY(g.Puntos().empty());
         // The next stroke has only its own points.
         modGeneral::Tipo = modGeneral::TipoPincel;
         const Resultado r = arrastrar(g, {{10, 10}, {20, 20}, {30, 30}});
@@ -387,16 +387,34 @@ private slots:
         QCOMPARE(g.ImSalir(), QRectF(28060, 40, 720, 720));
     }
 
-    // Loading resets the brush points the last canvas may have left.
-    void cargaVaciaPuntos() {
-        modGeneral::Puntos = {{1, 2}, {3, 4}};
+    // A new canvas starts with no gesture and takes the pen width from the settings.
+    void carga() {
         modGeneral::Grosor = 42;
         const Gestos g(Ancho, LadoSalir);
-        QVERIFY(modGeneral::Puntos.empty());
+        QVERIFY(g.Puntos().empty());
         QCOMPARE(g.anchoPluma(), 42);
         QVERIFY(!g.pulsado());
         QCOMPARE(g.x0(), Gestos::SinAncla);
         QCOMPARE(g.xAnt(), Gestos::SinAncla);
+    }
+
+    // Two canvases with strokes in progress at once (one on each monitor): each shape gets its
+    // own canvas's points only, and a stroke ending on one canvas leaves the other's going.
+    void dosLienzos() {
+        Gestos a(Ancho, LadoSalir);
+        Gestos b(Ancho, LadoSalir);
+        a.pulsar(true, {100, 100});
+        b.pulsar(true, {900, 900});
+        a.mover({200, 100});
+        b.mover({900, 1000});
+        std::vector<Punto> deA;
+        a.soltar([&](const Gesto& gesto) { deA = gesto.puntos; });
+        QCOMPARE(deA, (std::vector<Punto>{{100, 100}, {200, 100}}));
+        QVERIFY(b.pulsado());
+        QCOMPARE(*b.mover({1000, 1000}).segmento, QLineF(1000, 1000, 900, 1000));
+        std::vector<Punto> deB;
+        b.soltar([&](const Gesto& gesto) { deB = gesto.puntos; }, {28800, 0});
+        QCOMPARE(deB, (std::vector<Punto>{{29700, 900}, {29700, 1000}, {29800, 1000}}));
     }
 };
 

@@ -1,4 +1,5 @@
 #include "InstanciaUnica.h"
+#include "Monitores.h"
 #include "Pantalla.h"
 #include "RegistroFormas.h"
 #include "Unidades.h"
@@ -37,7 +38,6 @@ private slots:
         QVERIFY(!modGeneral::Negrita && !modGeneral::Cursiva);
         QVERIFY(!modGeneral::Subrayado && !modGeneral::Tachado);
         QVERIFY(!modGeneral::Ocultas);
-        QVERIFY(modGeneral::Puntos.empty());
         QCOMPARE(modGeneral::ColorClave, 10032763);
     }
 
@@ -227,6 +227,110 @@ private slots:
         QCOMPARE(orden, (QList<QObject*>{tercera, primera})); // newest first
         QCOMPARE(modGeneral::NumVentanas, 0);
         QVERIFY(!registro.deshacer());
+    }
+
+    // Two monitors side by side, a third below the first, as Qt lays out monitors of scales 1, 2
+    // and 1: the second one's device size halved, which leaves a gap at its right and below it.
+    static QList<QRect> tresMonitores() {
+        return {QRect(0, 0, 1920, 1080), QRect(1920, 0, 960, 540), QRect(0, 1080, 1920, 1080)};
+    }
+
+    void monitorDeUnPunto_data() {
+        QTest::addColumn<QPointF>("punto");
+        QTest::addColumn<int>("monitor");
+        QTest::newRow("first") << QPointF(100, 100) << 0;
+        QTest::newRow("last pixel of the first") << QPointF(1919.5, 1079.5) << 0;
+        QTest::newRow("first pixel of the second") << QPointF(1920, 0) << 1;
+        QTest::newRow("below the first") << QPointF(10, 1080) << 2;
+        QTest::newRow("in the gap under the second: nearest") << QPointF(2300, 600) << 1;
+        QTest::newRow("in the gap, nearer the first") << QPointF(1930, 1500) << 2;
+        QTest::newRow("left of everything") << QPointF(-500, 300) << 0;
+        QTest::newRow("far right") << QPointF(9000, 100) << 1;
+    }
+    void monitorDeUnPunto() {
+        QFETCH(QPointF, punto);
+        QFETCH(int, monitor);
+        QCOMPARE(Monitores::deUnPunto(tresMonitores(), punto), monitor);
+    }
+
+    void monitorSinMonitores() {
+        QCOMPARE(Monitores::deUnPunto({}, QPointF(0, 0)), -1);
+        QCOMPARE(Monitores::rescatar(QRect(5, 5, 10, 10), {}), QRect(5, 5, 10, 10));
+    }
+
+    // A window whose middle lies on no monitor comes onto the nearest one, the least distance
+    // that shows all of it; with its middle on a monitor it stays, even partly off it.
+    void rescatar_data() {
+        QTest::addColumn<QRect>("ventana");
+        QTest::addColumn<QRect>("rescatada");
+        QTest::newRow("on a monitor") << QRect(100, 100, 200, 100) << QRect(100, 100, 200, 100);
+        QTest::newRow("across two monitors")
+            << QRect(1800, 100, 200, 100) << QRect(1800, 100, 200, 100);
+        QTest::newRow("middle on, corner off")
+            << QRect(2800, 400, 100, 200) << QRect(2800, 400, 100, 200);
+        QTest::newRow("on a monitor that went, right of the second")
+            << QRect(3000, 100, 200, 100) << QRect(2680, 100, 200, 100);
+        QTest::newRow("in the gap under the second")
+            << QRect(2200, 800, 200, 100) << QRect(2200, 440, 200, 100);
+        QTest::newRow("left of the desktop")
+            << QRect(-900, 2000, 300, 50) << QRect(0, 2000, 300, 50);
+        QTest::newRow("larger than the nearest: its top-left corner there")
+            << QRect(3000, 300, 1500, 900) << QRect(1920, 0, 1500, 900);
+        QTest::newRow("below everything") << QRect(500, 5000, 40, 40) << QRect(500, 2120, 40, 40);
+    }
+    void rescatar() {
+        QFETCH(QRect, ventana);
+        QFETCH(QRect, rescatada);
+        QCOMPARE(Monitores::rescatar(ventana, tresMonitores()), rescatada);
+    }
+
+    // The pointer beyond a canvas counts as on its edge: on its last device pixel, whatever the
+    // scale, so that the stroke's last point is painted on the canvas.
+    void limitar_data() {
+        QTest::addColumn<QPointF>("punto");
+        QTest::addColumn<double>("escala");
+        QTest::addColumn<QPointF>("limitado");
+        QTest::newRow("inside") << QPointF(10.5, 20) << 1.0 << QPointF(10.5, 20);
+        QTest::newRow("beyond the right") << QPointF(2500, 20) << 1.0 << QPointF(1919, 20);
+        QTest::newRow("beyond the right, scale 2")
+            << QPointF(2500, 20) << 2.0 << QPointF(1919.5, 20);
+        QTest::newRow("above and left") << QPointF(-3, -0.5) << 1.0 << QPointF(0, 0);
+        QTest::newRow("below, scale 1.5") << QPointF(7, 5000) << 1.5 << QPointF(7, 1080 - 1 / 1.5);
+        QTest::newRow("on the far edge itself")
+            << QPointF(1920, 1080) << 1.0 << QPointF(1919, 1079);
+    }
+    void limitar() {
+        QFETCH(QPointF, punto);
+        QFETCH(double, escala);
+        QFETCH(QPointF, limitado);
+        QCOMPARE(Monitores::limitar(punto, QSize(1920, 1080), escala), limitado);
+    }
+
+    // Every shape, live or kept for an undo, that lay on a monitor that went comes onto one that
+    // is there, where an undo finds it too; the others stay, and nothing of it is a step.
+    void registroRescata() {
+        RegistroFormas registro;
+        auto* quieta = new QWidget(nullptr, Qt::FramelessWindowHint);
+        auto* perdida = new QWidget(nullptr, Qt::FramelessWindowHint);
+        auto* borrada = new QWidget(nullptr, Qt::FramelessWindowHint);
+        quieta->setGeometry(100, 100, 50, 50);
+        perdida->setGeometry(3500, 200, 60, 40);
+        borrada->setGeometry(3100, 900, 60, 40);
+        for (QWidget* w : {quieta, perdida, borrada}) {
+            registro.agregar(w);
+            w->show();
+        }
+        borrada->close(); // kept for an undo
+        const int pasos = registro.historial().pasosParaDeshacer();
+        registro.rescatar({QRect(0, 0, 1920, 1080)});
+        QCOMPARE(quieta->pos(), QPoint(100, 100));
+        QCOMPARE(perdida->pos(), QPoint(1860, 200));
+        QCOMPARE(borrada->pos(), QPoint(1860, 900));
+        QCOMPARE(registro.historial().pasosParaDeshacer(), pasos);
+        QVERIFY(registro.deshacer());
+        QVERIFY(borrada->isVisible());
+        QCOMPARE(borrada->pos(), QPoint(1860, 900));
+        registro.destruirTodo();
     }
 
     // A shape that goes while it holds the keys says so, for the canvas to take them back; one

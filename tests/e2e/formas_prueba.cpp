@@ -59,10 +59,10 @@ int main(int argc, char** argv) {
             gesto.inicio = {numero(), numero()};
         } else if (orden == QLatin1String("pincel")) {
             gesto.tipo = modGeneral::TipoPincel;
-            modGeneral::Puntos.clear();
+            gesto.puntos.clear();
             while (esNumero()) {
                 const int x = static_cast<int>(numero());
-                modGeneral::Puntos.push_back({x, static_cast<int>(numero())});
+                gesto.puntos.push_back({x, static_cast<int>(numero())});
             }
         } else {
             std::fprintf(stderr, "unknown: %s\n", qPrintable(orden));
@@ -73,7 +73,6 @@ int main(int argc, char** argv) {
         reloj.start();
         auto* ventana = new FormVentana(gesto);
         std::printf("cargada en %lld ms\n", static_cast<long long>(reloj.elapsed()));
-        modGeneral::Puntos.clear();
         formas.agregar(ventana);
         ventana->setWindowTitle(QString::number(modGeneral::NumVentanas));
         ventana->show();

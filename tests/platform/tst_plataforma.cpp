@@ -8,8 +8,9 @@ class TstPlataforma : public QObject {
     Q_OBJECT
 private slots:
     // Which shape is tied to which canvas, and when. Steps: "F1+" shape 1 mapped, "F1-" shape 1
-    // hidden, "L9<" canvas 9 about to map, "L9>" canvas 9 mapped, "L9x" canvas 9 closing. Ties
-    // as "shape-canvas", 0 for none.
+    // hidden, "F1m" shape 1 moved, "L9<" canvas 9 about to map, "L9>" canvas 9 mapped, "L9x"
+    // canvas 9 closing; "@2" says on which monitor (0 unless said). Ties as "shape-canvas", 0
+    // for none.
     void apilamiento_data() {
         QTest::addColumn<QStringList>("pasos");
         QTest::addColumn<QStringList>("lazos");
@@ -33,6 +34,22 @@ private slots:
             << QStringList{"L9<", "L8<", "F1+", "L9x", "L9>"} << QStringList{"1-8"};
         QTest::newRow("after drawing, nothing to tie to")
             << QStringList{"L9<", "L9x", "F4+", "L9>"} << QStringList{"4-0"};
+        // Two monitors, a canvas over each.
+        QTest::newRow("each shape with its own monitor's canvas, once that one comes")
+            << QStringList{"F1+@1", "F2+@2", "L8<@1", "L9<@2", "L8>@1", "L9>@2"}
+            << QStringList{"1-0", "2-0", "1-8", "2-8", "2-9", "1-8", "2-9"};
+        QTest::newRow("shown while drawing: its monitor's canvas, not the newest")
+            << QStringList{"L8<@1", "L9<@2", "F1+@1", "F2+@2"} << QStringList{"1-8", "2-9"};
+        QTest::newRow("dragged onto the other monitor: tied anew, once")
+            << QStringList{"L8<@1", "L9<@2", "F1+@1", "F1m@2", "F1m@2", "F1m@1"}
+            << QStringList{"1-8", "1-9", "1-8"};
+        QTest::newRow("a monitor without a canvas: the newest canvas")
+            << QStringList{"L8<@1", "L9<@2", "F1+@3"} << QStringList{"1-9"};
+        QTest::newRow("canvases closing one by one: never tied to a closed one")
+            << QStringList{"L8<@1", "L9<@2", "F1+@1", "F2+@2", "L8x", "L9x"}
+            << QStringList{"1-8", "2-9", "1-9", "1-0", "2-0"};
+        QTest::newRow("moved without canvases: nothing to do")
+            << QStringList{"F1+@1", "F1m@2"} << QStringList{"1-0"};
     }
 
     void apilamiento() {
@@ -42,15 +59,20 @@ private slots:
         Apilamiento apilamiento([&hechos](Apilamiento::Id forma, Apilamiento::Id lienzo) {
             hechos << QStringLiteral("%1-%2").arg(forma).arg(lienzo);
         });
-        for (const QString& paso : pasos) {
+        for (const QString& texto : pasos) {
+            const QStringList partes = texto.split(QLatin1Char('@'));
+            const QString& paso = partes.first();
+            const Apilamiento::Monitor monitor = partes.value(1).toULongLong();
             const Apilamiento::Id id = paso.mid(1, paso.size() - 2).toULongLong();
             const QString accion = paso.left(1) + paso.right(1);
             if (accion == QLatin1String("F+")) {
-                apilamiento.formaMostrada(id);
+                apilamiento.formaMostrada(id, monitor);
+            } else if (accion == QLatin1String("Fm")) {
+                apilamiento.formaMovida(id, monitor);
             } else if (accion == QLatin1String("F-")) {
                 apilamiento.formaOculta(id);
             } else if (accion == QLatin1String("L<")) {
-                apilamiento.lienzoPorMostrarse(id);
+                apilamiento.lienzoPorMostrarse(id, monitor);
             } else if (accion == QLatin1String("L>")) {
                 apilamiento.lienzoMostrado(id);
             } else if (accion == QLatin1String("Lx")) {

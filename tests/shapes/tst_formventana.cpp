@@ -12,13 +12,15 @@ namespace {
 const QColor Clave(123, 22, 153);
 const QColor Blanco(255, 255, 255);
 
-Gesto gesto(int tipo, QPointF inicio = {}, QPointF fin = {}, QRectF cuadro = {}) {
+Gesto gesto(int tipo, QPointF inicio = {}, QPointF fin = {}, QRectF cuadro = {},
+            std::vector<modGeneral::Punto> puntos = {}) {
     Gesto g;
     g.tipo = tipo;
     g.inicio = inicio;
     g.fin = fin;
     g.cuadro = cuadro;
     g.anchoPluma = modGeneral::Grosor;
+    g.puntos = std::move(puntos);
     return g;
 }
 
@@ -79,9 +81,9 @@ private slots:
         QFETCH(QRect, geometria);
         QFETCH(QList<QPoint>, enElTrazo);
         QFETCH(QList<QPoint>, fuera);
-        modGeneral::Puntos = {{1500, 1500}, {4500, 1500}, {4500, 3000}};
-        FormVentana ventana(
-            gesto(tipo, QPointF(4500, 3000), QPointF(1500, 1500), QRectF(1500, 1500, 1500, 1500)));
+        FormVentana ventana(gesto(tipo, QPointF(4500, 3000), QPointF(1500, 1500),
+                                  QRectF(1500, 1500, 1500, 1500),
+                                  {{1500, 1500}, {4500, 1500}, {4500, 3000}}));
         QCOMPARE(ventana.geometry(), geometria);
         QVERIFY(ventana.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(ventana.windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -192,9 +194,8 @@ private slots:
 
     void retiradaSinVentanaNativa() {
         QFETCH(Trazo, puntos);
-        modGeneral::Puntos = puntos;
         RegistroFormas registro;
-        auto* ventana = new FormVentana(gesto(modGeneral::TipoPincel));
+        auto* ventana = new FormVentana(gesto(modGeneral::TipoPincel, {}, {}, {}, puntos));
         registro.agregar(ventana);
         ventana->show();
         QVERIFY(QTest::qWaitForWindowExposed(ventana));
@@ -221,8 +222,8 @@ private slots:
     }
 
     void teclasEnFormaSinTexto() {
-        modGeneral::Puntos = {{1500, 1500}, {3000, 2000}};
-        FormVentana ventana(gesto(modGeneral::TipoPincel));
+        FormVentana ventana(
+            gesto(modGeneral::TipoPincel, {}, {}, {}, {{1500, 1500}, {3000, 2000}}));
         const QRegion antes = ventana.mask();
         const QRect geometria = ventana.geometry();
         QTest::keyClicks(&ventana, QStringLiteral("Hola"));
