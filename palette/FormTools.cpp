@@ -19,6 +19,7 @@
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QRadioButton>
+#include <QScreen>
 #include <functional>
 
 namespace {
@@ -99,7 +100,17 @@ FormTools::FormTools(QWidget* padre) : QDialog(padre) {
     Plataforma::actual().prepararVentana(this, Papel::Paleta); // a borderless tool window
     setWindowTitle(tr("Herramientas"));
     setModal(true);
-    // Placed by the window manager like any new window, so no move here.
+    // Placed by the window manager like any new window, but on its canvas's monitor. Where a
+    // new window starts, the desktop's top-left corner, may lie on another monitor: Qt would take
+    // it for a window of that monitor, at that monitor's scale, wherever the window manager put
+    // it; there it starts at its own monitor's top-left corner instead.
+    if (padre != nullptr) {
+        QScreen* pantalla = padre->screen();
+        setScreen(pantalla);
+        if (!pantalla->geometry().contains(pos())) {
+            move(pantalla->geometry().topLeft());
+        }
+    }
     setFixedSize(enPixeles(0, 0, 2385, 4320).size());
 
     QPalette colores = palette();

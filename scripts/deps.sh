@@ -7,7 +7,7 @@ paquetes=(
   qt6-base-dev qt6-svg-dev libgl-dev libx11-dev libxext-dev libxcb1-dev libxdamage-dev libxrender-dev
   # translations: the CMake functions and lrelease / lupdate
   qt6-tools-dev qt6-l10n-tools
-  xvfb openbox trayer xdotool x11-utils
+  xvfb openbox trayer xdotool x11-utils x11-xserver-utils
   python3 python3-xlib
   # the desktops the end-to-end tests run on, and their session bus
   kwin-x11 mutter metacity xfwm4 xfce4-panel icewm fluxbox picom dbus-daemon dbus-bin

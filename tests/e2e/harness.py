@@ -9,6 +9,10 @@ condition until a deadline.
 
 A scenario file defines functions named `prueba_*(s)` taking a `Sesion` and ends with
 `ejecutar(globals())`, or `ejecutar(globals(), ancho, alto)` for another screen size.
+
+Several monitors: the screen split into RandR monitors (`monitores`), set before the desktop
+starts; the session's own connection to the X server keeps it from resetting, which would drop
+them.
 """
 
 import fcntl
@@ -432,12 +436,15 @@ class Ventana:
 
 
 class Sesion:
-    def __init__(self, nombre="e2e", iniciar=True, escritorio=None, ancho=ANCHO, alto=ALTO):
+    def __init__(self, nombre="e2e", iniciar=True, escritorio=None, ancho=ANCHO, alto=ALTO,
+                 monitores=None):
         self.escritorio = escritorio or os.environ.get("TIZO_E2E_ESCRITORIO", "openbox")
         # Screenshots and logs say on which desktop they were taken.
         self.nombre = nombre if self.escritorio == "openbox" else f"{self.escritorio}-{nombre}"
         self.desk = ESCRITORIOS[self.escritorio]
         self.ancho, self.alto = ancho, alto
+        # [(name, x, y, w, h)], the primary first; None: the screen is one monitor
+        self.monitores = monitores
         self.escala = 1  # the program's device pixels per logical pixel
         self.procesos = []
         self.tizo = None
@@ -490,6 +497,8 @@ class Sesion:
                 f.write(texto)
         self.d = display.Display(self.pantalla)
         self.root = self.d.screen().root
+        if self.monitores:
+            self._poner_monitores()
         self._poner_patron_raiz()
 
         self.entorno_escritorio = dict(self.entorno, **self.desk.entorno)
@@ -506,6 +515,33 @@ class Sesion:
             self.esperar(lambda: self.d.get_selection_owner(cm) != X.NONE, 20, "the compositor")
         self._iniciar_bandeja()
         self._poner_escritorio()
+
+    def _poner_monitores(self):
+        """The screen's one output off and RandR monitors in its place, the first one primary."""
+        self.xrandr("--output", "screen", "--off", comprobar_estado=False)  # X answers an error
+        for i, (nombre, x, y, w, h) in enumerate(self.monitores):
+            self.poner_monitor(nombre, x, y, w, h, primario=i == 0)
+        self.esperar(lambda: len(self._lista_monitores()) == len(self.monitores), 5,
+                     "the monitors")
+
+    def xrandr(self, *argumentos, comprobar_estado=True):
+        r = subprocess.run(["xrandr", *argumentos], env=self.entorno, capture_output=True,
+                           text=True, timeout=10)
+        if comprobar_estado and r.returncode != 0:
+            raise FalloPrueba(f"xrandr {' '.join(argumentos)}: {r.stderr}")
+        return r.stdout
+
+    def _lista_monitores(self):
+        return [linea for linea in self.xrandr("--listmonitors").splitlines()[1:] if linea.strip()]
+
+    def poner_monitor(self, nombre, x, y, w, h, primario=False):
+        """A monitor of w x h pixels at (x, y), at 96 DPI."""
+        mm = lambda pixeles: round(pixeles * 25.4 / 96)
+        self.xrandr("--setmonitor", ("*" if primario else "") + nombre,
+                    f"{w}/{mm(w)}x{h}/{mm(h)}+{x}+{y}", "none")
+
+    def quitar_monitor(self, nombre):
+        self.xrandr("--delmonitor", nombre)
 
     def _iniciar_bus(self):
         """A private session bus for the desktop (and the program too, if the desktop says)."""
@@ -1260,15 +1296,26 @@ class Sesion:
         shutil.rmtree(self.tmp, ignore_errors=True)
 
 
-def ejecutar(espacio, ancho=ANCHO, alto=ALTO):
+def pantalla(ancho, alto, monitores=None):
+    """A scenario's own screen: its size, and the monitors it is split into, [(name, x, y, w, h)]
+    with the primary first."""
+    def poner(prueba):
+        prueba.pantalla = dict(ancho=ancho, alto=alto, monitores=monitores)
+        return prueba
+    return poner
+
+
+def ejecutar(espacio, ancho=ANCHO, alto=ALTO, monitores=None):
     """Runs every prueba_* of a scenario file, each in a fresh session of a screen `ancho` x
-    `alto`; filter with argv[1:]."""
+    `alto` (split into `monitores`, if given) unless the scenario says otherwise with
+    `@pantalla`; filter with argv[1:]."""
     pruebas = sorted(n for n in espacio if n.startswith("prueba_") and callable(espacio[n]))
     if len(sys.argv) > 1:
         pruebas = [n for n in pruebas if any(f in n for f in sys.argv[1:])]
     fallos = 0
     for n in pruebas:
-        s = Sesion(n[len("prueba_"):], iniciar=False, ancho=ancho, alto=alto)
+        propia = getattr(espacio[n], "pantalla", dict(ancho=ancho, alto=alto, monitores=monitores))
+        s = Sesion(n[len("prueba_"):], iniciar=False, **propia)
         inicio = time.monotonic()
         try:
             s.iniciar()  # a session that fails to start is reported like a failed scenario
