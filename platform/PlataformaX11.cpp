@@ -590,6 +590,10 @@ void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
         return;
     }
     const auto w = static_cast<Window>(ventana->winId());
+    // On a scaled monitor Qt tells the window manager a base size of minus the scale along with
+    // a size step of the scale, from which fluxbox makes the window 65534 pixels square. With no
+    // base size, the step alone does no harm.
+    ventana->windowHandle()->setBaseSize(QSize(0, 0));
     agregarEstados(d, w, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     sinSombra(d, w);
     m_sinSombra.insert(w);
