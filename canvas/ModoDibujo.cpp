@@ -9,6 +9,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 ModoDibujo::ModoDibujo(RegistroFormas& formas, QObject* padre) : QObject(padre), m_formas(formas) {
     // Keys a shape let go (Delete, an undo) come back to the canvas that had them: Esc, undo

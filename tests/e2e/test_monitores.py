@@ -235,7 +235,16 @@ def prueba_escalas_distintas(s):
     s.guardar_captura("escalas")
 
     elegir_rectangulo(s, 2500, 600, "R")
-    s.arrastrar(2101, 301, 2701, 701)  # odd device pixels: halves of the scaled monitor's
+    # Odd device pixels: halves of the scaled monitor's pixels. While the button is held, the
+    # preview's edges run through the pointer, where the shape will be.
+    s.mover(2101, 301)
+    s.pausa()
+    s.pulsar()
+    for i in range(1, 13):
+        s.mover(2101 + 50 * i, 301 + 400 * i // 12)
+        s.pausa(0.01)
+    rectangulo(s, 2101, 301, 2701, 701, grosor=20)
+    s.soltar()
     s.forma("1")
     s.arrastrar(200, 200, 600, 500)
     s.forma("2")
