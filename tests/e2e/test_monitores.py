@@ -175,6 +175,10 @@ def lado_a_lado(s):
     # Esc on the monitor that is not the primary leaves drawing mode on both.
     secundario = s.monitores[1]
     teclas_a(s, secundario[1] + 900, 400, secundario[0])
+    # A full-screen canvas holding the keys is one that window managers lift: every shape still
+    # shows above every canvas.
+    rectangulo(s, 200, 200, 600, 500)
+    rectangulo(s, 2100, 300, 2700, 700)
     s.tecla("Escape")
     fuera(s)
     comprobar(len(s.formas()) == 3, f"the shapes stay: {s.formas()}")
