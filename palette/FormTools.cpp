@@ -104,12 +104,8 @@ FormTools::FormTools(QWidget* padre) : QDialog(padre) {
     // new window starts, the desktop's top-left corner, may lie on another monitor: Qt would take
     // it for a window of that monitor, at that monitor's scale, wherever the window manager put
     // it; there it starts at its own monitor's top-left corner instead.
-    if (padre != nullptr) {
-        QScreen* pantalla = padre->screen();
-        setScreen(pantalla);
-        if (!pantalla->geometry().contains(pos())) {
-            move(pantalla->geometry().topLeft());
-        }
+    if (padre != nullptr && !padre->screen()->geometry().contains(pos())) {
+        move(padre->screen()->geometry().topLeft());
     }
     setFixedSize(enPixeles(0, 0, 2385, 4320).size());
 
