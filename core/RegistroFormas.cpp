@@ -127,12 +127,14 @@ void RegistroFormas::retirar(QWidget* ventana) {
         return;
     }
     m_retiradas.append(ventana);
-    const bool conTeclas = ventana->isActiveWindow();
-    ventana->hide();
-    contar();
-    if (conTeclas) {
+    // Told before the window goes: whoever takes the keys asks for them while the window
+    // manager still sees this window focused. Asked after, they race with the window manager,
+    // which gives the keys to some window of its own choosing as this one unmaps.
+    if (ventana->isActiveWindow()) {
         emit teclasLibres();
     }
+    ventana->hide();
+    contar();
     // Posted: the window may be in the middle of its own event (the Delete key).
     QCoreApplication::postEvent(ventana, new QEvent(EventoRetirada));
     devolverMemoria();

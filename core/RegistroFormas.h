@@ -61,8 +61,8 @@ public:
 
 signals:
     void agregada(QWidget* ventana);
-    // A shape that held the keys went (Delete, an undo): the desktop would give them to any
-    // window, maybe another program's.
+    // A shape that holds the keys is going (Delete, an undo), told just before it hides: the
+    // desktop would give them to any window, maybe another program's.
     void teclasLibres();
 
 protected:
