@@ -368,8 +368,9 @@ void FormFondo::pintarSegmento(const QLineF& segmento) {
                       ancho, modGeneral::Color);
         lienzo.segmento(segmento.p1(), segmento.p2());
     }
+    // The picture is the segment's box: its pixels lie inside it already.
     const QRegion pixeles = regionVisible(marca, modGeneral::ColorClave).translated(zona.topLeft());
-    m_superficie->trazar(pixeles & zona, Unidades::colorDesdeRGB(modGeneral::Color));
+    m_superficie->trazar(pixeles, Unidades::colorDesdeRGB(modGeneral::Color));
     m_trazado.marcar(zona);
     update(zona);
 }

@@ -35,10 +35,6 @@
 #include <xcb/xcb.h>
 
 namespace {
-Display* pantallaX() {
-    return ServidorX::conexion();
-}
-
 xcb_connection_t* conexionX() {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     return x11 ? x11->connection() : nullptr;
@@ -259,7 +255,7 @@ public:
         if (tecla.isEmpty()) {
             return Plataforma::Tecla::Ninguna;
         }
-        Display* pantalla = pantallaX();
+        Display* pantalla = ServidorX::conexion();
         xcb_connection_t* conexion = conexionX();
         const KeySym simbolo = tecla.count() == 1 ? keysymDe(tecla[0].key()) : 0;
         const KeyCode codigo =
@@ -351,7 +347,7 @@ private:
 PlataformaX11::PlataformaX11()
     : m_apilamiento(
           [this](Apilamiento::Id forma, Apilamiento::Id lienzo) { atar(forma, lienzo); }) {
-    if (Display* d = pantallaX()) {
+    if (Display* d = ServidorX::conexion()) {
         int evento = 0, error = 0;
         if (XDamageQueryExtension(d, &evento, &error)) {
             m_eventoDanio = evento;
@@ -407,7 +403,7 @@ Plataforma::Tecla PlataformaX11::AgarrarTecla(const QKeySequence& tecla,
 QList<QWidget*> PlataformaX11::OrdenApilado(const QList<QWidget*>& ventanas) {
     // The window manager lists the windows it manages bottom first. A window it does not list
     // keeps its place among the others at the bottom.
-    Display* pantalla = pantallaX();
+    Display* pantalla = ServidorX::conexion();
     if (pantalla == nullptr || ventanas.size() < 2) {
         return ventanas;
     }
@@ -508,7 +504,7 @@ void PlataformaX11::prepararVentana(QWidget* ventana, Papel papel) {
         } else if (papel == Papel::Menu && objeto == m_menu) {
             dejarDeVigilar();
         }
-        if (Display* d = pantallaX()) {
+        if (Display* d = ServidorX::conexion()) {
             XFlush(d);
         }
     });
@@ -574,14 +570,14 @@ bool PlataformaX11::eventFilter(QObject* objeto, QEvent* evento) {
     default:
         return false;
     }
-    if (Display* d = pantallaX()) {
+    if (Display* d = ServidorX::conexion()) {
         XFlush(d); // before Qt's own requests about the window, which go by another way
     }
     return false;
 }
 
 void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
-    Display* d = pantallaX();
+    Display* d = ServidorX::conexion();
     if (d == nullptr) {
         return;
     }
@@ -617,7 +613,7 @@ void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
             nativa->setProperty(PropiedadVigilada, true);
             connect(nativa, &QWindow::screenChanged, this, [this, w](QScreen* pantalla) {
                 m_apilamiento.formaMovida(w, reinterpret_cast<Apilamiento::Monitor>(pantalla));
-                if (Display* d = pantallaX()) {
+                if (Display* d = ServidorX::conexion()) {
                     XFlush(d);
                 }
             });
@@ -639,7 +635,7 @@ void PlataformaX11::atar(Apilamiento::Id forma, Apilamiento::Id lienzo) {
     if (QWindow* f = ventanaQt(forma)) {
         f->setTransientParent(ventanaQt(lienzo));
     }
-    Display* d = pantallaX();
+    Display* d = ServidorX::conexion();
     if (d == nullptr) {
         return;
     }
@@ -669,7 +665,7 @@ void PlataformaX11::trasMapear(QWidget* ventana, Papel papel) {
 
 void PlataformaX11::vigilarMenu(QWidget* menu) {
     dejarDeVigilar();
-    Display* d = pantallaX();
+    Display* d = ServidorX::conexion();
     if (d == nullptr || m_eventoDanio < 0) {
         return;
     }
@@ -689,7 +685,7 @@ void PlataformaX11::vigilarMenu(QWidget* menu) {
 
 void PlataformaX11::dejarDeVigilar() {
     if (m_danio != 0) {
-        if (Display* d = pantallaX()) {
+        if (Display* d = ServidorX::conexion()) {
             XDamageDestroy(d, m_danio);
             XFlush(d);
         }
@@ -702,7 +698,7 @@ void PlataformaX11::dejarDeVigilar() {
 }
 
 void PlataformaX11::trasCerrarse(QWidget* menu, std::function<void()> hecho) {
-    Display* d = pantallaX();
+    Display* d = ServidorX::conexion();
     if (d == nullptr || m_danio == 0 || menu != m_menu) {
         hecho();
         return;
@@ -732,7 +728,7 @@ void PlataformaX11::terminarEspera() {
 }
 
 void PlataformaX11::quitarSombraDelMarco(unsigned long ventana, unsigned long padre) {
-    Display* d = pantallaX();
+    Display* d = ServidorX::conexion();
     const Window raiz = d != nullptr ? DefaultRootWindow(d) : 0;
     if (d == nullptr || padre == raiz || padre == 0 || ventana == 0) {
         return;
