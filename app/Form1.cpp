@@ -39,6 +39,16 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
     connect(m_dibujo.get(), &ModoDibujo::lienzoCreado, this,
             [this](FormFondo* lienzo) { lienzo->installEventFilter(m_atajos); });
     connect(m_dibujo.get(), &ModoDibujo::paletaCerrada, this, &Form1::guardarAjustes);
+    connect(m_dibujo.get(), &ModoDibujo::enVivo, this, [this](const QString& motivo) {
+        if (m_avisadoEnVivo) {
+            return; // said once
+        }
+        m_avisadoEnVivo = true;
+        qWarning("%s", qPrintable(tr("tizo: no se pudo congelar la pantalla (%1); se dibuja "
+                                     "sobre el escritorio en vivo")
+                                      .arg(motivo)));
+        avisar(tr("No se pudo congelar la pantalla: se dibuja sobre el escritorio en vivo."));
+    });
     // Shapes left on a monitor that went are brought onto one that is there, once the monitors
     // have settled (a change comes in several steps).
     connect(new VigiaPantallas(this), &VigiaPantallas::cambio, this, [this] {
@@ -51,10 +61,15 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
         escucharOrdenes(rutaSocket);
     }
     CrearMenu();
-    CrearIconoBandeja();
-    AgarrarTecla();
-    // Last: once the icon shows, every way in works, the key included.
-    m_IconoBandeja->show();
+    const bool conTecla = AgarrarTecla();
+    // The icon is made only once there is a tray to take it: one made earlier would never reach
+    // a panel that takes icons over D-Bus.
+    if (Plataforma::actual().HayBandeja()) {
+        CrearIconoBandeja();
+    } else {
+        avisarSinBandeja(conTecla);
+        Plataforma::actual().AlAparecerBandeja([this] { CrearIconoBandeja(); });
+    }
 }
 
 Form1::~Form1() {
@@ -83,7 +98,7 @@ void Form1::CrearMenu() {
 
 void Form1::CrearIconoBandeja() {
     m_IconoBandeja = new QSystemTrayIcon(Dibujos::iconoPrograma(), this);
-    m_IconoBandeja->setToolTip(QStringLiteral("Tizo"));
+    m_IconoBandeja->setToolTip(m_tip);
     // A tray that takes the icon over D-Bus shows this menu itself, on the right button.
     m_IconoBandeja->setContextMenu(m_XMenu.get());
     // Otherwise the menu opens when the left or the right button is released over the icon,
@@ -93,14 +108,30 @@ void Form1::CrearIconoBandeja() {
             m_XMenu->popup(donde);
         }
     });
+    // Last: once the icon shows, every way in works, the key included.
+    m_IconoBandeja->show();
 }
 
-void Form1::AgarrarTecla() {
+void Form1::avisarSinBandeja(bool conTecla) {
+    const QString tecla = QKeySequence::fromString(m_ajustes.tecla, QKeySequence::PortableText)
+                              .toString(QKeySequence::NativeText);
+    const QString teclaTexto =
+        conTecla && !tecla.isEmpty() ? tr(", la tecla %1").arg(tecla) : QString();
+    qWarning("%s", qPrintable(tr("tizo: no hay bandeja del sistema donde poner el icono; Tizo "
+                                 "sigue en marcha. Para dibujar: tizo --draw%1 o la acción "
+                                 "«Dibujar» de Tizo en el menú de aplicaciones (tizo --help da "
+                                 "las demás órdenes). El icono aparecerá en cuanto haya una "
+                                 "bandeja.")
+                                  .arg(teclaTexto)));
+}
+
+bool Form1::AgarrarTecla() {
     const QKeySequence tecla =
         QKeySequence::fromString(m_ajustes.tecla, QKeySequence::PortableText);
     const QString nombre = tecla.toString(QKeySequence::NativeText);
     switch (Plataforma::actual().AgarrarTecla(tecla, [this] { alternarDibujo(); })) {
     case Plataforma::Tecla::Agarrada:
+        return true;
     case Plataforma::Tecla::Ninguna:
         break;
     case Plataforma::Tecla::NoDisponible:
@@ -112,9 +143,10 @@ void Form1::AgarrarTecla() {
         qWarning("%s", qPrintable(tr("tizo: la tecla %1 la usa otro programa; "
                                      "el menú y tizo --draw siguen funcionando")
                                       .arg(nombre)));
-        m_IconoBandeja->setToolTip(tr("Tizo (%1 no disponible: la usa otro programa)").arg(nombre));
+        m_tip = tr("Tizo (%1 no disponible: la usa otro programa)").arg(nombre);
         break;
     }
+    return false;
 }
 
 bool Form1::escucharOrdenes(const QString& ruta) {
@@ -156,11 +188,18 @@ void Form1::rescatarFormas() {
     m_formas.rescatar(Pantalla::monitores());
 }
 
+void Form1::avisar(const QString& texto) {
+    if (m_IconoBandeja != nullptr) {
+        m_IconoBandeja->showMessage(QStringLiteral("Tizo"), texto, QSystemTrayIcon::Information,
+                                    DuracionAviso);
+    }
+}
+
 void Form1::alternarDibujo() {
     if (dibujando()) {
         m_dibujo->salir();
     } else {
-        dibujarFondo();
+        dibujarFondo(); // while the screens' pictures are awaited, gives up
     }
 }
 
@@ -173,7 +212,9 @@ void Form1::mostrarOcultar() {
 }
 
 void Form1::salir() {
-    m_IconoBandeja->hide();
+    if (m_IconoBandeja != nullptr) {
+        m_IconoBandeja->hide();
+    }
     // Not quit(): it would first ask every window to close, and a shape window turns a close
     // into a deletion that can be undone, which would keep the program running.
     QCoreApplication::exit(0);
@@ -195,15 +236,15 @@ void Form1::guardarImagen() {
         GuardarImagen::guardarPng(fondo()->pantallaAnotada(), GuardarImagen::carpetaPorDefecto(),
                                   QDateTime::currentDateTime());
     if (resultado.error.isEmpty()) {
-        m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
-                                    tr("Imagen guardada en %1").arg(resultado.ruta),
-                                    QSystemTrayIcon::Information, DuracionAviso);
+        avisar(tr("Imagen guardada en %1").arg(resultado.ruta));
     } else {
         qWarning("%s",
                  qPrintable(tr("tizo: no se pudo guardar la imagen: %1").arg(resultado.error)));
-        m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
-                                    tr("No se pudo guardar la imagen: %1").arg(resultado.error),
-                                    QSystemTrayIcon::Warning, DuracionAviso);
+        if (m_IconoBandeja != nullptr) {
+            m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
+                                        tr("No se pudo guardar la imagen: %1").arg(resultado.error),
+                                        QSystemTrayIcon::Warning, DuracionAviso);
+        }
     }
 }
 
@@ -212,8 +253,7 @@ void Form1::copiarImagen() {
         return;
     }
     QGuiApplication::clipboard()->setImage(fondo()->pantallaAnotada());
-    m_IconoBandeja->showMessage(QStringLiteral("Tizo"), tr("Imagen copiada al portapapeles"),
-                                QSystemTrayIcon::Information, DuracionAviso);
+    avisar(tr("Imagen copiada al portapapeles"));
 }
 
 bool Form1::ejecutar(Orden orden) {

@@ -31,6 +31,7 @@ public:
     ~Form1() override;
 
     QMenu* menu() const { return m_XMenu.get(); }
+    // Null while there is no notification area to show it in.
     QSystemTrayIcon* iconoBandeja() const { return m_IconoBandeja; }
     RegistroFormas& formas() { return m_formas; }
     ModoDibujo& dibujo() { return *m_dibujo; }
@@ -44,7 +45,9 @@ public:
 
     // The menu's commands.
     void acercaDe();
-    void dibujarFondo(); // opens drawing mode, or brings the canvas forward
+    // Opens drawing mode, or brings the canvases forward. While the screens' pictures are
+    // awaited, gives up waiting instead.
+    void dibujarFondo();
     void borrarTodo();
     void mostrarOcultar();
     void salir();
@@ -65,17 +68,21 @@ public:
 private:
     void CrearIconoBandeja();
     void CrearMenu();
-    void AgarrarTecla();
+    bool AgarrarTecla(); // false when the key is not taken
+    void avisarSinBandeja(bool conTecla);
     void abrirLienzo();
     void rescatarFormas();
+    void avisar(const QString& texto);
 
     QString m_rutaAjustes;
     Ajustes m_ajustes;
     RegistroFormas m_formas;
     std::unique_ptr<QMenu> m_XMenu; // a menu has no parent object; the form owns it
     QSystemTrayIcon* m_IconoBandeja = nullptr;
+    QString m_tip = QStringLiteral("Tizo");
     std::unique_ptr<ModoDibujo> m_dibujo;
     bool m_rescatePendiente = false;
+    bool m_avisadoEnVivo = false;
     Atajos* m_atajos = nullptr;
     ServidorOrdenes* m_servidor = nullptr;
 };

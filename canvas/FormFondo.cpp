@@ -85,8 +85,23 @@ FormFondo::FormFondo(RegistroFormas& formas, QScreen* pantalla, QWidget* padre)
 
 FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QScreen* pantalla,
                      QWidget* padre)
+    : FormFondo(
+          formas,
+          [&captura](QWidget* lienzo) {
+              return Plataforma::actual().CrearSuperficie(lienzo, std::move(captura));
+          },
+          Papel::Lienzo, pantalla, padre) {}
+
+FormFondo::FormFondo(RegistroFormas& formas, EnVivo, QScreen* pantalla, QWidget* padre)
+    : FormFondo(
+          formas,
+          [](QWidget* lienzo) { return Plataforma::actual().CrearSuperficieEnVivo(lienzo); },
+          Papel::LienzoEnVivo, pantalla, padre) {}
+
+FormFondo::FormFondo(RegistroFormas& formas, const HacerSuperficie& superficie, Papel papel,
+                     QScreen* pantalla, QWidget* padre)
     : QWidget(padre), m_formas(formas), m_pantalla(oPrincipal(pantalla)),
-      m_superficie(Plataforma::actual().CrearSuperficie(this, std::move(captura))),
+      m_superficie(superficie(this)),
       m_gestos(Unidades::aTwips(geometriaDe(m_pantalla).width()), Unidades::aTwips(LadoSalir)),
       // made after the surface, which may give the canvas's children windows of their own
       m_ImSalir(new ImagenSalir(
@@ -96,7 +111,7 @@ FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, Q
           paleta.exec();
       }),
       m_trazado(geometriaDe(m_pantalla).size()) {
-    Plataforma::actual().prepararVentana(this, Papel::Lienzo); // borderless, over the screen
+    Plataforma::actual().prepararVentana(this, papel); // borderless, over the screen
     setAttribute(Qt::WA_DeleteOnClose);
     // Every pixel is painted from the capture: nothing needs clearing first.
     setAttribute(Qt::WA_OpaquePaintEvent);

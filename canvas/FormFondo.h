@@ -11,6 +11,7 @@
 #include <memory>
 
 class Captura;
+enum class Papel;
 class QLabel;
 class RegistroFormas;
 class Superficie;
@@ -31,6 +32,11 @@ public:
     // Shows `captura`, taken some other way (a screenshot service), instead of reading the
     // screen.
     FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QScreen* pantalla = nullptr,
+              QWidget* padre = nullptr);
+    // A see-through canvas over the live desktop of `pantalla`, for where the screen can't be
+    // frozen: every tool draws on it as on the frozen one.
+    struct EnVivo {};
+    FormFondo(RegistroFormas& formas, EnVivo, QScreen* pantalla = nullptr,
               QWidget* padre = nullptr);
     ~FormFondo() override;
 
@@ -84,6 +90,10 @@ protected:
     void closeEvent(QCloseEvent* evento) override;
 
 private:
+    using HacerSuperficie = std::function<std::unique_ptr<Superficie>(QWidget* lienzo)>;
+    FormFondo(RegistroFormas& formas, const HacerSuperficie& superficie, Papel papel,
+              QScreen* pantalla, QWidget* padre);
+
     void CrearVentana(const Gesto& gesto);
     void pintarSegmento(const QLineF& segmento);
     void pintarSalida(const QRegion& region);

@@ -8,6 +8,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QScreen>
 #include <algorithm>
 
@@ -22,6 +23,7 @@ ModoDibujo::ModoDibujo(RegistroFormas& formas, QObject* padre) : QObject(padre),
     // A canvas is the size of its monitor and shows what that monitor showed: once monitors
     // change, no canvas fits any more.
     connect(new VigiaPantallas(this), &VigiaPantallas::cambio, this, [this] {
+        cancelarEspera();
         if (abierto()) {
             salir();
         }
@@ -65,24 +67,75 @@ void ModoDibujo::abrir() {
         }
         return;
     }
+    if (m_pedido) {
+        cancelarEspera(); // asked again while waiting: the user changed their mind
+        return;
+    }
     // Canvases that have just closed wait for their deletion; they never come back.
     m_lienzos.clear();
     const QList<QScreen*> pantallas = QGuiApplication::screens();
+    QList<QPointer<QScreen>> vigiladas(pantallas.begin(), pantallas.end());
     // Every monitor is captured before any canvas shows, so that none shows in a capture.
-    for (QScreen* pantalla : pantallas) {
-        agregar(new FormFondo(m_formas, pantalla));
+    m_pedido = Plataforma::actual().PedirCapturas(
+        pantallas, [this, vigiladas](std::vector<Plataforma::CapturaPedida> capturas) {
+            capturasListas(vigiladas, std::move(capturas));
+        });
+    if (m_pedido) {
+        m_escEspera = Plataforma::actual().AgarrarTeclaMientras(QKeySequence(Qt::Key_Escape),
+                                                                [this] { cancelarEspera(); });
+    }
+}
+
+namespace {
+// From inside its own callback an object may only be let go of later.
+void soltarLuego(std::unique_ptr<QObject>& objeto) {
+    if (objeto) {
+        objeto.release()->deleteLater();
+    }
+}
+} // namespace
+
+void ModoDibujo::cancelarEspera() {
+    // Deleting the request cancels it: its answer never comes.
+    soltarLuego(m_pedido);
+    soltarLuego(m_escEspera);
+}
+
+void ModoDibujo::capturasListas(const QList<QPointer<QScreen>>& pantallas,
+                                std::vector<Plataforma::CapturaPedida> capturas) {
+    soltarLuego(m_pedido);
+    soltarLuego(m_escEspera);
+    QString motivoEnVivo;
+    for (std::size_t i = 0; i < capturas.size() && i < std::size_t(pantallas.size()); ++i) {
+        QScreen* pantalla = pantallas[qsizetype(i)];
+        if (pantalla == nullptr) {
+            continue; // gone meanwhile
+        }
+        Plataforma::CapturaPedida& pedida = capturas[i];
+        if (pedida.enVivo) {
+            motivoEnVivo = pedida.motivo;
+            agregar(new FormFondo(m_formas, FormFondo::EnVivo{}, pantalla));
+        } else {
+            if (!pedida.captura) {
+                qWarning("tizo: %s", qPrintable(pedida.motivo));
+            }
+            agregar(new FormFondo(m_formas, std::move(pedida.captura), pantalla));
+        }
     }
     if (m_lienzos.isEmpty()) {
-        agregar(new FormFondo(m_formas)); // no screen listed: the canvas shows white
+        agregar(new FormFondo(m_formas, std::unique_ptr<Captura>())); // no screen: white
     }
     const int bajoElPuntero = Monitores::deUnPunto(Pantalla::monitores(), QCursor::pos());
-    m_activo = m_lienzos.value(std::max(bajoElPuntero, 0));
+    m_activo = m_lienzos.value(std::max(bajoElPuntero, 0), m_lienzos.first());
     for (const QPointer<FormFondo>& lienzo : m_lienzos) {
         if (lienzo != m_activo) {
             lienzo->mostrar(false);
         }
     }
     m_activo->mostrar(true);
+    if (!motivoEnVivo.isEmpty()) {
+        emit enVivo(motivoEnVivo);
+    }
 }
 
 void ModoDibujo::agregar(FormFondo* lienzo) {

@@ -1,14 +1,21 @@
 #pragma once
 
+#include "Plataforma.h"
+
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <memory>
+#include <vector>
 
 class FormFondo;
+class QScreen;
 class RegistroFormas;
 
-// Drawing mode: a canvas over every monitor, entered and left as one. Each canvas captures its
-// own monitor, all of them before any shows, and the one under the pointer takes the keys.
+// Drawing mode: a canvas over every monitor, entered and left as one. Every monitor is captured
+// before any canvas shows, and the one under the pointer takes the keys. Where the pictures come
+// from a screenshot service, the canvases are made once they are in (nothing shows meanwhile),
+// and asking again, Esc, or a change of monitors gives up waiting.
 // Leaving any canvas (Esc, its exit image, a close by the window manager) leaves them all, and
 // so does a monitor that comes, goes or changes while drawing: no canvas stays over a monitor
 // that is no longer there. Settings chosen on one canvas's palette hold on every canvas.
@@ -18,12 +25,15 @@ public:
     explicit ModoDibujo(RegistroFormas& formas, QObject* padre = nullptr);
     ~ModoDibujo() override;
 
-    // Opens drawing mode, or brings its canvases forward when it is open.
+    // Opens drawing mode, or brings its canvases forward when it is open. While the screens'
+    // pictures are awaited, gives up waiting instead.
     void abrir();
     // Leaves drawing mode. A canvas with its palette open closes the palette first, as the
     // palette's close image does, and follows once it has.
     void salir();
     bool abierto() const;
+    // Drawing mode was asked for and waits for the screens' pictures.
+    bool esperando() const { return m_pedido != nullptr; }
 
     // The canvases, one per monitor in the order the system lists the monitors; empty outside
     // drawing mode.
@@ -37,8 +47,13 @@ signals:
     void lienzoCreado(FormFondo* lienzo);
     // A palette has closed: the settings may have changed.
     void paletaCerrada();
+    // The screens could not be frozen (`motivo` says why): the canvases show the live desktop.
+    void enVivo(const QString& motivo);
 
 private:
+    void capturasListas(const QList<QPointer<QScreen>>& pantallas,
+                        std::vector<Plataforma::CapturaPedida> capturas);
+    void cancelarEspera();
     void agregar(FormFondo* lienzo);
     void paletaCerradaEn(FormFondo* lienzo);
 
@@ -46,4 +61,6 @@ private:
     QList<QPointer<FormFondo>> m_lienzos;
     QPointer<FormFondo> m_activo;
     bool m_saliendo = false;
+    std::unique_ptr<QObject> m_pedido;    // the screens' pictures, while they are awaited
+    std::unique_ptr<QObject> m_escEspera; // Esc, which gives up that wait
 };

@@ -81,8 +81,16 @@ CapturaX11::~CapturaX11() {
 }
 
 QImage CapturaX11::leer() const {
-    XImage* xi = XGetImage(m_x, m_pixmap, 0, 0, unsigned(tamano().width()),
-                           unsigned(tamano().height()), AllPlanes, ZPixmap);
+    return leer(QRect(QPoint(0, 0), tamano()));
+}
+
+QImage CapturaX11::leer(const QRect& pedida) const {
+    const QRect zona = pedida & QRect(QPoint(0, 0), tamano());
+    if (zona.isEmpty()) {
+        return {};
+    }
+    XImage* xi = XGetImage(m_x, m_pixmap, zona.x(), zona.y(), unsigned(zona.width()),
+                           unsigned(zona.height()), AllPlanes, ZPixmap);
     if (xi == nullptr) {
         return {};
     }
@@ -91,7 +99,7 @@ QImage CapturaX11::leer() const {
     const unsigned long rojo = visual->red_mask;
     const unsigned long verde = visual->green_mask;
     const unsigned long azul = visual->blue_mask;
-    QImage imagen(tamano(), QImage::Format_RGB32);
+    QImage imagen(zona.size(), QImage::Format_RGB32);
     const bool directo = xi->bits_per_pixel == 32 && rojo == 0xFF0000 && verde == 0xFF00 &&
                          azul == 0xFF && (xi->byte_order == LSBFirst) == esLocalMenorPrimero();
     for (int y = 0; y < imagen.height(); ++y) {

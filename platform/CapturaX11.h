@@ -23,6 +23,8 @@ public:
 
     // Its pixels, read back from the server: a whole screen's worth crosses the connection.
     QImage leer() const;
+    // The pixels of `zona` only.
+    QImage leer(const QRect& zona) const;
 
     unsigned long pixmap() const { return m_pixmap; }
     int profundidad() const { return m_profundidad; }

@@ -12,6 +12,7 @@
 
 #ifdef TIZO_X11
 #include "PlataformaX11.h"
+#include "PlataformaXWayland.h"
 #endif
 
 Plataforma::~Plataforma() = default;
@@ -32,6 +33,9 @@ namespace {
 std::unique_ptr<Plataforma> crear() {
 #ifdef TIZO_X11
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (PlataformaXWayland::enXWayland()) {
+            return std::make_unique<PlataformaXWayland>();
+        }
         return std::make_unique<PlataformaX11>();
     }
 #endif
@@ -76,6 +80,38 @@ std::unique_ptr<Captura> Plataforma::SubirCaptura(const QImage& imagen) {
     return std::make_unique<CapturaQt>(QPixmap::fromImage(imagen));
 }
 
+std::unique_ptr<QObject> Plataforma::PedirCapturas(const QList<QScreen*>& pantallas,
+                                                   AlCapturar listo) {
+    std::vector<CapturaPedida> capturas;
+    for (QScreen* pantalla : pantallas) {
+        CapturaPedida pedida;
+        pedida.captura = CapturarPantalla(pantalla);
+        if (!pedida.captura) {
+            pedida.motivo = QStringLiteral("no se pudo leer la pantalla");
+        }
+        capturas.push_back(std::move(pedida));
+    }
+    listo(std::move(capturas));
+    return nullptr;
+}
+
+std::unique_ptr<Superficie> Plataforma::CrearSuperficieEnVivo(QWidget* ventana) {
+    // Qt paints it, with an alpha channel that stays clear wherever nothing is drawn.
+    ventana->setAttribute(Qt::WA_TranslucentBackground);
+    return std::make_unique<SuperficieQt>(ventana, nullptr, SuperficieQt::Fondo::Transparente);
+}
+
+std::unique_ptr<QObject> Plataforma::AgarrarTeclaMientras(const QKeySequence&,
+                                                          std::function<void()>) {
+    return nullptr;
+}
+
+bool Plataforma::HayBandeja() {
+    return true; // Qt shows the icon wherever it can
+}
+
+void Plataforma::AlAparecerBandeja(std::function<void()>) {}
+
 std::unique_ptr<Superficie> Plataforma::CrearSuperficie(QWidget* ventana,
                                                         std::unique_ptr<Captura> captura) {
     // A capture this surface can't show (another backend's) leaves the canvas white.
@@ -95,6 +131,7 @@ void Plataforma::prepararVentana(QWidget* ventana, Papel papel) {
         ventana->setWindowFlags(Base | Qt::WindowStaysOnTopHint);
         break;
     case Papel::Lienzo:
+    case Papel::LienzoEnVivo:
     case Papel::Paleta:
         ventana->setWindowFlags(Base);
         break;

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "Captura.h"
+
 #include <QList>
+#include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
-class Captura;
+class QObject;
 class QColor;
 class QImage;
 class QKeySequence;
@@ -16,11 +20,13 @@ class Superficie;
 // What a window is to the desktop: the windowing system stacks, lists and decorates each kind
 // as the program needs it.
 enum class Papel {
-    Forma,  // a finished shape: above other windows, and above the canvas while drawing
-    Lienzo, // the drawing canvas: the whole primary screen, panels included, under the shapes
-    Paleta, // the tool palette, modal over the canvas
-    Acerca, // the about box
-    Menu,   // the tray menu: a capture waits until the screen no longer shows it
+    Forma,        // a finished shape: above other windows, and above the canvas while drawing
+    Lienzo,       // the drawing canvas: the whole primary screen, panels included, under the shapes
+    LienzoEnVivo, // the canvas when the screen could not be frozen: see-through, over the live
+                  // desktop, under the shapes
+    Paleta,       // the tool palette, modal over the canvas
+    Acerca,       // the about box
+    Menu,         // the tray menu: a capture waits until the screen no longer shows it
 };
 
 // What differs between windowing systems lives behind this interface and nowhere else. The base
@@ -73,10 +79,44 @@ public:
     // captures are kept. Null for a null image.
     virtual std::unique_ptr<Captura> SubirCaptura(const QImage& imagen);
 
+    // What a request for the screen's picture brings back.
+    struct CapturaPedida {
+        std::unique_ptr<Captura> captura; // null when the screen could not be read
+        // No capture because the screen can't be frozen here (a compositor that hides its
+        // windows from the X server, and no screenshot service): the canvas should be a
+        // see-through one over the live desktop. Otherwise a missing capture leaves it white.
+        bool enVivo = false;
+        QString motivo; // why there is no capture, for the log
+    };
+    using AlCapturar = std::function<void(std::vector<CapturaPedida>)>;
+
+    // Takes what each of `pantallas` shows, for their canvases, and hands the pictures to
+    // `listo` once, in the same order. Where the windowing system reads its own screen that
+    // happens before this returns, and the result is null. Where a screenshot service must be
+    // asked, `listo` runs later, from the event loop, and deleting the returned object cancels
+    // the request (`listo` then never runs); `listo` may let go of that object only with
+    // deleteLater().
+    virtual std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
+                                                   AlCapturar listo);
+
     // The surface through which the canvas `ventana` shows `captura` (null: white) and draws over
     // it. Call before the window is shown; its children made afterwards share it.
     virtual std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
                                                         std::unique_ptr<Captura> captura);
+    // A see-through surface: the canvas `ventana` draws over the live desktop, which shows
+    // wherever it has drawn nothing. Call before the window is created.
+    virtual std::unique_ptr<Superficie> CrearSuperficieEnVivo(QWidget* ventana);
+
+    // A key held only for a while (Esc while a capture is awaited): taken now, beside the one
+    // AgarrarTecla holds, and let go when the returned object goes. Null where this system
+    // offers no global keys or another program holds it.
+    virtual std::unique_ptr<QObject> AgarrarTeclaMientras(const QKeySequence& tecla,
+                                                          std::function<void()> alPulsar);
+
+    // Is there a notification area for the tray icon right now? `alAparecer` runs (once) when
+    // there was none and one appears later. The base class asks Qt, and no tray ever appears.
+    virtual bool HayBandeja();
+    virtual void AlAparecerBandeja(std::function<void()> alAparecer);
 
     // Once, first thing in the window's constructor: gives it the window flags of its role and
     // tells the desktop what it is (in no taskbar or pager, no shadow, stacked as its role needs).

@@ -2,8 +2,11 @@
 
 #include "CapturaX11.h"
 #include "EsperaRepintado.h"
+#include "ImagenPantalla.h"
+#include "PortalCaptura.h"
 #include "ServidorX.h"
 #include "SuperficieX11.h"
+#include "VigiaSni.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QColor>
@@ -25,6 +28,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
+#include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include <X11/Xatom.h>
@@ -36,7 +42,7 @@
 
 namespace {
 xcb_connection_t* conexionX() {
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
 }
 
@@ -138,7 +144,8 @@ protected:
             // Before the window is mapped, so that its first paint waits for nothing.
             if (ventana->internalWinId() != m_ventana) {
                 m_ventana = ventana->internalWinId();
-                const ServidorX::Formato& formato = m_formatos.de(m_x, m_ventana);
+                const ServidorX::Formato& formato = m_formatos.de(
+                    m_x, m_ventana, ventana->testAttribute(Qt::WA_TranslucentBackground));
                 m_formatos.sinSincronia(m_x, m_ventana);
                 if (m_gc != nullptr) {
                     XFreeGC(m_x, m_gc);
@@ -170,6 +177,7 @@ private:
     _XGC* m_gc = nullptr;
 };
 constexpr const char* PropiedadPapel = "tizoPapel";
+constexpr const char* PropiedadEnVivo = "tizoEnVivo";
 constexpr const char* PropiedadVigilada = "tizoMonitorVigilado";
 
 // The monitor a window lies on, as the stacking order tells monitors apart.
@@ -249,6 +257,7 @@ public:
     explicit AgarreTeclaX11(QObject* padre) : QObject(padre) {
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
+    ~AgarreTeclaX11() override { soltar(); }
 
     Plataforma::Tecla agarrar(const QKeySequence& tecla, std::function<void()> alPulsar) {
         soltar();
@@ -358,6 +367,151 @@ PlataformaX11::PlataformaX11()
 
 PlataformaX11::~PlataformaX11() = default;
 
+bool PlataformaX11::hayCompositor() const {
+    Display* d = ServidorX::conexion();
+    if (d == nullptr) {
+        return false;
+    }
+    char nombre[32];
+    std::snprintf(nombre, sizeof nombre, "_NET_WM_CM_S%d", DefaultScreen(d));
+    return XGetSelectionOwner(d, atomo(d, nombre)) != None;
+}
+
+bool PlataformaX11::hayBandejaXEmbed() const {
+    Display* d = ServidorX::conexion();
+    return d != nullptr && XGetSelectionOwner(d, atomoBandeja(d)) != None;
+}
+
+unsigned long PlataformaX11::atomoBandeja(_XDisplay* d) {
+    char nombre[32];
+    std::snprintf(nombre, sizeof nombre, "_NET_SYSTEM_TRAY_S%d", DefaultScreen(d));
+    return atomo(d, nombre);
+}
+
+QRect PlataformaX11::areaEnServidor(const QScreen* pantalla) {
+    // Qt scales sizes, not a screen's position.
+    const QRect logica = pantalla->geometry();
+    const qreal escala = pantalla->devicePixelRatio();
+    return {logica.topLeft(), QSize(int(std::lround(logica.width() * escala)),
+                                    int(std::lround(logica.height() * escala)))};
+}
+
+std::unique_ptr<QObject> PlataformaX11::PedirCapturas(const QList<QScreen*>& pantallas,
+                                                      AlCapturar listo) {
+    auto capturas = std::make_shared<std::vector<std::unique_ptr<Captura>>>();
+    bool negras = !pantallas.isEmpty();
+    for (QScreen* pantalla : pantallas) {
+        capturas->push_back(CapturarPantalla(pantalla));
+        const auto* propia = dynamic_cast<const CapturaX11*>(capturas->back().get());
+        negras = negras && propia != nullptr && esNegra(*propia);
+    }
+    if (!negras) {
+        std::vector<CapturaPedida> pedidas;
+        for (std::unique_ptr<Captura>& captura : *capturas) {
+            CapturaPedida pedida;
+            pedida.captura = std::move(captura);
+            if (!pedida.captura) {
+                pedida.motivo = QStringLiteral("no se pudo leer la pantalla");
+            }
+            pedidas.push_back(std::move(pedida));
+        }
+        listo(std::move(pedidas));
+        return nullptr;
+    }
+    // Screens all black are what an X server shows where a compositor keeps the windows to
+    // itself (XWayland), or, rarely, a black desktop: the screenshot service knows which.
+    return pedirAlPortal(pantallas, std::move(listo),
+                         [this, capturas](const QString& motivo, std::size_t i) {
+                             CapturaPedida pedida;
+                             pedida.motivo = motivo;
+                             if (hayCompositor()) {
+                                 pedida.enVivo = true; // what lies beneath such a window shows
+                             } else {
+                                 // nothing composites here: the X server's own picture is the
+                                 // screen
+                                 pedida.captura = std::move((*capturas)[i]);
+                             }
+                             return pedida;
+                         });
+}
+
+bool PlataformaX11::esNegra(const CapturaX11& captura) {
+    QList<QImage> lineas;
+    for (const QRect& linea : ImagenPantalla::lineasDeMuestra(captura.tamano())) {
+        lineas.append(captura.leer(linea));
+    }
+    const std::optional<QRgb> color = ImagenPantalla::colorUnico(lineas);
+    return color && qRed(*color) == 0 && qGreen(*color) == 0 && qBlue(*color) == 0;
+}
+
+std::unique_ptr<QObject> PlataformaX11::pedirAlPortal(const QList<QScreen*>& pantallas,
+                                                      AlCapturar listo, SiFalla siFalla) {
+    // The portal's picture covers every screen, in the compositor's pixels.
+    QRect escritorio;
+    for (const QScreen* cada : QGuiApplication::screens()) {
+        escritorio |= areaEnServidor(cada);
+    }
+    std::vector<QRect> areas;
+    for (const QScreen* pantalla : pantallas) {
+        areas.push_back(pantalla != nullptr ? areaEnServidor(pantalla) : QRect());
+    }
+    auto portal = std::make_unique<PortalCaptura>();
+    portal->pedir([this, listo = std::move(listo), siFalla = std::move(siFalla), escritorio,
+                   areas](const PortalCaptura::Resultado& resultado) {
+        std::vector<CapturaPedida> pedidas;
+        for (std::size_t i = 0; i < areas.size(); ++i) {
+            CapturaPedida pedida;
+            QString detalle = resultado.detalle;
+            if (resultado.fallo == PortalCaptura::Fallo::Ninguno) {
+                pedida.captura =
+                    SubirCaptura(ImagenPantalla::recortar(resultado.imagen, escritorio, areas[i]));
+                if (!pedida.captura) {
+                    detalle = QStringLiteral("la imagen del portal no cubre la pantalla");
+                }
+            }
+            if (!pedida.captura) {
+                pedida = siFalla(QStringLiteral("el portal de capturas: ") + detalle, i);
+            }
+            pedidas.push_back(std::move(pedida));
+        }
+        listo(std::move(pedidas));
+    });
+    return portal;
+}
+
+std::unique_ptr<QObject> PlataformaX11::AgarrarTeclaMientras(const QKeySequence& tecla,
+                                                             std::function<void()> alPulsar) {
+    auto agarre = std::make_unique<AgarreTeclaX11>(nullptr);
+    if (agarre->agarrar(tecla, std::move(alPulsar)) != Tecla::Agarrada) {
+        return nullptr;
+    }
+    return agarre;
+}
+
+bool PlataformaX11::HayBandeja() {
+    if (hayBandejaXEmbed()) {
+        return true;
+    }
+    if (m_sni == nullptr) {
+        m_sni = new VigiaSni(QDBusConnection::sessionBus(), this);
+    }
+    return m_sni->hayServidor();
+}
+
+void PlataformaX11::AlAparecerBandeja(std::function<void()> alAparecer) {
+    m_alAparecerBandeja = std::move(alAparecer);
+    if (m_sni == nullptr) {
+        m_sni = new VigiaSni(QDBusConnection::sessionBus(), this);
+    }
+    m_sni->alAparecer([this] { aparecioBandeja(); });
+}
+
+void PlataformaX11::aparecioBandeja() {
+    if (m_alAparecerBandeja) {
+        std::exchange(m_alAparecerBandeja, nullptr)();
+    }
+}
+
 void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
     ventana->setMask(forma);
     Display* pantalla = ServidorX::conexion();
@@ -455,12 +609,7 @@ std::unique_ptr<Captura> PlataformaX11::CapturarPantalla(QScreen* pantalla) {
     if (x == nullptr || pantalla == nullptr || !SuperficieX11::disponible(x)) {
         return Plataforma::CapturarPantalla(pantalla);
     }
-    // The screen's area in the server's pixels: Qt scales sizes, not a screen's position.
-    const QRect logica = pantalla->geometry();
-    const qreal escala = pantalla->devicePixelRatio();
-    const QRect area(logica.topLeft(), QSize(int(std::lround(logica.width() * escala)),
-                                             int(std::lround(logica.height() * escala))));
-    return CapturaX11::deRaiz(x, area);
+    return CapturaX11::deRaiz(x, areaEnServidor(pantalla));
 }
 
 std::unique_ptr<Captura> PlataformaX11::SubirCaptura(const QImage& imagen) {
@@ -484,6 +633,11 @@ std::unique_ptr<Superficie> PlataformaX11::CrearSuperficie(QWidget* ventana,
 }
 
 void PlataformaX11::prepararVentana(QWidget* ventana, Papel papel) {
+    const bool enVivo = papel == Papel::LienzoEnVivo;
+    if (enVivo) {
+        papel = Papel::Lienzo; // stacked as the other, over the live desktop
+        ventana->setProperty(PropiedadEnVivo, true);
+    }
     if (papel == Papel::Lienzo) {
         // A plain top-level window: Qt makes a tool window transient for the whole program,
         // which mutter and metacity then lift, with its modal palette, over the shapes.
@@ -659,7 +813,9 @@ void PlataformaX11::trasMapear(QWidget* ventana, Papel papel) {
         // kept inside the work area (fluxbox, icewm, xfwm4). Asked for once the window is
         // mapped above others: xfwm4 then keeps it above the panels when a shape takes the
         // focus, instead of returning it to the layer of ordinary windows.
-        ventana->setWindowState(ventana->windowState() | Qt::WindowFullScreen);
+        if (aPantallaCompleta(ventana->property(PropiedadEnVivo).toBool())) {
+            ventana->setWindowState(ventana->windowState() | Qt::WindowFullScreen);
+        }
     }
 }
 
@@ -671,9 +827,7 @@ void PlataformaX11::vigilarMenu(QWidget* menu) {
     }
     // Without a compositor the X server repaints what a window uncovers as it unmaps it, before
     // any later request: a capture then needs no wait.
-    char gestor[32];
-    std::snprintf(gestor, sizeof gestor, "_NET_WM_CM_S%d", DefaultScreen(d));
-    if (XGetSelectionOwner(d, atomo(d, gestor)) == None) {
+    if (!hayCompositor()) {
         return;
     }
     m_danio = XDamageCreate(d, DefaultRootWindow(d), XDamageReportRawRectangles);
@@ -761,7 +915,15 @@ bool PlataformaX11::nativeEventFilter(const QByteArray& tipo, void* mensaje, qin
     const auto* evento = static_cast<const xcb_generic_event_t*>(mensaje);
     const int clase = evento->response_type & 0x7f;
     const bool enviado = (evento->response_type & 0x80) != 0; // by a client, not the server
-    if (clase == XCB_REPARENT_NOTIFY) {
+    if (clase == XCB_CLIENT_MESSAGE && m_alAparecerBandeja) {
+        // A tray announces itself to every client with MANAGER, the selection it now owns.
+        const auto* m = reinterpret_cast<const xcb_client_message_event_t*>(evento);
+        Display* d = ServidorX::conexion();
+        if (d != nullptr && m->format == 32 && m->type == atomo(d, "MANAGER") &&
+            m->data.data32[1] == atomoBandeja(d)) {
+            aparecioBandeja();
+        }
+    } else if (clase == XCB_REPARENT_NOTIFY) {
         const auto* r = reinterpret_cast<const xcb_reparent_notify_event_t*>(evento);
         if (m_sinSombra.contains(r->window)) {
             quitarSombraDelMarco(r->window, r->parent);

@@ -13,8 +13,10 @@
 #include <vector>
 
 class AgarreTeclaX11;
+class CapturaX11;
 class EsperaRepintado;
 class QWindow;
+class VigiaSni;
 
 // X11, through Qt's xcb platform (also XWayland under a Wayland session). What the window
 // managers need to know is told with the standard window properties (EWMH and ICCCM), the same
@@ -38,9 +40,18 @@ public:
     bool RellenarConColor(QWidget* ventana, const QColor& color) override;
     std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla) override;
     std::unique_ptr<Captura> SubirCaptura(const QImage& imagen) override;
+    // Synchronous, unless every grab comes back all black: then the screenshot service is asked.
+    std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
+                                           AlCapturar listo) override;
     std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
                                                 std::unique_ptr<Captura> captura) override;
     Tecla AgarrarTecla(const QKeySequence& tecla, std::function<void()> alPulsar) override;
+    std::unique_ptr<QObject> AgarrarTeclaMientras(const QKeySequence& tecla,
+                                                  std::function<void()> alPulsar) override;
+    // An XEmbed tray (the selection of the screen's system tray) or a panel that takes icons
+    // over D-Bus.
+    bool HayBandeja() override;
+    void AlAparecerBandeja(std::function<void()> alAparecer) override;
     QList<QWidget*> OrdenApilado(const QList<QWidget*>& ventanas) override;
     void prepararVentana(QWidget* ventana, Papel papel) override;
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
@@ -49,7 +60,24 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     bool nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
 
+    // The screen's area in the X server's pixels.
+    static QRect areaEnServidor(const QScreen* pantalla);
+    // A compositing manager runs: a window with an alpha channel shows what lies beneath.
+    bool hayCompositor() const;
+    // Asks the screenshot service for `pantallas`; for a screen it can't give, `siFalla` says
+    // (from why, and the screen's index) what its canvas gets instead.
+    using SiFalla = std::function<CapturaPedida(const QString& motivo, std::size_t)>;
+    std::unique_ptr<QObject> pedirAlPortal(const QList<QScreen*>& pantallas, AlCapturar listo,
+                                           SiFalla siFalla);
+    ServidorX::FormatoVentanas& formatos() { return m_formatos; }
+    // Whether the canvas (the see-through one when `enVivo`) asks for the full-screen state.
+    virtual bool aPantallaCompleta(bool /*enVivo*/) const { return true; }
+
 private:
+    static bool esNegra(const CapturaX11& captura);
+    static unsigned long atomoBandeja(_XDisplay* d);
+    bool hayBandejaXEmbed() const;
+    void aparecioBandeja();
     void antesDeMapear(QWidget* ventana, Papel papel);
     void trasMapear(QWidget* ventana, Papel papel);
     void vigilarMenu(QWidget* menu);
@@ -60,6 +88,8 @@ private:
     QWindow* ventanaQt(Apilamiento::Id id) const;
 
     AgarreTeclaX11* m_agarre = nullptr; // owned by the application object
+    VigiaSni* m_sni = nullptr;
+    std::function<void()> m_alAparecerBandeja;
     ServidorX::FormatoVentanas m_formatos;
     Apilamiento m_apilamiento;
     QHash<QObject*, Apilamiento::Id> m_ids; // the shapes and the canvas, by their native windows

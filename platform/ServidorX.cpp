@@ -25,11 +25,12 @@ Formato formatoDe(_XDisplay* x, unsigned long ventana) {
     return {atributos.visual, atributos.depth, atributos.colormap};
 }
 
-const Formato& FormatoVentanas::de(_XDisplay* x, unsigned long ventana) {
-    if (m_formato.visual == nullptr) {
-        m_formato = formatoDe(x, ventana);
+const Formato& FormatoVentanas::de(_XDisplay* x, unsigned long ventana, bool conAlfa) {
+    Formato& formato = conAlfa ? m_conAlfa : m_opaco;
+    if (formato.visual == nullptr) {
+        formato = formatoDe(x, ventana);
     }
-    return m_formato;
+    return formato;
 }
 
 void FormatoVentanas::sinSincronia(_XDisplay* x, unsigned long ventana) {

@@ -23,12 +23,14 @@ struct Formato {
 // One round trip.
 Formato formatoDe(_XDisplay* x, unsigned long ventana);
 
-// The pixel format of the program's windows, asked of the server for the first of them only: Qt
-// makes them all alike (opaque, the screen's visual), and a round trip in the way of showing a
-// shape would make it wait for everything the server has in hand.
+// The pixel format of the program's windows, asked of the server for the first of each kind
+// only: Qt makes the opaque ones alike (the screen's visual) and those with an alpha channel
+// alike (a 32-bit visual), and a round trip in the way of showing a shape would make it wait for
+// everything the server has in hand.
 class FormatoVentanas {
 public:
-    const Formato& de(_XDisplay* x, unsigned long ventana);
+    // `conAlfa`: the window was made with an alpha channel (Qt::WA_TranslucentBackground).
+    const Formato& de(_XDisplay* x, unsigned long ventana, bool conAlfa = false);
 
     // For a window the program paints straight in the server, never through Qt's backing store:
     // takes it out of the handshake in which a window manager waits, before it shows a window,
@@ -39,7 +41,8 @@ public:
     void sinSincronia(_XDisplay* x, unsigned long ventana);
 
 private:
-    Formato m_formato;
+    Formato m_opaco;
+    Formato m_conAlfa;
     std::vector<unsigned long> m_protocolos; // Qt's, without the handshake
     bool m_conProtocolos = false;
 };

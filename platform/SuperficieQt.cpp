@@ -32,8 +32,8 @@ private:
 
 } // namespace
 
-SuperficieQt::SuperficieQt(QWidget* lienzo, std::unique_ptr<CapturaQt> captura)
-    : m_lienzo(lienzo), m_captura(std::move(captura)) {}
+SuperficieQt::SuperficieQt(QWidget* lienzo, std::unique_ptr<CapturaQt> captura, Fondo fondo)
+    : m_lienzo(lienzo), m_captura(std::move(captura)), m_fondo(fondo) {}
 
 SuperficieQt::~SuperficieQt() = default;
 
@@ -88,8 +88,11 @@ void SuperficieQt::pintar(QWidget* ventana, const QRegion& region,
                                     QSizeF(dentro.size()) * escala);
                 pintor.drawPixmap(QRectF(dentro), captura, origen);
             }
-            for (const QRect& resto : QRegion(r).subtracted(dentro)) {
-                pintor.fillRect(resto, Qt::white);
+            // A see-through window's backing store is cleared before each paint.
+            if (m_fondo == Fondo::Blanco) {
+                for (const QRect& resto : QRegion(r).subtracted(dentro)) {
+                    pintor.fillRect(resto, Qt::white);
+                }
             }
             const QRect trazo = r & m_conTrazos;
             if (!trazo.isEmpty()) {

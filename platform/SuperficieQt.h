@@ -22,7 +22,12 @@ private:
 // through its backing store.
 class SuperficieQt : public Superficie {
 public:
-    SuperficieQt(QWidget* lienzo, std::unique_ptr<CapturaQt> captura);
+    // What shows where there is no capture.
+    enum class Fondo {
+        Blanco,
+        Transparente, // the window has an alpha channel: what lies beneath shows
+    };
+    SuperficieQt(QWidget* lienzo, std::unique_ptr<CapturaQt> captura, Fondo fondo = Fondo::Blanco);
     ~SuperficieQt() override;
 
     bool hayCaptura() const override;
@@ -35,6 +40,7 @@ public:
 private:
     QWidget* m_lienzo;
     std::unique_ptr<CapturaQt> m_captura;
+    Fondo m_fondo;
     QImage m_trazos;   // allocated at the first stroke
     QRect m_conTrazos; // the part of m_trazos that may hold strokes
 };

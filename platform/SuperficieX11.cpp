@@ -150,7 +150,7 @@ void SuperficieX11::preparar() {
         return;
     }
     m_ventana = ventana;
-    m_formato = m_formatos.de(m_x, ventana);
+    m_formato = m_formatos.de(m_x, ventana, m_lienzo->testAttribute(Qt::WA_TranslucentBackground));
     m_formatos.sinSincronia(m_x, ventana);
     if (m_captura && m_captura->profundidad() != m_formato.profundidad) {
         m_captura.reset(); // it can't be this window's background: white, as with no capture

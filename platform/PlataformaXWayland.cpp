@@ -1,0 +1,248 @@
+#include "PlataformaXWayland.h"
+
+#include "ServidorX.h"
+
+#include <QColor>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QRegion>
+#include <QScreen>
+#include <QWidget>
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/shape.h>
+
+namespace {
+
+constexpr const char* PropiedadSuelta = "tizoSuelta"; // a shape window bypassing the manager
+
+// The window manager's name, as it gives it on its check window.
+QString nombreGestor(Display* d) {
+    const Atom comprobante = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+    const Atom nombre = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    auto leer = [d](Window w, Atom propiedad, Atom tipo) {
+        QByteArray valor;
+        Atom real = 0;
+        int formato = 0;
+        unsigned long cuantos = 0, resto = 0;
+        unsigned char* datos = nullptr;
+        if (XGetWindowProperty(d, w, propiedad, 0, 1024, False, tipo, &real, &formato, &cuantos,
+                               &resto, &datos) == Success &&
+            datos != nullptr) {
+            if (real == tipo) {
+                // Xlib hands 32-bit items as longs.
+                const std::size_t ancho = formato == 32 ? sizeof(long) : std::size_t(formato / 8);
+                valor = QByteArray(reinterpret_cast<const char*>(datos), int(cuantos * ancho));
+            }
+            XFree(datos);
+        }
+        return valor;
+    };
+    const QByteArray ventana = leer(DefaultRootWindow(d), comprobante, XA_WINDOW);
+    if (ventana.size() < int(sizeof(Window))) {
+        return {};
+    }
+    const Window w = *reinterpret_cast<const Window*>(ventana.constData());
+    return QString::fromUtf8(leer(w, nombre, utf8));
+}
+
+// Scaled by a fraction, neighbouring rows may overlap once rounded: then only sorted.
+int ordenX(qreal escala) {
+    return escala == std::floor(escala) ? YXBanded : YXSorted;
+}
+
+std::vector<XRectangle> rectangulosX(const QRegion& region, qreal escala) {
+    std::vector<XRectangle> rects;
+    rects.reserve(std::size_t(region.rectCount()));
+    for (const QRect& logico : region) {
+        const QRect r = ServidorX::aNativo(logico, escala);
+        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
+                         static_cast<unsigned short>(r.width()),
+                         static_cast<unsigned short>(r.height())});
+    }
+    return rects;
+}
+
+// Paints a shape window with an alpha channel at each paint: clear everywhere, then the colour
+// on its shape (mask()), which the X server does not clip it to here.
+class RellenoConAlfa : public QObject {
+public:
+    RellenoConAlfa(Display* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
+                   const QColor& color)
+        : QObject(ventana), m_x(x), m_formatos(formatos), m_color(color) {
+        ventana->installEventFilter(this);
+    }
+    ~RellenoConAlfa() override {
+        if (m_gc != nullptr) {
+            XFreeGC(m_x, m_gc);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override {
+        auto* ventana = static_cast<QWidget*>(objeto);
+        if (evento->type() == QEvent::Show && ventana->internalWinId() != m_ventana) {
+            m_ventana = ventana->internalWinId();
+            const ServidorX::Formato& formato = m_formatos.de(m_x, m_ventana, true);
+            m_formatos.sinSincronia(m_x, m_ventana);
+            m_pixel = ServidorX::pixel(m_x, formato, m_color);
+            if (m_gc != nullptr) {
+                XFreeGC(m_x, m_gc);
+            }
+            m_gc = XCreateGC(m_x, m_ventana, 0, nullptr);
+            return false;
+        }
+        if (evento->type() != QEvent::Paint) {
+            return false;
+        }
+        if (m_gc != nullptr && ventana->internalWinId() == m_ventana) {
+            const qreal escala = ventana->devicePixelRatioF();
+            const QRect r = ServidorX::aNativo(static_cast<QPaintEvent*>(evento)->rect(), escala);
+            XSetClipMask(m_x, m_gc, None);
+            XSetForeground(m_x, m_gc, 0); // every bit clear: alpha 0
+            XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
+                           unsigned(r.height()));
+            std::vector<XRectangle> forma = rectangulosX(ventana->mask(), escala);
+            XSetClipRectangles(m_x, m_gc, 0, 0, forma.data(), int(forma.size()), ordenX(escala));
+            XSetForeground(m_x, m_gc, m_pixel);
+            XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
+                           unsigned(r.height()));
+            XFlush(m_x);
+        }
+        return true;
+    }
+
+private:
+    Display* m_x;
+    ServidorX::FormatoVentanas& m_formatos;
+    QColor m_color;
+    unsigned long m_ventana = 0;
+    unsigned long m_pixel = 0;
+    GC m_gc = nullptr;
+};
+
+} // namespace
+
+PlataformaXWayland::PlataformaXWayland() = default;
+
+bool PlataformaXWayland::esXWayland(const QString& tipoSesion, const QString& pantallaWayland,
+                                    const QString& nombrePantalla) {
+    return tipoSesion.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0 ||
+           !pantallaWayland.isEmpty() || nombrePantalla.startsWith(QLatin1String("XWAYLAND"));
+}
+
+bool PlataformaXWayland::enXWayland() {
+    const QScreen* pantalla = QGuiApplication::primaryScreen();
+    return esXWayland(qEnvironmentVariable("XDG_SESSION_TYPE"),
+                      qEnvironmentVariable("WAYLAND_DISPLAY"),
+                      pantalla != nullptr ? pantalla->name() : QString());
+}
+
+bool PlataformaXWayland::ignoraFormas(const QString& nombreGestor) {
+    return nombreGestor.contains(QLatin1String("wlroots"), Qt::CaseInsensitive);
+}
+
+bool PlataformaXWayland::sinGestor() const {
+    if (m_sinGestor < 0) {
+        Display* d = ServidorX::conexion();
+        m_sinGestor = d != nullptr && ignoraFormas(nombreGestor(d)) ? 1 : 0;
+    }
+    return m_sinGestor == 1;
+}
+
+std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>& pantallas,
+                                                           AlCapturar listo) {
+    // The X server would give black: only the compositor knows what the screens show. Where it
+    // can't say, the live desktop under a see-through canvas is the screen itself.
+    return pedirAlPortal(pantallas, std::move(listo), [](const QString& motivo, std::size_t) {
+        CapturaPedida pedida;
+        pedida.enVivo = true;
+        pedida.motivo = motivo;
+        return pedida;
+    });
+}
+
+void PlataformaXWayland::trasCerrarse(QWidget*, std::function<void()> hecho) {
+    // The compositor repaints where the menu was before it answers for the screen's picture.
+    hecho();
+}
+
+void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
+    PlataformaX11::prepararVentana(ventana, papel);
+    if (!sinGestor()) {
+        return;
+    }
+    if (papel == Papel::Forma) {
+        ventana->setWindowFlag(Qt::X11BypassWindowManagerHint);
+        ventana->setAttribute(Qt::WA_TranslucentBackground);
+        ventana->setProperty(PropiedadSuelta, true);
+    } else if (papel == Papel::LienzoEnVivo) {
+        // Floating, not full-screen: that compositor paints nothing beneath a full-screen
+        // window, and the palette must show above it.
+        ventana->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    }
+}
+
+bool PlataformaXWayland::aPantallaCompleta(bool enVivo) const {
+    return !(enVivo && sinGestor());
+}
+
+void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
+    if (!ventana->property(PropiedadSuelta).toBool()) {
+        PlataformaX11::PonerForma(ventana, forma);
+        return;
+    }
+    // Qt keeps the shape (mask()), and sends it to the X server, where it would only clip what
+    // the window may draw. The window is drawn whole instead, clear where nothing shows; only the
+    // mouse keeps to the shape.
+    ventana->setMask(forma);
+    Display* d = ServidorX::conexion();
+    if (d == nullptr) {
+        return;
+    }
+    const auto id = static_cast<Window>(ventana->winId());
+    XShapeCombineMask(d, id, ShapeBounding, 0, 0, None, ShapeSet);
+    const qreal escala = ventana->devicePixelRatioF();
+    std::vector<XRectangle> rects = rectangulosX(forma, escala);
+    constexpr std::size_t PorPeticion = 30000; // a request's length has 16 bits
+    for (std::size_t i = 0; i < rects.size() || i == 0; i += PorPeticion) {
+        const int n = int(std::min(PorPeticion, rects.size() - i));
+        XShapeCombineRectangles(d, id, ShapeInput, 0, 0, rects.data() + i, n,
+                                i == 0 ? ShapeSet : ShapeUnion, ordenX(escala));
+    }
+    XFlush(d);
+    if (!ventana->testAttribute(Qt::WA_PaintOnScreen)) {
+        // Painted by Qt (a text shape): its key-coloured background is drawn clear.
+        QPalette paleta = ventana->palette();
+        paleta.setColor(QPalette::Window, Qt::transparent);
+        ventana->setPalette(paleta);
+    }
+}
+
+bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color) {
+    Display* d = ServidorX::conexion();
+    if (!ventana->property(PropiedadSuelta).toBool() || d == nullptr) {
+        return PlataformaX11::RellenarConColor(ventana, color);
+    }
+    ventana->setAttribute(Qt::WA_PaintOnScreen);
+    ventana->setAttribute(Qt::WA_NoSystemBackground);
+    ventana->setAttribute(Qt::WA_OpaquePaintEvent);
+    ventana->setAutoFillBackground(false);
+    new RellenoConAlfa(d, formatos(), ventana, color);
+    return true;
+}
+
+bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::MouseButtonPress && objeto->property(PropiedadSuelta).toBool()) {
+        // Delete and typing go to the shape the user clicked.
+        static_cast<QWidget*>(objeto)->activateWindow();
+    }
+    return PlataformaX11::eventFilter(objeto, evento);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "PlataformaX11.h"
+
+#include <QString>
+
+// X11 through XWayland, under a Wayland compositor. The X server sees no Wayland window, so a
+// grab of the screen comes back black: the frozen screen is asked of the desktop's screenshot
+// service (the portal) instead, and where there is none, or the user refuses, the canvas becomes
+// a see-through window over the live desktop.
+//
+// wlroots' X window manager (sway and its kin) ignores window shapes, the positions programs ask
+// for and the above state. There the shape windows bypass it (override-redirect): they land
+// exactly where drawn and stay above every window. They are drawn on a 32-bit visual with the
+// key-coloured part fully transparent, since the compositor would show it (as black); a click on
+// that part still falls on the shape, which that compositor offers no way around. A shape clicked
+// takes the keyboard itself, as no window manager hands it over.
+class PlataformaXWayland : public PlataformaX11 {
+    Q_OBJECT
+public:
+    PlataformaXWayland();
+
+    // The X server is XWayland: the session says it is Wayland, or the screens are XWayland's.
+    static bool enXWayland();
+    // The rule of enXWayland, from the session's variables and the first screen's name.
+    static bool esXWayland(const QString& tipoSesion, const QString& pantallaWayland,
+                           const QString& nombrePantalla);
+    // The X window manager (by its _NET_WM_NAME) is one that ignores shapes and positions.
+    static bool ignoraFormas(const QString& nombreGestor);
+
+    std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
+                                           AlCapturar listo) override;
+    void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
+    void prepararVentana(QWidget* ventana, Papel papel) override;
+    void PonerForma(QWidget* ventana, const QRegion& forma) override;
+    bool RellenarConColor(QWidget* ventana, const QColor& color) override;
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
+    bool aPantallaCompleta(bool enVivo) const override;
+
+private:
+    bool sinGestor() const;
+
+    mutable int m_sinGestor = -1; // unknown until the first window asks
+};
