@@ -1,5 +1,9 @@
 #include "Apilamiento.h"
 #include "EsperaRepintado.h"
+#include "ImagenPantalla.h"
+
+#include <QImage>
+#include <QPainter>
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -131,6 +135,86 @@ private slots:
         QTest::qWait(EsperaRepintado::CalmaMs + 20);
         QCOMPARE(veces, 1);
         QVERIFY(espera.terminada());
+    }
+
+    // A capture that came back as one flat colour, read along the lines that cross the screen.
+    void colorUnico_data() {
+        QTest::addColumn<QList<QPoint>>("distintos"); // pixels that are not black
+        QTest::addColumn<bool>("plana");
+        QTest::newRow("all black") << QList<QPoint>{} << true;
+        QTest::newRow("one pixel on a row differs") << QList<QPoint>{{1000, 540}} << false;
+        QTest::newRow("one pixel on a column differs") << QList<QPoint>{{480, 5}} << false;
+        QTest::newRow("the last pixel of the last row") << QList<QPoint>{{1919, 810}} << false;
+        QTest::newRow("off every line: not seen") << QList<QPoint>{{5, 5}, {1915, 1075}} << true;
+    }
+    void colorUnico() {
+        QFETCH(QList<QPoint>, distintos);
+        QFETCH(bool, plana);
+        QImage pantalla(1920, 1080, QImage::Format_RGB32);
+        pantalla.fill(Qt::black);
+        for (const QPoint& p : distintos) {
+            pantalla.setPixel(p, qRgb(0, 0, 1));
+        }
+        QList<QImage> lineas;
+        for (const QRect& linea : ImagenPantalla::lineasDeMuestra(pantalla.size())) {
+            lineas.append(pantalla.copy(linea));
+        }
+        const std::optional<QRgb> color = ImagenPantalla::colorUnico(lineas);
+        QCOMPARE(color.has_value(), plana);
+        if (plana) {
+            QCOMPARE(*color, qRgb(0, 0, 0));
+        }
+    }
+    void colorUnicoSinPixeles() {
+        QVERIFY(!ImagenPantalla::colorUnico({}).has_value());
+        QVERIFY(!ImagenPantalla::colorUnico({QImage()}).has_value());
+        QVERIFY(ImagenPantalla::lineasDeMuestra(QSize()).isEmpty());
+    }
+
+    // The screenshot service's picture of the whole desktop, made to fit the canvas's screen.
+    void recortar_data() {
+        QTest::addColumn<QSize>("imagen");     // painted: left half red, right half blue
+        QTest::addColumn<QRect>("escritorio"); // X server pixels
+        QTest::addColumn<QRect>("pantalla");
+        QTest::addColumn<QSize>("tamano"); // of the result; empty: null
+        QTest::addColumn<QRgb>("color");   // its colour at its centre
+        const QRgb rojo = qRgb(255, 0, 0), azul = qRgb(0, 0, 255);
+        QTest::newRow("one screen, same size")
+            << QSize(1920, 1080) << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080)
+            << QSize(1920, 1080) << QRgb(0);
+        QTest::newRow("two screens: the left one")
+            << QSize(3840, 1080) << QRect(0, 0, 3840, 1080) << QRect(0, 0, 1920, 1080)
+            << QSize(1920, 1080) << rojo;
+        QTest::newRow("two screens: the right one")
+            << QSize(3840, 1080) << QRect(0, 0, 3840, 1080) << QRect(1920, 0, 1920, 1080)
+            << QSize(1920, 1080) << azul;
+        QTest::newRow("a desktop starting left of zero")
+            << QSize(3840, 1080) << QRect(-1920, 0, 3840, 1080) << QRect(0, 0, 1920, 1080)
+            << QSize(1920, 1080) << azul;
+        QTest::newRow("the picture at twice the scale")
+            << QSize(7680, 2160) << QRect(0, 0, 3840, 1080) << QRect(1920, 0, 1920, 1080)
+            << QSize(1920, 1080) << azul;
+        QTest::newRow("the picture at half the scale")
+            << QSize(960, 540) << QRect(0, 0, 1920, 1080) << QRect(0, 0, 1920, 1080)
+            << QSize(1920, 1080) << QRgb(0);
+        QTest::newRow("a screen outside the desktop")
+            << QSize(1920, 1080) << QRect(0, 0, 1920, 1080) << QRect(1920, 0, 1920, 1080) << QSize()
+            << QRgb(0);
+    }
+    void recortar() {
+        QFETCH(QSize, imagen);
+        QFETCH(QRect, escritorio);
+        QFETCH(QRect, pantalla);
+        QFETCH(QSize, tamano);
+        QFETCH(QRgb, color);
+        QImage foto(imagen, QImage::Format_RGB32);
+        foto.fill(Qt::blue);
+        QPainter(&foto).fillRect(0, 0, imagen.width() / 2, imagen.height(), Qt::red);
+        const QImage hecha = ImagenPantalla::recortar(foto, escritorio, pantalla);
+        QCOMPARE(hecha.size(), tamano.isEmpty() ? QSize() : tamano);
+        if (color != 0) {
+            QCOMPARE(hecha.pixel(hecha.width() / 2, hecha.height() / 2), color);
+        }
     }
 
     void esperaSinZona() {

@@ -1,3 +1,4 @@
+#include "PlataformaXWayland.h"
 #include "ServidorX.h"
 
 #include <QColor>
@@ -63,6 +64,54 @@ private slots:
         QFETCH(double, escala);
         QFETCH(QRect, nativo);
         QCOMPARE(ServidorX::aNativo(logico, escala), nativo);
+    }
+
+    // Which X servers are XWayland, from the session's variables and the screens' names.
+    void esXWayland_data() {
+        QTest::addColumn<QString>("tipoSesion");
+        QTest::addColumn<QString>("pantallaWayland");
+        QTest::addColumn<QString>("pantalla");
+        QTest::addColumn<bool>("esperado");
+        QTest::newRow("a Wayland session") << "wayland"
+                                           << ""
+                                           << "DP-1" << true;
+        QTest::newRow("as some display managers spell it") << "Wayland"
+                                                           << ""
+                                                           << "" << true;
+        QTest::newRow("a compositor's socket only") << ""
+                                                    << "wayland-0"
+                                                    << "" << true;
+        QTest::newRow("XWayland's screens, nothing else said") << ""
+                                                               << ""
+                                                               << "XWAYLAND0" << true;
+        QTest::newRow("an X11 session") << "x11"
+                                        << ""
+                                        << "HDMI-1" << false;
+        QTest::newRow("nothing said, an X server's screen") << ""
+                                                            << ""
+                                                            << "screen" << false;
+    }
+    void esXWayland() {
+        QFETCH(QString, tipoSesion);
+        QFETCH(QString, pantallaWayland);
+        QFETCH(QString, pantalla);
+        QFETCH(bool, esperado);
+        QCOMPARE(PlataformaXWayland::esXWayland(tipoSesion, pantallaWayland, pantalla), esperado);
+    }
+
+    // Window managers of XWayland that ignore shapes, positions and the above state.
+    void ignoraFormas_data() {
+        QTest::addColumn<QString>("gestor");
+        QTest::addColumn<bool>("esperado");
+        QTest::newRow("sway, river, labwc, wayfire") << "wlroots wm" << true;
+        QTest::newRow("GNOME") << "GNOME Shell" << false;
+        QTest::newRow("KDE Plasma") << "KWin" << false;
+        QTest::newRow("no window manager yet") << "" << false;
+    }
+    void ignoraFormas() {
+        QFETCH(QString, gestor);
+        QFETCH(bool, esperado);
+        QCOMPARE(PlataformaXWayland::ignoraFormas(gestor), esperado);
     }
 };
 

@@ -1,0 +1,323 @@
+// The screenshot portal's client against a fake portal on a private session bus.
+#include "PortalCaptura.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPointer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <optional>
+
+namespace {
+
+const QString Servicio = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString Objeto = QStringLiteral("/org/freedesktop/portal/desktop");
+
+// A bus of the test's own, which starts no service: a name nobody owns is unknown.
+constexpr char ConfiguracionBus[] =
+    "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
+    " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+    "<busconfig>\n"
+    "  <type>session</type>\n"
+    "  <listen>unix:dir=%1</listen>\n"
+    "  <auth>EXTERNAL</auth>\n"
+    "  <policy context=\"default\">\n"
+    "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+    "    <allow eavesdrop=\"true\"/>\n"
+    "    <allow own=\"*\"/>\n"
+    "  </policy>\n"
+    "</busconfig>\n";
+
+// What the fake portal answers to a Screenshot call.
+struct Guion {
+    int codigo = 0;                  // the Response's code; -1: never answers
+    QString uri;                     // the "uri" of the answer
+    bool antesDeLaRespuesta = false; // the signal goes out before the call's reply
+};
+
+class FalsoPortal : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+public:
+    FalsoPortal(QDBusConnection conexion, Guion guion)
+        : m_conexion(std::move(conexion)), m_guion(std::move(guion)) {}
+
+    QVariantMap opciones; // as the last call gave them
+
+public slots:
+    QDBusObjectPath Screenshot(const QString&, const QVariantMap& opcionesDadas,
+                               const QDBusMessage& llamada) {
+        opciones = opcionesDadas;
+        const QString ruta = PortalCaptura::rutaPedido(
+            llamada.service(), opcionesDadas.value(QStringLiteral("handle_token")).toString());
+        if (m_guion.codigo >= 0) {
+            auto responder = [this, ruta] {
+                QDBusMessage senal = QDBusMessage::createSignal(
+                    ruta, QStringLiteral("org.freedesktop.portal.Request"),
+                    QStringLiteral("Response"));
+                senal << uint(m_guion.codigo) << QVariantMap{{QStringLiteral("uri"), m_guion.uri}};
+                m_conexion.send(senal);
+            };
+            if (m_guion.antesDeLaRespuesta) {
+                responder();
+            } else {
+                QTimer::singleShot(20, this, responder);
+            }
+        }
+        return QDBusObjectPath(ruta);
+    }
+
+private:
+    QDBusConnection m_conexion;
+    Guion m_guion;
+};
+
+// The fake portal on a connection of its own, for as long as it lives.
+class PortalEnBus {
+public:
+    PortalEnBus(const QDBusConnection& conexion, Guion guion)
+        : m_conexion(conexion), falso(m_conexion, std::move(guion)) {
+        listo = m_conexion.registerObject(Objeto, &falso, QDBusConnection::ExportAllSlots) &&
+                m_conexion.registerService(Servicio);
+    }
+    ~PortalEnBus() {
+        m_conexion.unregisterService(Servicio);
+        m_conexion.unregisterObject(Objeto);
+        QDBusConnection::disconnectFromBus(m_conexion.name());
+    }
+    PortalEnBus(const PortalEnBus&) = delete;
+    PortalEnBus& operator=(const PortalEnBus&) = delete;
+
+private:
+    QDBusConnection m_conexion;
+
+public:
+    FalsoPortal falso;
+    bool listo = false;
+};
+
+} // namespace
+
+class TstPortalCaptura : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QProcess m_bus;
+    QString m_direccion;
+    int m_conexiones = 0;
+
+    QDBusConnection conectar() {
+        return QDBusConnection::connectToBus(m_direccion,
+                                             QStringLiteral("prueba%1").arg(++m_conexiones));
+    }
+
+    // Runs a request to its end; the result, or none when `listo` never ran.
+    static std::optional<PortalCaptura::Resultado> pedir(PortalCaptura& portal, int esperaMs) {
+        std::optional<PortalCaptura::Resultado> resultado;
+        portal.pedir([&resultado](PortalCaptura::Resultado r) { resultado = std::move(r); });
+        if (resultado) {
+            qWarning("the answer came inside pedir()");
+            return std::nullopt;
+        }
+        QElapsedTimer reloj;
+        reloj.start();
+        while (!resultado && reloj.elapsed() < esperaMs) {
+            QTest::qWait(5);
+        }
+        return resultado;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
+        QFile archivo(config);
+        QVERIFY(archivo.open(QIODevice::WriteOnly));
+        archivo.write(QString::fromLatin1(ConfiguracionBus).arg(m_dir.path()).toUtf8());
+        archivo.close();
+        m_bus.start(QStringLiteral("dbus-daemon"),
+                    {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+                     QStringLiteral("--print-address=1")});
+        QVERIFY2(m_bus.waitForStarted(), "dbus-daemon starts");
+        QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
+        m_direccion = QString::fromUtf8(m_bus.readLine()).trimmed();
+        QVERIFY(!m_direccion.isEmpty());
+    }
+
+    void cleanupTestCase() {
+        m_bus.terminate();
+        m_bus.waitForFinished();
+    }
+
+    void archivoDeUri_data() {
+        QTest::addColumn<QString>("uri");
+        QTest::addColumn<QString>("ruta");
+        QTest::newRow("plain") << "file:///tmp/out.png"
+                               << "/tmp/out.png";
+        QTest::newRow("escaped space, accent, percent sign")
+            << "file:///tmp/a%20b%C3%B1%2525.png" << QStringLiteral("/tmp/a bñ%25.png");
+        QTest::newRow("localhost") << "file://localhost/tmp/x.png"
+                                   << "/tmp/x.png";
+        QTest::newRow("another machine") << "file://otra/tmp/x.png"
+                                         << "";
+        QTest::newRow("not a file") << "https://example.org/x.png"
+                                    << "";
+        QTest::newRow("a bare path is no URI") << "/tmp/x.png"
+                                               << "";
+        QTest::newRow("empty") << ""
+                               << "";
+    }
+
+    void archivoDeUri() {
+        QFETCH(QString, uri);
+        QFETCH(QString, ruta);
+        QCOMPARE(PortalCaptura::archivoDeUri(uri), ruta);
+    }
+
+    void rutaPedido() {
+        QCOMPARE(PortalCaptura::rutaPedido(QStringLiteral(":1.42"), QStringLiteral("tizo7")),
+                 QStringLiteral("/org/freedesktop/portal/desktop/request/1_42/tizo7"));
+    }
+
+    // What the portal answers, and what the client makes of it.
+    void respuesta_data() {
+        QTest::addColumn<int>("codigo");
+        QTest::addColumn<QString>("archivo");    // written as the picture the portal saved
+        QTest::addColumn<QByteArray>("formato"); // "" for a file that is no picture
+        QTest::addColumn<QString>("uri");        // empty: the file's own URI
+        QTest::addColumn<bool>("antes");
+        QTest::addColumn<int>("fallo");
+        QTest::addColumn<bool>("quedaArchivo");
+
+        const int ninguno = int(PortalCaptura::Fallo::Ninguno);
+        const int rechazada = int(PortalCaptura::Fallo::Rechazada);
+        const int archivo = int(PortalCaptura::Fallo::Archivo);
+        QTest::newRow("the picture, and its file gone")
+            << 0 << "out.png" << QByteArray("PNG") << "" << false << ninguno << false;
+        QTest::newRow("a file name with spaces, accents and percent signs")
+            << 0 << "Captura de pantalla ñ 100%.png" << QByteArray("PNG") << "" << false << ninguno
+            << false;
+        QTest::newRow("the answer comes before the call returns")
+            << 0 << "out.png" << QByteArray("PNG") << "" << true << ninguno << false;
+        QTest::newRow("refused by the user")
+            << 1 << "" << QByteArray() << "" << false << rechazada << false;
+        QTest::newRow("failed in the portal")
+            << 2 << "" << QByteArray() << "" << false << rechazada << false;
+        QTest::newRow("a file that is not there")
+            << 0 << "" << QByteArray() << "file:///no/such/dir/out.png" << false << archivo
+            << false;
+        QTest::newRow("a file that is no picture is deleted all the same")
+            << 0 << "out.png" << QByteArray() << "" << false << archivo << false;
+        QTest::newRow("not a local file")
+            << 0 << "" << QByteArray() << "https://example.org/out.png" << false << archivo
+            << false;
+    }
+
+    void respuesta() {
+        QFETCH(int, codigo);
+        QFETCH(QString, archivo);
+        QFETCH(QByteArray, formato);
+        QFETCH(QString, uri);
+        QFETCH(bool, antes);
+        QFETCH(int, fallo);
+        QFETCH(bool, quedaArchivo);
+
+        QString ruta;
+        if (!archivo.isEmpty()) {
+            ruta = m_dir.filePath(archivo);
+            if (formato.isEmpty()) {
+                QFile texto(ruta);
+                QVERIFY(texto.open(QIODevice::WriteOnly));
+                texto.write("no picture here");
+            } else {
+                QImage imagen(64, 32, QImage::Format_RGB32);
+                imagen.fill(QColor(10, 200, 30));
+                QVERIFY(imagen.save(ruta, formato.constData()));
+            }
+            if (uri.isEmpty()) {
+                uri = QUrl::fromLocalFile(ruta).toString(QUrl::FullyEncoded);
+            }
+        }
+
+        PortalEnBus portalFalso(conectar(), {codigo, uri, antes});
+        QVERIFY(portalFalso.listo);
+
+        PortalCaptura portal(conectar(), std::chrono::milliseconds(3000));
+        const auto resultado = pedir(portal, 3000);
+        QVERIFY2(resultado.has_value(), "an answer, once");
+        QCOMPARE(int(resultado->fallo), fallo);
+        QCOMPARE(resultado->imagen.isNull(), fallo != int(PortalCaptura::Fallo::Ninguno));
+        if (!resultado->imagen.isNull()) {
+            QCOMPARE(resultado->imagen.size(), QSize(64, 32));
+            QCOMPARE(resultado->imagen.pixel(5, 5), qRgb(10, 200, 30));
+        }
+        if (!ruta.isEmpty()) {
+            QCOMPARE(QFile::exists(ruta), quedaArchivo);
+        }
+        // Asked without a dialog of its own.
+        QCOMPARE(portalFalso.falso.opciones.value(QStringLiteral("interactive")), QVariant(false));
+    }
+
+    void sinRespuesta() {
+        PortalEnBus portalFalso(conectar(), {-1, {}, false});
+        QVERIFY(portalFalso.listo);
+
+        PortalCaptura portal(conectar(), std::chrono::milliseconds(300));
+        QElapsedTimer reloj;
+        reloj.start();
+        const auto resultado = pedir(portal, 3000);
+        QVERIFY(resultado.has_value());
+        QCOMPARE(resultado->fallo, PortalCaptura::Fallo::Plazo);
+        // Qt's timers may fire a few percent early.
+        QVERIFY2(reloj.elapsed() >= 250 && reloj.elapsed() < 2000,
+                 qPrintable(QString::number(reloj.elapsed())));
+    }
+
+    void sinPortal() {
+        PortalCaptura portal(conectar(), std::chrono::milliseconds(3000));
+        QElapsedTimer reloj;
+        reloj.start();
+        const auto resultado = pedir(portal, 3000);
+        QVERIFY(resultado.has_value());
+        QCOMPARE(resultado->fallo, PortalCaptura::Fallo::SinPortal);
+        QVERIFY2(reloj.elapsed() < 1000, "known at once, without waiting for the deadline");
+    }
+
+    void sinBus() {
+        PortalCaptura portal(
+            QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/bus"),
+                                          QStringLiteral("sinbus")),
+            std::chrono::milliseconds(3000));
+        const auto resultado = pedir(portal, 1000);
+        QVERIFY(resultado.has_value());
+        QCOMPARE(resultado->fallo, PortalCaptura::Fallo::SinPortal);
+    }
+
+    void cancelada() {
+        const QString ruta = m_dir.filePath(QStringLiteral("tarde.png"));
+        QImage imagen(8, 8, QImage::Format_RGB32);
+        imagen.fill(Qt::black);
+        QVERIFY(imagen.save(ruta, "PNG"));
+        PortalEnBus portalFalso(conectar(), {0, QUrl::fromLocalFile(ruta).toString(), false});
+        QVERIFY(portalFalso.listo);
+
+        bool llamado = false;
+        auto* portal = new PortalCaptura(conectar(), std::chrono::milliseconds(3000));
+        portal->pedir([&llamado](PortalCaptura::Resultado) { llamado = true; });
+        delete portal; // the user gave up before the answer
+        QTest::qWait(300);
+        QVERIFY2(!llamado, "no answer once the request is gone");
+        QFile::remove(ruta);
+    }
+};
+
+QTEST_MAIN(TstPortalCaptura)
+#include "tst_portal_captura.moc"
