@@ -3,10 +3,12 @@
 #include "ServidorX.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
@@ -20,7 +22,8 @@
 
 namespace {
 
-constexpr const char* PropiedadSuelta = "tizoSuelta"; // a shape window bypassing the manager
+constexpr const char* PropiedadSuelta = "tizoSuelta";     // a shape window bypassing the manager
+constexpr const char* PropiedadCentrada = "tizoCentrada"; // placed in the screen's middle
 
 // The window manager's name, as it gives it on its check window.
 QString nombreGestor(Display* d) {
@@ -179,10 +182,19 @@ void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
     if (!sinGestor()) {
         return;
     }
+    // Of the windows that bypass the manager, the compositor gives the keyboard only to those
+    // of no special kind (a utility window, Qt's tool window, never gets it).
+    constexpr Qt::WindowFlags Suelta = Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
     if (papel == Papel::Forma) {
-        ventana->setWindowFlag(Qt::X11BypassWindowManagerHint);
+        ventana->setWindowFlags(Qt::Window | Suelta | Qt::WindowStaysOnTopHint);
         ventana->setAttribute(Qt::WA_TranslucentBackground);
         ventana->setProperty(PropiedadSuelta, true);
+    } else if (papel == Papel::Paleta) {
+        // That window manager leaves the X stacking order as windows were mapped, whatever it
+        // shows above: the palette over the canvas would let the canvas take its clicks. On its
+        // own it is mapped above, and placed where the manager would put it.
+        ventana->setWindowFlags(Qt::Dialog | Suelta);
+        ventana->setProperty(PropiedadCentrada, true);
     } else if (papel == Papel::LienzoEnVivo) {
         // Floating, not full-screen: that compositor paints nothing beneath a full-screen
         // window, and the palette must show above it.
@@ -240,9 +252,38 @@ bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color)
 }
 
 bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
-    if (evento->type() == QEvent::MouseButtonPress && objeto->property(PropiedadSuelta).toBool()) {
-        // Delete and typing go to the shape the user clicked.
-        static_cast<QWidget*>(objeto)->activateWindow();
+    const QEvent::Type tipo = evento->type();
+    const bool suelta = objeto->property(PropiedadSuelta).toBool();
+    if (tipo == QEvent::MouseButtonPress && suelta) {
+        // The keyboard, for Delete and typing. That window manager lets a program move the X
+        // focus only while one of its own windows has it (the canvas, while drawing); at other
+        // times it gives it back to the window it last activated, none once a Wayland window
+        // had it. A shape clicked takes every key itself instead, until the pointer leaves it.
+        auto* ventana = static_cast<QWidget*>(objeto);
+        ventana->activateWindow();
+        if (Display* d = ServidorX::conexion()) {
+            const auto id = static_cast<Window>(ventana->winId());
+            if (XGrabKeyboard(d, id, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+                GrabSuccess) {
+                m_teclado = id;
+            }
+            XFlush(d);
+        }
+    } else if ((tipo == QEvent::Leave || tipo == QEvent::Hide) && suelta &&
+               static_cast<QWidget*>(objeto)->internalWinId() == m_teclado && m_teclado != 0) {
+        if (Display* d = ServidorX::conexion()) {
+            XUngrabKeyboard(d, CurrentTime);
+            XFlush(d);
+        }
+        m_teclado = 0;
+    } else if (evento->type() == QEvent::Show && !evento->spontaneous() &&
+               objeto->property(PropiedadCentrada).toBool()) {
+        auto* ventana = static_cast<QWidget*>(objeto);
+        if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
+            QRect caja = ventana->frameGeometry();
+            caja.moveCenter(pantalla->geometry().center());
+            ventana->move(caja.topLeft());
+        }
     }
     return PlataformaX11::eventFilter(objeto, evento);
 }

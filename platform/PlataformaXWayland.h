@@ -14,7 +14,8 @@
 // exactly where drawn and stay above every window. They are drawn on a 32-bit visual with the
 // key-coloured part fully transparent, since the compositor would show it (as black); a click on
 // that part still falls on the shape, which that compositor offers no way around. A shape clicked
-// takes the keyboard itself, as no window manager hands it over.
+// takes the keyboard itself while the pointer is over it, as the window manager does not hand it
+// over.
 class PlataformaXWayland : public PlataformaX11 {
     Q_OBJECT
 public:
@@ -43,4 +44,5 @@ private:
     bool sinGestor() const;
 
     mutable int m_sinGestor = -1; // unknown until the first window asks
+    unsigned long m_teclado = 0;  // the shape that holds the keyboard
 };

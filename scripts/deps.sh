@@ -11,6 +11,11 @@ paquetes=(
   python3 python3-xlib
   # the desktops the end-to-end tests run on, and their session bus
   kwin-x11 mutter metacity xfwm4 xfce4-panel icewm fluxbox picom dbus-daemon dbus-bin
+  # a headless Wayland session: compositor, XWayland, screenshots, the desktop portal with its
+  # wlroots and GTK backends (the screenshot portal needs both, and PipeWire), Qt's Wayland
+  # platform for a native window; xhost lets the tests' X connection in when they run as root
+  sway grim xwayland xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
+  qt6-wayland x11-xserver-utils passwd
   fonts-liberation fonts-dejavu-core
   # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps)
   dpkg-dev file binutils

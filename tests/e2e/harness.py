@@ -1305,17 +1305,18 @@ def pantalla(ancho, alto, monitores=None):
     return poner
 
 
-def ejecutar(espacio, ancho=ANCHO, alto=ALTO, monitores=None):
+def ejecutar(espacio, ancho=ANCHO, alto=ALTO, monitores=None, clase=None):
     """Runs every prueba_* of a scenario file, each in a fresh session of a screen `ancho` x
     `alto` (split into `monitores`, if given) unless the scenario says otherwise with
-    `@pantalla`; filter with argv[1:]."""
+    `@pantalla`, a session of `clase` (a Sesion by default, or a function of the scenario's name
+    and the session's arguments that makes one); filter with argv[1:]."""
     pruebas = sorted(n for n in espacio if n.startswith("prueba_") and callable(espacio[n]))
     if len(sys.argv) > 1:
         pruebas = [n for n in pruebas if any(f in n for f in sys.argv[1:])]
     fallos = 0
     for n in pruebas:
         propia = getattr(espacio[n], "pantalla", dict(ancho=ancho, alto=alto, monitores=monitores))
-        s = Sesion(n[len("prueba_"):], iniciar=False, **propia)
+        s = (clase or Sesion)(n[len("prueba_"):], iniciar=False, **propia)
         inicio = time.monotonic()
         try:
             s.iniciar()  # a session that fails to start is reported like a failed scenario

@@ -1,0 +1,136 @@
+"""Drawing mode in a Wayland session: headless sway with XWayland, a native Wayland window of a
+known colour on the desktop, no tray. The canvas shows the frozen screen from the desktop's
+screenshot portal (or, with no portal, is a see-through window over the live desktop); shapes
+land where they were drawn, above every window, with nothing of the key colour and no box
+around their strokes; they can be dragged and deleted."""
+
+from dibujo import GRIS, RECTANGULO
+from harness import KEY_COLOR, ROJO, comprobar, ejecutar
+from wayland import FONDO_WAYLAND, TESTIGO, TESTIGO_RECT, SesionWayland
+
+NEGRO = (0, 0, 0)
+SALIR = (1871, 3, 48, 48)  # the canvas's exit image
+
+# Where the shapes are drawn: the rectangle over the Wayland window, the stroke beside it.
+RECT = (400, 300, 800, 500)
+TRAZO = (1000, 700, 1500, 900)
+
+
+def negros(s, c):
+    """Black pixels on screen, the mouse pointer's aside."""
+    x, y, w, h = s.zona_cursor()
+    x0, y0 = max(x, 0), max(y, 0)
+    return c.contar(NEGRO) - c.contar(NEGRO, (x0, y0, x + w - x0, y + h - y0))
+
+
+def salida_pintada(s):
+    c = s.captura(SALIR)
+    x, y, w, h = SALIR
+    return sum(1 for xx in range(x, x + w) for yy in range(y, y + h)
+               if c.pixel(xx, yy) != c.pixel(x, y + h - 1)) > 300
+
+
+def abrir_lienzo(s):
+    r = s.orden_tizo("--draw")
+    comprobar(r.returncode == 0, f"tizo --draw: {r.returncode} {r.stderr}")
+    lienzo = s.ventana(lambda v: v.nombre == "Tizo", "the canvas", 15)
+    s.esperar(lambda: salida_pintada(s), 10, "the canvas shown, its exit image painted")
+    return lienzo
+
+
+def escenario(s, congelado):
+    s.lanzar_testigo()
+    s.lanzar_tizo()
+    s.esperar(lambda: "bandeja" in s.salida_tizo(), 10, "how to use Tizo without a tray")
+    lienzo = abrir_lienzo(s)
+    s.guardar_captura("lienzo")
+    c = s.captura()
+    x, y, w, h = TESTIGO_RECT
+    comprobar(negros(s, c) == 0, f"nothing black on the canvas: {negros(s, c)} pixels")
+    comprobar(c.pixel(x + 50, y + 50) == TESTIGO and c.pixel(x + w - 50, y + h - 50) == TESTIGO,
+              "the Wayland window shows where it stands")
+    comprobar(c.pixel(100, 900) == FONDO_WAYLAND, "the desktop around it")
+    if congelado:
+        comprobar(lienzo.rect == (0, 0, s.ancho, s.alto), f"covers the screen: {lienzo.rect}")
+        comprobar(lienzo.win.get_geometry().depth == 24,
+                  "an opaque canvas: what it shows is the captured screen")
+        comprobar("congelar" not in s.salida_tizo(), "no message: the screen is frozen")
+    else:
+        # The live desktop changes beneath the see-through canvas, and shows.
+        s.poner_fondo(GRIS)
+        s.esperar(lambda: s.pixel(100, 900) == GRIS, 10, "the live desktop through the canvas")
+        s.esperar(lambda: "no se pudo congelar la pantalla" in s.salida_tizo(), 5,
+                  "the screen could not be frozen, said on stderr")
+
+    # A brush stroke with the first tool, then a rectangle over the Wayland window.
+    s.arrastrar(*TRAZO)
+    s.forma("1")
+    s.herramienta(RECTANGULO)
+    s.arrastrar(*RECT)
+    rectangulo = s.forma("2")
+    s.orden_tizo("--draw")
+    s.esperar(lambda: not lienzo.existe, 10, "drawing mode left")
+    if not congelado:
+        s.poner_fondo(None)
+        s.esperar(lambda: s.pixel(100, 900) == FONDO_WAYLAND, 10, "the desktop's colour again")
+
+    def comprobar_formas(que, dx=0, dy=0):
+        s.mover(s.ancho - 60, s.alto - 60)  # the pointer off the shapes
+        c = s.captura()
+        s.guardar_captura(que)
+        x0, y0, x1, y1 = (v + d for v, d in zip(RECT, (dx, dy, dx, dy)))
+        comprobar(c.contar(KEY_COLOR) == 0, f"{que}: nothing of the key colour")
+        comprobar(negros(s, c) == 0, f"{que}: no black box around a stroke")
+        for px, py in (((x0 + x1) // 2, y0), ((x0 + x1) // 2, y1), (x0, (y0 + y1) // 2)):
+            comprobar(c.pixel(px, py) == ROJO, f"{que}: the rectangle's edge at {(px, py)}: "
+                                               f"{c.pixel(px, py)}")
+        dentro = ((x0 + x1) // 2, (y0 + y1) // 2)
+        comprobar(c.pixel(*dentro) == TESTIGO,
+                  f"{que}: the Wayland window through the rectangle: {c.pixel(*dentro)}")
+        return c
+
+    c = comprobar_formas("formas")
+    tx0, ty0, tx1, ty1 = TRAZO
+    medio = ((tx0 + tx1) // 2, (ty0 + ty1) // 2)
+    comprobar(c.pixel(*medio) == ROJO, f"the stroke where it was drawn: {c.pixel(*medio)}")
+    comprobar(c.pixel(tx0 + 20, ty1 - 20) == FONDO_WAYLAND, "the desktop around the stroke")
+
+    # The Wayland window clicked (beside the rectangle): it takes the click, and the shapes stay
+    # above it.
+    s.click(TESTIGO_RECT[0] + TESTIGO_RECT[2] - 20, TESTIGO_RECT[1] + TESTIGO_RECT[3] - 20)
+    s.esperar(lambda: "pulsado" in s.salida(s.testigo_wl), 5, "the Wayland window clicked")
+    comprobar_formas("tras-clic")
+
+    # Dragged by its edge.
+    x0, y0, _, y1 = RECT
+    antes = rectangulo.rect
+    s.arrastrar(x0, (y0 + y1) // 2, x0 + 60, (y0 + y1) // 2 + 40)
+    s.esperar(lambda: rectangulo.rect[:2] == (antes[0] + 60, antes[1] + 40), 5,
+              f"the rectangle dragged from {antes}")
+    comprobar_formas("arrastrada", 60, 40)
+
+    # The stroke clicked, and Delete with the pointer over it, removes it.
+    trazo = s.forma("1")
+    s.click(*medio)
+    s.tecla("Delete")
+    s.esperar(lambda: not trazo.existe or not trazo.mapeada, 5, "the stroke deleted")
+    s.mover(s.ancho - 60, s.alto - 60)
+    s.esperar(lambda: s.pixel(*medio) == FONDO_WAYLAND, 5, "the stroke gone from the screen")
+
+
+def prueba_congelado(s):
+    escenario(s, congelado=True)
+
+
+def prueba_sin_portal(s):
+    escenario(s, congelado=False)
+
+
+def sesion(nombre, **argumentos):
+    """The session a scenario runs in: without the portal where its name says so."""
+    s = SesionWayland(nombre, **argumentos)
+    s.portal = nombre != "sin_portal"
+    return s
+
+
+ejecutar(globals(), clase=sesion)

@@ -1,0 +1,368 @@
+"""End-to-end sessions on a headless Wayland desktop: sway (wlroots' headless backend, pixman
+renderer, XWayland forced), PipeWire, and the desktop portal with its wlroots and GTK backends.
+
+The program runs on XWayland as in any Wayland session. What the screen shows is read with grim
+(the X server sees no Wayland window), the mouse is a virtual pointer of the compositor's
+(puntero_wayland), keys go to X windows through XTest. sway refuses to run as root: when the
+tests run as root, the whole session runs as an unprivileged user, TIZO_E2E_USUARIO_WAYLAND or
+"tizo-wl", made if it does not exist; the tests' own X connection is let in with xhost.
+
+The portal writes every screenshot to one fixed file, so two such sessions must not run at once
+(the CTest tests share a lock).
+"""
+
+import os
+import pwd
+import shutil
+import signal
+import subprocess
+import time
+
+from harness import Captura, FalloPrueba, Sesion, comprobar
+from puntero_wayland import PunteroWayland
+from Xlib import display, error
+
+FONDO_WAYLAND = (46, 139, 87)  # the compositor's own background
+TESTIGO = (200, 40, 40)  # the native Wayland window's colour
+TESTIGO_RECT = (300, 200, 600, 400)  # where the compositor is told to put it
+USUARIO = os.environ.get("TIZO_E2E_USUARIO_WAYLAND", "tizo-wl")
+
+
+def hex_color(c):
+    return "#%02x%02x%02x" % c
+
+
+def usuario_de_la_sesion():
+    """(name, uid, gid) of who runs the compositor: the tests' own user, or an unprivileged one
+    when they run as root."""
+    if os.getuid() != 0:
+        p = pwd.getpwuid(os.getuid())
+        return p.pw_name, p.pw_uid, p.pw_gid
+    try:
+        p = pwd.getpwnam(USUARIO)
+    except KeyError:
+        subprocess.run(["useradd", "--system", "--user-group", "--no-create-home",
+                        "--home-dir", "/nonexistent", "--shell", "/usr/sbin/nologin", USUARIO],
+                       check=True)
+        p = pwd.getpwnam(USUARIO)
+    return p.pw_name, p.pw_uid, p.pw_gid
+
+
+class SesionWayland(Sesion):
+    """A Sesion whose desktop is sway. `bandeja`: swaybar runs, and takes tray icons over D-Bus;
+    `portal`: the screenshot portal can be started on the session bus."""
+
+    bandeja = False
+    portal = True
+
+    def iniciar(self):
+        self.usuario, self.uid, self.gid = usuario_de_la_sesion()
+        os.chmod(self.tmp, 0o711)  # the session's user reaches its own directory inside
+        self.rt = os.path.join(self.tmp, "rt")
+        os.makedirs(self.rt, mode=0o700)
+        casa = os.path.join(self.rt, "casa")
+        for sub in ("", ".config", ".cache", os.path.join(".local", "share")):
+            os.makedirs(os.path.join(casa, sub), mode=0o700, exist_ok=True)
+        self.config = os.path.join(casa, ".config")
+        for raiz, dirs, archivos in os.walk(self.rt):
+            for n in [raiz] + [os.path.join(raiz, a) for a in archivos]:
+                os.chown(n, self.uid, self.gid)
+        self._escribir_configuracion()
+        entorno = {
+            "PATH": "/usr/bin:/bin", "HOME": casa, "XDG_RUNTIME_DIR": self.rt,
+            "WLR_BACKENDS": "headless", "WLR_LIBINPUT_NO_DEVICES": "1", "WLR_RENDERER": "pixman",
+            "WLR_HEADLESS_OUTPUTS": "1", "XDG_CURRENT_DESKTOP": "sway",
+            "XDG_SESSION_TYPE": "wayland", "LANG": "C.UTF-8"}
+        orden = ["dbus-run-session"]
+        if not self.portal:
+            orden.append(f"--config-file={self._bus_sin_servicios()}")
+        orden += ["--", "sway", "-c", os.path.join(self.rt, "sway.conf")]
+        self.sway = self._como_usuario(orden, entorno, "sway")
+        self._leer_entorno_de_sway()
+        self.entorno = dict(os.environ)
+        for var in ("QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS", "XDG_SESSION_DESKTOP",
+                    "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID"):
+            self.entorno.pop(var, None)
+        self.entorno.update(
+            DISPLAY=self.pantalla, WAYLAND_DISPLAY=self.wayland, XDG_RUNTIME_DIR=self.rt,
+            XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="sway", HOME=casa,
+            XDG_CONFIG_HOME=self.config, XDG_CACHE_HOME=os.path.join(casa, ".cache"),
+            XDG_DATA_HOME=os.path.join(casa, ".local", "share"),
+            DBUS_SESSION_BUS_ADDRESS=self.bus, SWAYSOCK=self.swaysock)
+        self.entorno_escritorio = self.entorno
+        # What the desktop's services need before the first one starts: the portal finds the
+        # compositor through the bus's activation environment, and its wlroots backend does not
+        # start without PipeWire.
+        self._como_usuario(["dbus-update-activation-environment", "WAYLAND_DISPLAY", "DISPLAY",
+                            "SWAYSOCK", "XDG_CURRENT_DESKTOP"], self.entorno_usuario(),
+                           "activacion").wait(10)
+        self._como_usuario(["pipewire"], self.entorno_usuario(), "pipewire")
+        self.esperar(lambda: os.path.exists(os.path.join(self.rt, "pipewire-0")), 10, "PipeWire")
+        if os.getuid() == 0:
+            self._como_usuario(["xhost", "+si:localuser:root"], self.entorno_usuario(),
+                               "xhost").wait(10)
+        if self.portal:
+            self._iniciar_portal()
+        self.d = self.esperar(self._abrir_x, 20, "the X server of XWayland, and access to it")
+        self.root = self.d.screen().root
+        self.puntero = self.esperar(self._crear_puntero, 10, "the virtual pointer")
+        self.mover(self.ancho - 60, self.alto - 60)  # out of the way, and known
+        self.esperar(lambda: self.pixel(5, 5) == FONDO_WAYLAND, 10, "the desktop on screen")
+
+    # set-up
+
+    def _escribir_configuracion(self):
+        x, y, w, h = TESTIGO_RECT
+        lineas = [
+            "xwayland force",
+            f"output HEADLESS-1 mode {self.ancho}x{self.alto} position 0 0 "
+            f"bg {hex_color(FONDO_WAYLAND)} solid_color",
+            "default_border none",
+            "default_floating_border none",
+            "focus_follows_mouse no",
+            f'for_window [app_id="testigo_wayland"] floating enable, resize set {w} {h}, '
+            f"move position {x} {y}",
+        ]
+        if self.bandeja:
+            lineas += ["bar {", "  position bottom", "  tray_output *", "  status_command none",
+                       "}"]
+        lineas.append("exec env > $XDG_RUNTIME_DIR/entorno-sway")
+        ruta = os.path.join(self.rt, "sway.conf")
+        with open(ruta, "w") as f:
+            f.write("\n".join(lineas) + "\n")
+        os.chown(ruta, self.uid, self.gid)
+
+    def _iniciar_portal(self):
+        """The desktop portal, up before the program asks, as in a session that has run for a
+        while. Its backends first, each until it answers: the portal asks each one as soon as its
+        name appears, and a backend that is not yet answering then holds it up for the bus's
+        25 s timeout (seen with the wlroots backend one time in ten)."""
+        for servicio, interfaz in (("gtk", "Access"), ("wlr", "Screenshot")):
+            nombre = f"org.freedesktop.impl.portal.desktop.{servicio}"
+            comprobar(self._dbus("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                 "org.freedesktop.DBus.StartServiceByName", f"string:{nombre}",
+                                 "uint32:0", segundos=30) is not None, f"{nombre} starts")
+            self.esperar(lambda: self._dbus(
+                nombre, "/org/freedesktop/portal/desktop", "org.freedesktop.DBus.Properties.GetAll",
+                f"string:org.freedesktop.impl.portal.{interfaz}", segundos=1) is not None, 20,
+                f"{nombre} answering")
+        comprobar(self._dbus("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                             "org.freedesktop.DBus.StartServiceByName",
+                             "string:org.freedesktop.portal.Desktop", "uint32:0",
+                             segundos=30) is not None, "the desktop portal starts")
+
+    def _bus_sin_servicios(self):
+        """A session bus that starts no service: no portal is reachable."""
+        ruta = os.path.join(self.rt, "bus.conf")
+        with open(ruta, "w") as f:
+            f.write(
+                '<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"'
+                ' "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">\n'
+                "<busconfig><type>session</type><keep_umask/>"
+                f"<listen>unix:dir={self.rt}</listen><auth>EXTERNAL</auth>"
+                '<policy context="default"><allow send_destination="*" eavesdrop="true"/>'
+                '<allow eavesdrop="true"/><allow own="*"/></policy></busconfig>\n')
+        os.chown(ruta, self.uid, self.gid)
+        return ruta
+
+    def _como_usuario(self, orden, entorno, registro):
+        """Starts `orden` as the session's user with exactly `entorno`, in a process group of its
+        own, its output in a log of the session."""
+        prefijo = []
+        if os.getuid() == 0:
+            prefijo = ["runuser", "-u", self.usuario, "--"]
+        salida = self._registro(registro)
+        p = subprocess.Popen(prefijo + ["env", "-i"] + [f"{k}={v}" for k, v in entorno.items()]
+                             + orden, stdout=salida, stderr=subprocess.STDOUT,
+                             start_new_session=True)
+        p.registro = salida
+        self.procesos.append(p)
+        return p
+
+    def _leer_entorno_de_sway(self):
+        ruta = os.path.join(self.rt, "entorno-sway")
+
+        def leido():
+            if self.sway.poll() is not None:
+                raise FalloPrueba(f"sway ended: {self.salida(self.sway)[-2000:]}")
+            if not os.path.exists(ruta):
+                return None
+            with open(ruta) as f:
+                valores = dict(linea.rstrip("\n").split("=", 1) for linea in f if "=" in linea)
+            return valores if "DISPLAY" in valores and "SWAYSOCK" in valores else None
+
+        valores = self.esperar(leido, 20, "sway's environment")
+        self.pantalla = valores["DISPLAY"]
+        self.wayland = os.path.join(self.rt, valores["WAYLAND_DISPLAY"])
+        self.swaysock = valores["SWAYSOCK"]
+        self.bus = valores["DBUS_SESSION_BUS_ADDRESS"]
+
+    def _abrir_x(self):
+        try:
+            return display.Display(self.pantalla)
+        except (error.DisplayError, error.ConnectionClosedError, OSError):
+            return None
+
+    def _crear_puntero(self):
+        try:
+            return PunteroWayland(self.wayland, self.ancho, self.alto)
+        except OSError:
+            return None
+
+    # the programs
+
+    def entorno_usuario(self, **mas):
+        """What a program of the session's user gets: the session's variables, and the tests'
+        sanitizer settings."""
+        entorno = {k: v for k, v in self.entorno.items()
+                   if k in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "XDG_SESSION_TYPE",
+                            "XDG_CURRENT_DESKTOP", "HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                            "XDG_DATA_HOME", "DBUS_SESSION_BUS_ADDRESS", "SWAYSOCK", "LANG",
+                            "QT_LOGGING_RULES")
+                   or k.endswith("SAN_OPTIONS")}
+        entorno["PATH"] = "/usr/bin:/bin"
+        entorno.update(mas)
+        return entorno
+
+    def lanzar_tizo(self, *argumentos, esperar_icono=False):
+        p = self._como_usuario([self.binario_tizo(), *argumentos], self.entorno_usuario(),
+                               f"tizo-{len(self.procesos)}")
+        self.registro_tizo = p.registro
+        if self.tizo is None:
+            self.tizo = p
+        if esperar_icono:
+            self.esperar(lambda: len(self.elementos_sni()) == 1, 20, "the tray icon")
+        return p
+
+    def orden_tizo(self, *argumentos, segundos=10):
+        prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
+        entorno = self.entorno_usuario()
+        inicio = time.monotonic()
+        r = subprocess.run(prefijo + ["env", "-i"] + [f"{k}={v}" for k, v in entorno.items()]
+                           + [self.binario_tizo(), *argumentos], capture_output=True, text=True,
+                           timeout=segundos)
+        r.segundos = time.monotonic() - inicio
+        return r
+
+    def lanzar_testigo(self, color=TESTIGO):
+        """The native Wayland window, at TESTIGO_RECT once the compositor has placed it."""
+        binario = os.environ.get("TIZO_TESTIGO_WAYLAND", "build/tests/e2e/testigo_wayland")
+        p = self._como_usuario([binario, *map(str, color)],
+                               self.entorno_usuario(QT_QPA_PLATFORM="wayland"), "testigo")
+        self.testigo_wl = p
+        x, y, w, h = TESTIGO_RECT
+        self.esperar(lambda: self.pixel(x + 5, y + 5) == color
+                     and self.pixel(x + w - 5, y + h - 5) == color, 15, "the Wayland window")
+        return p
+
+    def _dbus(self, destino, ruta, metodo, *argumentos, segundos=10):
+        prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
+        r = subprocess.run(prefijo + ["env", f"DBUS_SESSION_BUS_ADDRESS={self.bus}", "dbus-send",
+                                      "--session", f"--reply-timeout={segundos * 1000}",
+                                      "--print-reply", f"--dest={destino}", ruta, metodo,
+                                      *argumentos],
+                           capture_output=True, text=True, timeout=segundos + 5)
+        return r.stdout if r.returncode == 0 else None
+
+    def swaymsg(self, *argumentos):
+        return subprocess.run(["swaymsg", "-s", self.swaysock, *argumentos], capture_output=True,
+                              text=True, timeout=10).stdout
+
+    def poner_fondo(self, color=None):
+        """The compositor's background in one colour (its own again with None)."""
+        self.swaymsg("output", "HEADLESS-1", "bg", hex_color(color or FONDO_WAYLAND),
+                     "solid_color")
+
+    # input: the compositor's pointer, so that Wayland windows get it too
+
+    def mover(self, x, y):
+        # Along the way, as a real mouse goes: XWayland places the first motion over a window it
+        # has just entered wrongly (at the position within that window), and a press that came
+        # right after it would fall elsewhere.
+        # The last step is a pixel long: a motion to where the pointer is already sends nothing.
+        x0, y0 = getattr(self, "en", (x + 1, y))
+        pasos = max(1, min(8, int(max(abs(x - 1 - x0), abs(y - y0)) // 40)))
+        for i in range(1, pasos + 1):
+            self.puntero.mover(x0 + (x - 1 - x0) * i / pasos, y0 + (y - y0) * i / pasos)
+        self.puntero.mover(x, y)
+        self.en = (int(x), int(y))
+
+    def zona_cursor(self):
+        """Where the compositor draws the mouse pointer, which its screenshots show."""
+        x, y = getattr(self, "en", (0, 0))
+        return (x - 16, y - 16, 56, 56)
+
+    def pulsar(self, boton=1):
+        self.puntero.pulsar(boton)
+
+    def soltar(self, boton=1):
+        self.puntero.soltar(boton)
+
+    def pausa(self, segundos=0.05):
+        # XWayland takes the compositor's input in its own time: a press must not overtake the
+        # motion before it.
+        self.d.sync()
+        time.sleep(max(segundos, 0.15))
+
+    # what the screen shows
+
+    def captura(self, rect=None):
+        """The screen as the compositor shows it, Wayland windows included."""
+        x, y, w, h = rect or (0, 0, self.ancho, self.alto)
+        x0, y0 = max(x, 0), max(y, 0)
+        x, y, w, h = x0, y0, min(x + w, self.ancho) - x0, min(y + h, self.alto) - y0
+        r = subprocess.run(["grim", "-t", "ppm", "-g", f"{x},{y} {w}x{h}", "-"],
+                           env=dict(os.environ, WAYLAND_DISPLAY=self.wayland),
+                           capture_output=True, timeout=20)
+        comprobar(r.returncode == 0, f"grim: {r.stderr.decode(errors='replace')}")
+        datos = r.stdout
+        # P6, width, height, maximum, one whitespace, then RGB triplets
+        campos, inicio = [], 0
+        while len(campos) < 4:
+            while datos[inicio:inicio + 1].isspace():
+                inicio += 1
+            fin = inicio
+            while not datos[fin:fin + 1].isspace():
+                fin += 1
+            campos.append(datos[inicio:fin])
+            inicio = fin
+        rgb = datos[inicio + 1:]
+        ancho, alto = int(campos[1]), int(campos[2])
+        bgrx = bytearray(ancho * alto * 4)
+        bgrx[0::4], bgrx[1::4], bgrx[2::4] = rgb[2::3], rgb[1::3], rgb[0::3]
+        return Captura(bytes(bgrx), ancho, alto, x, y)
+
+    # the tray: swaybar takes icons over D-Bus
+
+    def bandeja_por_bus(self):
+        return self.bandeja
+
+    # teardown
+
+    def cerrar(self):
+        if getattr(self, "puntero", None) is not None:
+            self.puntero.cerrar()
+        if self.d is not None:
+            try:
+                self.d.close()
+            except Exception:
+                pass
+            self.d = None
+        for p in reversed(self.procesos):
+            try:
+                os.killpg(p.pid, signal.SIGTERM)
+            except ProcessLookupError:
+                pass
+        for p in reversed(self.procesos):
+            try:
+                p.wait(5)
+            except subprocess.TimeoutExpired:
+                os.killpg(p.pid, signal.SIGKILL)
+                p.wait()
+        # What the bus started lives on in the same process groups until the bus goes.
+        for p in self.procesos:
+            try:
+                os.killpg(p.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        shutil.rmtree(self.tmp, ignore_errors=True)
