@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
@@ -213,8 +215,8 @@ private slots:
 
     // The menu opens once per click, left or right, never on a press alone. With the XEmbed icon
     // Qt reports presses through activated() and the release is caught on the icon's widget;
-    // without it (D-Bus icon) activated() is the click itself, and the right button is the
-    // tray's: it shows the menu the icon exports.
+    // without it (D-Bus icon) activated() is the click itself; a tray that shows the menu the
+    // icon exports never reports the right button, one that reports it shows none.
     void menuDesdeBandeja_data() {
         QTest::addColumn<bool>("xembed");
         QTest::addColumn<int>("motivo"); // an ActivationReason, or -1 for a release on the icon
@@ -222,7 +224,8 @@ private slots:
         QTest::addColumn<bool>("abre");
         using I = QSystemTrayIcon;
         QTest::newRow("dbus trigger") << false << int(I::Trigger) << 0 << true;
-        QTest::newRow("dbus context: the tray's") << false << int(I::Context) << 0 << false;
+        QTest::newRow("dbus context: a tray with no menu of its own")
+            << false << int(I::Context) << 0 << true;
         QTest::newRow("dbus double click") << false << int(I::DoubleClick) << 0 << true;
         QTest::newRow("dbus middle") << false << int(I::MiddleClick) << 0 << false;
         QTest::newRow("xembed trigger on press") << true << int(I::Trigger) << 0 << false;
@@ -254,6 +257,32 @@ private slots:
         QCOMPARE(abierto.size(), abre ? 1 : 0);
         form.menu()->hide();
         QCOMPARE(form.iconoBandeja()->contextMenu(), form.menu()); // for a tray that shows it
+    }
+
+    // Over D-Bus the menu opens where the tray says the click was (it tells Qt, which only logs
+    // it), not where XWayland last saw the pointer; without such a word, at the pointer.
+    void menuDondeDiceLaBandeja_data() {
+        QTest::addColumn<bool>("dicho");
+        QTest::addColumn<int>("motivo");
+        QTest::newRow("right button, where the tray said") << true << int(QSystemTrayIcon::Context);
+        QTest::newRow("left button, where the tray said") << true << int(QSystemTrayIcon::Trigger);
+        QTest::newRow("nothing said: the pointer") << false << int(QSystemTrayIcon::Context);
+    }
+
+    void menuDondeDiceLaBandeja() {
+        QFETCH(bool, dicho);
+        QFETCH(int, motivo);
+        Form1 form;
+        const QPoint dondeDijo(123, 234);
+        if (dicho) {
+            const QLoggingCategory bandeja("qt.qpa.tray");
+            qCDebug(bandeja) << dondeDijo.x() << dondeDijo.y();
+        }
+        QCursor::setPos(300, 310);
+        emit form.iconoBandeja()->activated(QSystemTrayIcon::ActivationReason(motivo));
+        QTRY_VERIFY(form.menu()->isVisible());
+        QCOMPARE(form.menu()->pos(), dicho ? dondeDijo : QCursor::pos());
+        form.menu()->hide();
     }
 
     // Presses never reach Qt's XEmbed icon, which would open the context menu on the right one

@@ -126,6 +126,35 @@ def prueba_sin_portal(s):
     escenario(s, congelado=False)
 
 
+def prueba_bandeja_tardia(s):
+    """No tray at first: Tizo says how to reach it, and its icon shows in swaybar, a tray over
+    D-Bus, once that starts. The menu opens where the icon was clicked (swaybar shows no menu of
+    its own: it asks for the program's), and its commands work."""
+    s.mover(300, 300)  # where XWayland last sees the pointer: far from the tray
+    s.lanzar_tizo()
+    s.esperar(lambda: "bandeja" in s.salida_tizo(), 10, "how to use Tizo without a tray")
+    comprobar(s.tizo.poll() is None, "Tizo runs on without a tray")
+    s.poner_bandeja()
+    s.esperar(lambda: len(s.elementos_sni()) == 1, 20, "the icon, once a tray is there")
+    icono = s.esperar(s.icono_en_la_barra, 10, "the icon drawn in the bar")
+    x, y = icono[0] + icono[2] // 2, icono[1] + icono[3] // 2
+    for boton in (3, 1):
+        s.click(x, y, boton)
+        menu = s.esperar(s.menu_abierto, 5, f"the menu, on button {boton}")
+        mx, my, mw, mh = menu.rect
+        comprobar(mx <= x <= mx + mw + 20 and my <= y <= my + mh + 20,
+                  f"the menu at the icon {(x, y)}: {menu.rect}")
+        s.guardar_captura(f"menu-{boton}")
+        if boton == 3:
+            s.tecla("Escape")
+            s.esperar(lambda: s.menu_abierto() is None, 5, "the menu closed")
+    # " Dibujar Fondo", chosen with the keyboard the menu holds.
+    s.tecla("Down", "Down", "Return")
+    s.esperar(lambda: s.menu_abierto() is None, 5, "the menu closed")
+    s.ventana(lambda v: v.nombre == "Tizo", "the canvas", 15)
+    s.esperar(lambda: salida_pintada(s), 10, "the canvas shown")
+
+
 def sesion(nombre, **argumentos):
     """The session a scenario runs in: without the portal where its name says so."""
     s = SesionWayland(nombre, **argumentos)

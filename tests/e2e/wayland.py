@@ -124,8 +124,7 @@ class SesionWayland(Sesion):
             f"move position {x} {y}",
         ]
         if self.bandeja:
-            lineas += ["bar {", "  position bottom", "  tray_output *", "  status_command none",
-                       "}"]
+            lineas += ["bar {", "  position bottom", "  tray_output *", "}"]
         lineas.append("exec env > $XDG_RUNTIME_DIR/entorno-sway")
         ruta = os.path.join(self.rt, "sway.conf")
         with open(ruta, "w") as f:
@@ -150,6 +149,27 @@ class SesionWayland(Sesion):
                              "org.freedesktop.DBus.StartServiceByName",
                              "string:org.freedesktop.portal.Desktop", "uint32:0",
                              segundos=30) is not None, "the desktop portal starts")
+
+    def poner_bandeja(self):
+        """swaybar, and with it a tray over D-Bus, from now on."""
+        self.bandeja = True
+        self._escribir_configuracion()
+        self.swaymsg("reload")
+        self.esperar(lambda: "true" in (self._dbus(
+            "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+            "string:org.kde.StatusNotifierWatcher") or ""), 20, "swaybar's tray")
+
+    def icono_en_la_barra(self):
+        """Where swaybar shows the program's icon (x, y, w, h): the last thing at the right end
+        of the bar along the bottom of the screen, or None."""
+        c = self.captura((self.ancho - 200, self.alto - 30, 200, 30))
+        fondo = c.pixel(self.ancho - 1, self.alto - 1)
+        puntos = [(x, y) for y in range(self.alto - 30, self.alto)
+                  for x in range(self.ancho - 40, self.ancho) if c.pixel(x, y) != fondo]
+        if not puntos:
+            return None
+        xs, ys = [p[0] for p in puntos], [p[1] for p in puntos]
+        return (min(xs), min(ys), max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
 
     def _bus_sin_servicios(self):
         """A session bus that starts no service: no portal is reachable."""
@@ -336,6 +356,10 @@ class SesionWayland(Sesion):
 
     def bandeja_por_bus(self):
         return self.bandeja
+
+    def iconos_bandeja(self, clase="tizo"):
+        """The icon is no X window here: swaybar draws it (see icono_en_la_barra)."""
+        return []
 
     # teardown
 
