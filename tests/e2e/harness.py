@@ -52,8 +52,9 @@ class Escritorio:
     and whether a session bus runs.
 
     bandeja: "trayer" (an XEmbed tray beside the window manager), "propia" (the window manager's
-        own XEmbed tray) or "xfce4-panel" (its tray takes the icon over D-Bus when the program
-        reaches the panel's bus, and over XEmbed otherwise).
+        own XEmbed tray), "xfce4-panel" (its tray takes the icon over D-Bus when the program
+        reaches the panel's bus, and over XEmbed otherwise) or None (no tray until a scenario
+        starts one with `iniciar_bandeja`).
     bus: None (no session bus), "escritorio" (only the desktop's own programs reach one) or
         "todos" (the program too).
     compuesto: the window manager composites by itself (the session waits until it does).
@@ -114,6 +115,7 @@ _OPENBOX = ["openbox", "--sm-disable"]
 # Every desktop the tests know, by the name TIZO_E2E_ESCRITORIO takes.
 ESCRITORIOS = {
     "openbox": Escritorio(_OPENBOX),
+    "openbox-sin-bandeja": Escritorio(_OPENBOX, bandeja=None),
     # picom with its shadows on and no configuration file: what it does by default.
     "openbox-picom": Escritorio(
         _OPENBOX, compositor=["picom", "-c", "--config", "/dev/null", "--backend", "xrender"]),
@@ -555,17 +557,23 @@ class Sesion:
             self.entorno["DBUS_SESSION_BUS_ADDRESS"] = direccion
 
     def _iniciar_bandeja(self):
-        if self.desk.bandeja == "trayer":
+        if self.desk.bandeja is not None:
+            self.iniciar_bandeja(self.desk.bandeja)
+
+    def iniciar_bandeja(self, bandeja="trayer"):
+        """Starts the tray and waits until it holds the tray's selection (and, for a tray over
+        D-Bus, its watcher is up)."""
+        if bandeja == "trayer":
             self._lanzar(
                 ["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "request",
                  "--height", "32", "--SetDockType", "true", "--transparent", "false",
                  "--tint", "0x000000"],
                 registro="trayer", env=self.entorno_escritorio)
-        elif self.desk.bandeja == "xfce4-panel":
+        elif bandeja == "xfce4-panel":
             self._lanzar(["xfce4-panel", "--disable-wm-check"], registro="xfce4-panel",
                          env=self.entorno_escritorio)
-        bandeja = self.d.intern_atom("_NET_SYSTEM_TRAY_S0")
-        self.esperar(lambda: self.d.get_selection_owner(bandeja) != X.NONE, 20, "the tray")
+        seleccion = self.d.intern_atom("_NET_SYSTEM_TRAY_S0")
+        self.esperar(lambda: self.d.get_selection_owner(seleccion) != X.NONE, 20, "the tray")
         if self.bandeja_por_bus():
             self.esperar(lambda: "true" in (self._dbus(
                 "org.freedesktop.DBus", "/org/freedesktop/DBus",
