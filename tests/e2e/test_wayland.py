@@ -4,11 +4,14 @@ screenshot portal (or, with no portal, is a see-through window over the live des
 land where they were drawn, above every window, with nothing of the key colour and no box
 around their strokes; they can be dragged and deleted."""
 
+import time
+
 from dibujo import GRIS, RECTANGULO
 from harness import KEY_COLOR, ROJO, comprobar, ejecutar
 from wayland import FONDO_WAYLAND, TESTIGO, TESTIGO_RECT, SesionWayland
 
 NEGRO = (0, 0, 0)
+PLAZO_PORTAL = 5  # s the program waits for the portal
 SALIR = (1871, 3, 48, 48)  # the canvas's exit image
 
 # Where the shapes are drawn: the rectangle over the Wayland window, the stroke beside it.
@@ -155,10 +158,37 @@ def prueba_bandeja_tardia(s):
     s.esperar(lambda: salida_pintada(s), 10, "the canvas shown")
 
 
+def prueba_portal_mudo(s):
+    """A portal that takes the request and never answers: nothing shows while Tizo waits, a
+    second command gives up waiting, and otherwise the live canvas comes at the deadline."""
+    mudo = s.lanzar_portal_mudo()
+    s.lanzar_tizo()
+    s.esperar(lambda: "bandeja" in s.salida_tizo(), 10, "Tizo started")
+
+    s.orden_tizo("--draw")
+    s.esperar(lambda: s.salida(mudo).count("pedida") == 1, 5, "the screen asked of the portal")
+    comprobar(not s.ventanas_por_nombre("Tizo"), "no canvas while the screen is awaited")
+    c = s.captura()
+    comprobar(negros(s, c) == 0, "nothing black on screen while waiting")
+    s.orden_tizo("--draw")  # changed their mind
+    # Past the deadline, the request given up shows nothing.
+    time.sleep(PLAZO_PORTAL + 1)
+    comprobar(not s.ventanas_por_nombre("Tizo"), "no canvas after giving up")
+    comprobar("congelar" not in s.salida_tizo(), "nothing said for a request given up")
+
+    inicio = time.monotonic()
+    s.orden_tizo("--draw")
+    s.ventana(lambda v: v.nombre == "Tizo", "the live canvas at the deadline", PLAZO_PORTAL + 10)
+    esperado = time.monotonic() - inicio
+    comprobar(esperado >= PLAZO_PORTAL - 0.5, f"not before the deadline: {esperado:.1f} s")
+    s.esperar(lambda: "no se pudo congelar la pantalla" in s.salida_tizo(), 5, "the message")
+    s.esperar(lambda: salida_pintada(s), 10, "the canvas shown")
+
+
 def sesion(nombre, **argumentos):
-    """The session a scenario runs in: without the portal where its name says so."""
+    """The session a scenario runs in: the real portal, none, or a silent one of the tests'."""
     s = SesionWayland(nombre, **argumentos)
-    s.portal = nombre != "sin_portal"
+    s.portal = nombre not in ("sin_portal", "portal_mudo")
     return s
 
 

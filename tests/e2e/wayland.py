@@ -275,6 +275,13 @@ class SesionWayland(Sesion):
                      and self.pixel(x + w - 5, y + h - 5) == color, 15, "the Wayland window")
         return p
 
+    def lanzar_portal_mudo(self):
+        """A screenshot portal of the tests' that never answers (on a bus without the real one)."""
+        binario = os.environ.get("TIZO_PORTAL_MUDO", "build/tests/e2e/portal_mudo")
+        p = self._como_usuario([binario], self.entorno_usuario(), "portal-mudo")
+        self.esperar(lambda: "listo" in self.salida(p), 10, "the silent portal")
+        return p
+
     def _dbus(self, destino, ruta, metodo, *argumentos, segundos=10):
         prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
         r = subprocess.run(prefijo + ["env", f"DBUS_SESSION_BUS_ADDRESS={self.bus}", "dbus-send",
