@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -188,6 +189,8 @@ void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
     if (papel == Papel::Forma) {
         ventana->setWindowFlags(Qt::Window | Suelta | Qt::WindowStaysOnTopHint);
         ventana->setAttribute(Qt::WA_TranslucentBackground);
+        // Its background is still painted: a text is typed on white, as elsewhere.
+        ventana->setAttribute(Qt::WA_NoSystemBackground, false);
         ventana->setProperty(PropiedadSuelta, true);
     } else if (papel == Papel::Paleta) {
         // That window manager leaves the X stacking order as windows were mapped, whatever it
@@ -251,26 +254,39 @@ bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color)
     return true;
 }
 
+void PlataformaXWayland::tomarTeclado(QWidget* forma) {
+    // The keyboard, for Delete and typing. That window manager lets a program move the X focus
+    // only while one of its own windows has it (the canvas, while drawing); at other times it
+    // gives it back to the window it last activated, none once a Wayland window had it. The
+    // shape takes every key itself instead, until the pointer leaves it.
+    forma->activateWindow();
+    if (Display* d = ServidorX::conexion()) {
+        const auto id = static_cast<Window>(forma->winId());
+        if (XGrabKeyboard(d, id, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) {
+            m_teclado = id;
+        }
+        XFlush(d);
+    }
+}
+
 bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type tipo = evento->type();
     const bool suelta = objeto->property(PropiedadSuelta).toBool();
     if (tipo == QEvent::MouseButtonPress && suelta) {
-        // The keyboard, for Delete and typing. That window manager lets a program move the X
-        // focus only while one of its own windows has it (the canvas, while drawing); at other
-        // times it gives it back to the window it last activated, none once a Wayland window
-        // had it. A shape clicked takes every key itself instead, until the pointer leaves it.
+        tomarTeclado(static_cast<QWidget*>(objeto));
+    } else if (tipo == QEvent::ShowToParent && suelta && !evento->spontaneous()) {
+        // A new shape is the active window, as elsewhere, while the pointer that made it is
+        // still over it (a text is typed there).
         auto* ventana = static_cast<QWidget*>(objeto);
-        ventana->activateWindow();
-        if (Display* d = ServidorX::conexion()) {
-            const auto id = static_cast<Window>(ventana->winId());
-            if (XGrabKeyboard(d, id, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
-                GrabSuccess) {
-                m_teclado = id;
-            }
-            XFlush(d);
+        if (ventana->frameGeometry().contains(QCursor::pos())) {
+            tomarTeclado(ventana);
         }
-    } else if ((tipo == QEvent::Leave || tipo == QEvent::Hide) && suelta &&
-               static_cast<QWidget*>(objeto)->internalWinId() == m_teclado && m_teclado != 0) {
+    } else if ((tipo == QEvent::Hide ||
+                (tipo == QEvent::Leave &&
+                 // XWayland reports a leave now and then with the pointer still inside
+                 !static_cast<QWidget*>(objeto)->frameGeometry().contains(QCursor::pos()))) &&
+               suelta && m_teclado != 0 &&
+               static_cast<QWidget*>(objeto)->internalWinId() == m_teclado) {
         if (Display* d = ServidorX::conexion()) {
             XUngrabKeyboard(d, CurrentTime);
             XFlush(d);

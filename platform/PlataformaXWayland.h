@@ -42,6 +42,7 @@ protected:
 
 private:
     bool sinGestor() const;
+    void tomarTeclado(QWidget* forma);
 
     mutable int m_sinGestor = -1; // unknown until the first window asks
     unsigned long m_teclado = 0;  // the shape that holds the keyboard
