@@ -25,6 +25,7 @@ namespace {
 
 constexpr const char* PropiedadSuelta = "tizoSuelta";     // a shape window bypassing the manager
 constexpr const char* PropiedadCentrada = "tizoCentrada"; // placed in the screen's middle
+constexpr const char* PropiedadTeclado = "tizoTeclado";   // holds the keyboard when it should
 
 // The window manager's name, as it gives it on its check window.
 QString nombreGestor(Display* d) {
@@ -192,16 +193,21 @@ void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
         // Its background is still painted: a text is typed on white, as elsewhere.
         ventana->setAttribute(Qt::WA_NoSystemBackground, false);
         ventana->setProperty(PropiedadSuelta, true);
+        ventana->setProperty(PropiedadTeclado, true);
     } else if (papel == Papel::Paleta) {
         // That window manager leaves the X stacking order as windows were mapped, whatever it
         // shows above: the palette over the canvas would let the canvas take its clicks. On its
         // own it is mapped above, and placed where the manager would put it.
         ventana->setWindowFlags(Qt::Dialog | Suelta);
         ventana->setProperty(PropiedadCentrada, true);
+        ventana->setProperty(PropiedadTeclado, true);
     } else if (papel == Papel::LienzoEnVivo) {
         // Floating, not full-screen: that compositor paints nothing beneath a full-screen
         // window, and the palette must show above it.
         ventana->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+        ventana->setProperty(PropiedadTeclado, true);
+    } else if (papel == Papel::Lienzo) {
+        ventana->setProperty(PropiedadTeclado, true);
     }
 }
 
@@ -254,44 +260,72 @@ bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color)
     return true;
 }
 
-void PlataformaXWayland::tomarTeclado(QWidget* forma) {
-    // The keyboard, for Delete and typing. That window manager lets a program move the X focus
-    // only while one of its own windows has it (the canvas, while drawing); at other times it
-    // gives it back to the window it last activated, none once a Wayland window had it. The
-    // shape takes every key itself instead, until the pointer leaves it.
-    forma->activateWindow();
-    if (Display* d = ServidorX::conexion()) {
-        const auto id = static_cast<Window>(forma->winId());
-        if (XGrabKeyboard(d, id, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess) {
-            m_teclado = id;
-        }
-        XFlush(d);
+void PlataformaXWayland::darTeclado(QWidget* ventana) {
+    // A shape holds it in place of any other shape; the canvas and the palette stay beneath.
+    const bool suelta = ventana->property(PropiedadSuelta).toBool();
+    m_teclados.removeIf([ventana, suelta](const QPointer<QWidget>& w) {
+        return w == nullptr || w == ventana || (suelta && w->property(PropiedadSuelta).toBool());
+    });
+    m_teclados.append(ventana);
+    aplicarTeclado();
+}
+
+void PlataformaXWayland::quitarTeclado(QWidget* ventana) {
+    m_teclados.removeIf(
+        [ventana](const QPointer<QWidget>& w) { return w == nullptr || w == ventana; });
+    aplicarTeclado();
+}
+
+void PlataformaXWayland::aplicarTeclado() {
+    Display* d = ServidorX::conexion();
+    if (d == nullptr) {
+        return;
     }
+    unsigned long quien = 0;
+    for (auto w = m_teclados.crbegin(); w != m_teclados.crend() && quien == 0; ++w) {
+        if (*w != nullptr && (*w)->isVisible()) {
+            quien = (*w)->internalWinId();
+        }
+    }
+    if (quien == m_teclado) {
+        return;
+    }
+    m_teclado = 0;
+    if (quien == 0) {
+        XUngrabKeyboard(d, CurrentTime);
+    } else if (XGrabKeyboard(d, static_cast<Window>(quien), True, GrabModeAsync, GrabModeAsync,
+                             CurrentTime) == GrabSuccess) {
+        m_teclado = quien;
+    }
+    XFlush(d);
 }
 
 bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
     const QEvent::Type tipo = evento->type();
+    const bool teclado = objeto->property(PropiedadTeclado).toBool();
     const bool suelta = objeto->property(PropiedadSuelta).toBool();
-    if (tipo == QEvent::MouseButtonPress && suelta) {
-        tomarTeclado(static_cast<QWidget*>(objeto));
-    } else if (tipo == QEvent::ShowToParent && suelta && !evento->spontaneous()) {
-        // A new shape is the active window, as elsewhere, while the pointer that made it is
-        // still over it (a text is typed there).
-        auto* ventana = static_cast<QWidget*>(objeto);
-        if (ventana->frameGeometry().contains(QCursor::pos())) {
-            tomarTeclado(ventana);
+    auto* ventana = static_cast<QWidget*>(objeto);
+    if (teclado) {
+        // The keyboard, for Esc on the canvas, the palette's entries, Delete and typing on a
+        // shape. That window manager lets a program move the X focus only while one of its
+        // managed windows has it, and takes it away again as the compositor's own focus moves
+        // (to nothing, for a window it does not manage): the window that should have the keys
+        // holds the keyboard itself instead. A shape holds it while the pointer is over it, once
+        // clicked or made there; otherwise the palette, otherwise the canvas.
+        if (tipo == QEvent::MouseButtonPress && suelta) {
+            ventana->activateWindow();
+            darTeclado(ventana);
+        } else if (tipo == QEvent::ShowToParent && !evento->spontaneous() &&
+                   (!suelta || ventana->frameGeometry().contains(QCursor::pos()))) {
+            darTeclado(ventana);
+        } else if (tipo == QEvent::Hide ||
+                   (tipo == QEvent::Leave && suelta &&
+                    // XWayland reports a leave now and then with the pointer still inside
+                    !ventana->frameGeometry().contains(QCursor::pos()))) {
+            quitarTeclado(ventana);
+        } else if (tipo == QEvent::Paint && m_teclado == 0 && !m_teclados.isEmpty()) {
+            aplicarTeclado(); // a managed window can be grabbed only once the manager maps it
         }
-    } else if ((tipo == QEvent::Hide ||
-                (tipo == QEvent::Leave &&
-                 // XWayland reports a leave now and then with the pointer still inside
-                 !static_cast<QWidget*>(objeto)->frameGeometry().contains(QCursor::pos()))) &&
-               suelta && m_teclado != 0 &&
-               static_cast<QWidget*>(objeto)->internalWinId() == m_teclado) {
-        if (Display* d = ServidorX::conexion()) {
-            XUngrabKeyboard(d, CurrentTime);
-            XFlush(d);
-        }
-        m_teclado = 0;
     } else if (evento->type() == QEvent::Show && !evento->spontaneous() &&
                objeto->property(PropiedadCentrada).toBool()) {
         auto* ventana = static_cast<QWidget*>(objeto);

@@ -2,6 +2,8 @@
 
 #include "PlataformaX11.h"
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 
 // X11 through XWayland, under a Wayland compositor. The X server sees no Wayland window, so a
@@ -13,9 +15,9 @@
 // for and the above state. There the shape windows bypass it (override-redirect): they land
 // exactly where drawn and stay above every window. They are drawn on a 32-bit visual with the
 // key-coloured part fully transparent, since the compositor would show it (as black); a click on
-// that part still falls on the shape, which that compositor offers no way around. A shape clicked
-// takes the keyboard itself while the pointer is over it, as the window manager does not hand it
-// over.
+// that part still falls on the shape, which that compositor offers no way around. As that window
+// manager does not hand the X focus to the program's windows, the one that should have the keys
+// grabs the keyboard itself.
 class PlataformaXWayland : public PlataformaX11 {
     Q_OBJECT
 public:
@@ -42,8 +44,11 @@ protected:
 
 private:
     bool sinGestor() const;
-    void tomarTeclado(QWidget* forma);
+    void darTeclado(QWidget* ventana);
+    void quitarTeclado(QWidget* ventana);
+    void aplicarTeclado();
 
-    mutable int m_sinGestor = -1; // unknown until the first window asks
-    unsigned long m_teclado = 0;  // the shape that holds the keyboard
+    mutable int m_sinGestor = -1;        // unknown until the first window asks
+    QList<QPointer<QWidget>> m_teclados; // who should have the keys, the last one first
+    unsigned long m_teclado = 0;         // the window that holds the keyboard
 };

@@ -15,7 +15,7 @@ paquetes=(
   # wlroots and GTK backends (the screenshot portal needs both, and PipeWire), Qt's Wayland
   # platform for a native window; xhost lets the tests' X connection in when they run as root
   sway grim xwayland xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
-  qt6-wayland x11-xserver-utils passwd
+  qt6-wayland passwd
   fonts-liberation fonts-dejavu-core
   # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps)
   dpkg-dev file binutils

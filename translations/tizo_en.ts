@@ -166,6 +166,22 @@
         <source>Imagen copiada al portapapeles</source>
         <translation>Picture copied to the clipboard</translation>
     </message>
+    <message>
+        <source>tizo: no se pudo congelar la pantalla (%1); se dibuja sobre el escritorio en vivo</source>
+        <translation>tizo: the screen could not be frozen (%1); drawing over the live desktop</translation>
+    </message>
+    <message>
+        <source>No se pudo congelar la pantalla: se dibuja sobre el escritorio en vivo.</source>
+        <translation>The screen could not be frozen: drawing over the live desktop.</translation>
+    </message>
+    <message>
+        <source>, la tecla %1</source>
+        <translation>, the %1 key</translation>
+    </message>
+    <message>
+        <source>tizo: no hay bandeja del sistema donde poner el icono; Tizo sigue en marcha. Para dibujar: tizo --draw%1 o la acción «Dibujar» de Tizo en el menú de aplicaciones (tizo --help da las demás órdenes). El icono aparecerá en cuanto haya una bandeja.</source>
+        <translation>tizo: there is no system tray to put the icon in; Tizo keeps running. To draw: tizo --draw%1 or the “Draw” action of Tizo in the applications menu (tizo --help gives the other commands). The icon will appear as soon as there is a tray.</translation>
+    </message>
 </context>
 <context>
     <name>FormFondo</name>

@@ -18,7 +18,7 @@ import signal
 import subprocess
 import time
 
-from harness import Captura, FalloPrueba, Sesion, comprobar
+from harness import Captura, FalloPrueba, Paleta, Sesion, comprobar
 from puntero_wayland import PunteroWayland
 from Xlib import display, error
 
@@ -363,6 +363,12 @@ class SesionWayland(Sesion):
 
     def bandeja_por_bus(self):
         return self.bandeja
+
+    def cerrar_paleta(self, p):
+        """Closes the palette with its close image. The canvas then holds the keyboard itself,
+        which nothing outside shows: the scenarios check it with the keys themselves."""
+        self.click(p.rect[0] + Paleta.CERRAR[0] + 8, p.rect[1] + Paleta.CERRAR[1] + 8)
+        self.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed")
 
     def iconos_bandeja(self, clase="tizo"):
         """The icon is no X window here: swaybar draws it (see icono_en_la_barra)."""
