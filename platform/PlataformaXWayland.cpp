@@ -20,6 +20,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -220,6 +221,19 @@ void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
         PlataformaX11::PonerForma(ventana, forma);
         return;
     }
+    if (!ventana->testAttribute(Qt::WA_PaintOnScreen)) {
+        // Painted by Qt (a text shape): its key-coloured background is drawn clear. Qt paints a
+        // masked window only within its mask, and the compositor shows the whole window: the
+        // whole of it is painted clear first, or what it showed before (the white a text is
+        // typed on) would stay around the letters.
+        QPalette paleta = ventana->palette();
+        paleta.setColor(QPalette::Window, Qt::transparent);
+        ventana->setPalette(paleta);
+        if (ventana->isVisible()) {
+            ventana->clearMask();
+            ventana->repaint();
+        }
+    }
     // Qt keeps the shape (mask()), and sends it to the X server, where it would only clip what
     // the window may draw. The window is drawn whole instead, clear where nothing shows; only the
     // mouse keeps to the shape.
@@ -239,12 +253,6 @@ void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
                                 i == 0 ? ShapeSet : ShapeUnion, ordenX(escala));
     }
     XFlush(d);
-    if (!ventana->testAttribute(Qt::WA_PaintOnScreen)) {
-        // Painted by Qt (a text shape): its key-coloured background is drawn clear.
-        QPalette paleta = ventana->palette();
-        paleta.setColor(QPalette::Window, Qt::transparent);
-        ventana->setPalette(paleta);
-    }
 }
 
 bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color) {
@@ -336,4 +344,22 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
         }
     }
     return PlataformaX11::eventFilter(objeto, evento);
+}
+
+bool PlataformaXWayland::nativeEventFilter(const QByteArray& tipo, void* mensaje,
+                                           qintptr* resultado) {
+    // While one of ours holds the keyboard, the keys go to it wherever the focus is; but Qt
+    // hands them to the window it last saw take the focus. The focus the window manager moves
+    // meanwhile (back to the canvas it manages, say) is not for Qt to follow: when the grab ends
+    // the server tells where the focus is.
+    if (m_teclado != 0 && tipo == "xcb_generic_event_t") {
+        const auto* evento = static_cast<const xcb_generic_event_t*>(mensaje);
+        const int clase = evento->response_type & 0x7f;
+        if ((clase == XCB_FOCUS_IN || clase == XCB_FOCUS_OUT) &&
+            reinterpret_cast<const xcb_focus_in_event_t*>(evento)->mode ==
+                XCB_NOTIFY_MODE_WHILE_GRABBED) {
+            return true;
+        }
+    }
+    return PlataformaX11::nativeEventFilter(tipo, mensaje, resultado);
 }

@@ -40,6 +40,7 @@ public:
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
+    bool nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
     bool aPantallaCompleta(bool enVivo) const override;
 
 private:
