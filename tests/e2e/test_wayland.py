@@ -6,24 +6,33 @@ around their strokes; they can be dragged and deleted."""
 
 import time
 
-from dibujo import GRIS, RECTANGULO
-from harness import KEY_COLOR, ROJO, comprobar, ejecutar
+from dibujo import GRIS, RECTANGULO, SALIR, TEXTO, editar_otra_vez
+from harness import BLANCO, KEY_COLOR, ROJO, comprobar, ejecutar
 from wayland import FONDO_WAYLAND, TESTIGO, TESTIGO_RECT, SesionWayland
 
 NEGRO = (0, 0, 0)
 PLAZO_PORTAL = 5  # s the program waits for the portal
-SALIR = (1871, 3, 48, 48)  # the canvas's exit image
 
-# Where the shapes are drawn: the rectangle over the Wayland window, the stroke beside it.
+# Where the shapes are drawn: the rectangle over the Wayland window, the stroke beside it, and a
+# text over the desktop.
 RECT = (400, 300, 800, 500)
 TRAZO = (1000, 700, 1500, 900)
+TEXTO_EN = (1300, 250)
+
+
+def sin_puntero(s, c, color, rect=None):
+    """Pixels of `color` in `rect` of the capture `c` (all of it by default), the mouse
+    pointer's aside."""
+    x, y, w, h = rect or (0, 0, s.ancho, s.alto)
+    px, py, pw, ph = s.zona_cursor()
+    x0, y0 = max(x, px), max(y, py)
+    x1, y1 = min(x + w, px + pw), min(y + h, py + ph)
+    debajo = c.contar(color, (x0, y0, x1 - x0, y1 - y0)) if x1 > x0 and y1 > y0 else 0
+    return c.contar(color, rect) - debajo
 
 
 def negros(s, c):
-    """Black pixels on screen, the mouse pointer's aside."""
-    x, y, w, h = s.zona_cursor()
-    x0, y0 = max(x, 0), max(y, 0)
-    return c.contar(NEGRO) - c.contar(NEGRO, (x0, y0, x + w - x0, y + h - y0))
+    return sin_puntero(s, c, NEGRO)
 
 
 def salida_pintada(s):
@@ -71,6 +80,23 @@ def escenario(s, congelado):
     s.herramienta(RECTANGULO)
     s.arrastrar(*RECT)
     rectangulo = s.forma("2")
+    # A text typed where it was clicked, finished with Return: its letters and nothing around
+    # them; clicked again, it is edited again.
+    s.herramienta(TEXTO)
+    s.click(*TEXTO_EN)
+    texto = s.forma("3")
+    comprobar(texto.rect[:2] == TEXTO_EN, f"the text where it was clicked: {texto.rect}")
+
+    def terminado():
+        return sin_puntero(s, s.captura(texto.rect), BLANCO, texto.rect) == 0
+
+    s.escribir("Hola")
+    s.tecla("Return")
+    s.esperar(terminado, 5, "the text finished, nothing white around its letters")
+    comprobar(s.captura(texto.rect).contar(ROJO) > 50, "its red letters")
+    editar_otra_vez(s, texto)
+    s.tecla("Return")
+    s.esperar(terminado, 5, "finished again")
     # Esc reaches the canvas again once the pointer has left the new shape, which has the keys
     # while the pointer is over it.
     s.mover(s.ancho // 2, s.alto - 100)
