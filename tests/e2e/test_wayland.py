@@ -188,8 +188,8 @@ def prueba_bandeja_tardia(s):
 
 
 def prueba_portal_mudo(s):
-    """A portal that takes the request and never answers: nothing shows while Tizo waits, a
-    second command gives up waiting, and otherwise the live canvas comes at the deadline."""
+    """A portal that takes the request and never answers: nothing shows while Tizo waits, Esc or
+    a second command gives up waiting, and otherwise the live canvas comes at the deadline."""
     mudo = s.lanzar_portal_mudo()
     s.lanzar_tizo()
     s.esperar(lambda: "bandeja" in s.salida_tizo(), 10, "Tizo started")
@@ -199,6 +199,10 @@ def prueba_portal_mudo(s):
     comprobar(not s.ventanas_por_nombre("Tizo"), "no canvas while the screen is awaited")
     c = s.captura()
     comprobar(negros(s, c) == 0, "nothing black on screen while waiting")
+    # Esc gives up waiting: the next command asks again (while waiting, it would give up).
+    s.tecla("Escape")
+    s.orden_tizo("--draw")
+    s.esperar(lambda: s.salida(mudo).count("pedida") == 2, 5, "Esc gave up, the screen asked again")
     s.orden_tizo("--draw")  # changed their mind
     # Past the deadline, the request given up shows nothing.
     time.sleep(PLAZO_PORTAL + 1)
