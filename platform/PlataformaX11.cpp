@@ -4,6 +4,7 @@
 #include "EsperaRepintado.h"
 #include "ImagenPantalla.h"
 #include "PortalCaptura.h"
+#include "RellenoX11.h"
 #include "ServidorX.h"
 #include "SuperficieX11.h"
 #include "VigiaSni.h"
@@ -15,7 +16,6 @@
 #include <QHash>
 #include <QImage>
 #include <QKeySequence>
-#include <QPaintEvent>
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
@@ -120,62 +120,6 @@ uint16_t mascaraBloqNum(Display* pantalla) {
     return mascara;
 }
 
-// Fills the window with the colour at each paint, within its shape, with one request: the
-// server clips it to the shape. (As the window's background the server would paint it itself,
-// but for a shape of thousands of rectangles that costs it ten times more on every map.)
-class RellenoX11 : public QObject {
-public:
-    RellenoX11(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
-               const QColor& color)
-        : QObject(ventana), m_x(x), m_formatos(formatos), m_color(color) {
-        ventana->installEventFilter(this);
-    }
-    ~RellenoX11() override {
-        if (m_gc != nullptr) {
-            XFreeGC(m_x, m_gc);
-        }
-    }
-
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override {
-        auto* ventana = static_cast<QWidget*>(objeto);
-        switch (evento->type()) {
-        case QEvent::Show:
-            // Before the window is mapped, so that its first paint waits for nothing.
-            if (ventana->internalWinId() != m_ventana) {
-                m_ventana = ventana->internalWinId();
-                const ServidorX::Formato& formato = m_formatos.de(
-                    m_x, m_ventana, ventana->testAttribute(Qt::WA_TranslucentBackground));
-                m_formatos.sinSincronia(m_x, m_ventana);
-                if (m_gc != nullptr) {
-                    XFreeGC(m_x, m_gc);
-                }
-                XGCValues valores{};
-                valores.foreground = ServidorX::pixel(m_x, formato, m_color);
-                m_gc = XCreateGC(m_x, m_ventana, GCForeground, &valores);
-            }
-            return false;
-        case QEvent::Paint:
-            if (m_gc != nullptr && ventana->internalWinId() == m_ventana) {
-                const QRect r = ServidorX::aNativo(static_cast<QPaintEvent*>(evento)->rect(),
-                                                   ventana->devicePixelRatioF());
-                XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
-                               unsigned(r.height()));
-                XFlush(m_x);
-            }
-            return true;
-        default:
-            return false;
-        }
-    }
-
-private:
-    _XDisplay* m_x;
-    ServidorX::FormatoVentanas& m_formatos;
-    QColor m_color;
-    unsigned long m_ventana = 0;
-    _XGC* m_gc = nullptr;
-};
 constexpr const char* PropiedadPapel = "tizoPapel";
 constexpr const char* PropiedadEnVivo = "tizoEnVivo";
 constexpr const char* PropiedadVigilada = "tizoMonitorVigilado";
@@ -518,31 +462,10 @@ void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
     if (pantalla == nullptr) {
         return;
     }
-    // Qt sends the shape as rectangles in no declared order. The region the server builds from
-    // such a list costs it dearly afterwards: under a window manager a shape of thousands of
-    // rectangles took five times longer to show (60 ms against 10 at 4K). The same rectangles,
-    // declared banded as QRegion keeps them, replace it at once. A request's length has 16 bits,
-    // so a shape of more rectangles than fit (a long scribble, a long text in a big font) goes in
-    // parts; a single request would arrive empty and the window vanish.
-    constexpr int PorPeticion = 30000;
-    const auto id = static_cast<Window>(ventana->winId()); // Qt sends its own request first
-    const qreal escala = ventana->devicePixelRatioF();
-    // Scaled by a fraction, neighbouring rows may overlap once rounded: then only sorted.
-    const int orden = escala == std::floor(escala) ? YXBanded : YXSorted;
-    std::vector<XRectangle> rects;
-    rects.reserve(static_cast<std::size_t>(forma.rectCount()));
-    for (const QRect& logico : forma) {
-        // In the window's device pixels, as Qt sends its own.
-        const QRect r = ServidorX::aNativo(logico, escala);
-        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
-                         static_cast<unsigned short>(r.width()),
-                         static_cast<unsigned short>(r.height())});
-    }
-    for (std::size_t i = 0; i < rects.size(); i += PorPeticion) {
-        const int n = static_cast<int>(std::min<std::size_t>(PorPeticion, rects.size() - i));
-        XShapeCombineRectangles(pantalla, id, ShapeBounding, 0, 0, &rects[i], n,
-                                i == 0 ? ShapeSet : ShapeUnion, orden);
-    }
+    // Qt's own request, sent first, is replaced by one the server handles better, and that
+    // holds any number of rectangles.
+    ServidorX::ponerForma(pantalla, static_cast<Window>(ventana->winId()), ShapeBounding, forma,
+                          ventana->devicePixelRatioF());
     XFlush(pantalla);
 }
 
@@ -600,7 +523,7 @@ bool PlataformaX11::RellenarConColor(QWidget* ventana, const QColor& color) {
     ventana->setAttribute(Qt::WA_NoSystemBackground);
     ventana->setAttribute(Qt::WA_OpaquePaintEvent);
     ventana->setAutoFillBackground(false);
-    new RellenoX11(x, m_formatos, ventana, color);
+    new RellenoX11(x, m_formatos, ventana, color, RellenoX11::Recorte::DelServidor);
     return true;
 }
 

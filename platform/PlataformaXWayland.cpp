@@ -1,5 +1,6 @@
 #include "PlataformaXWayland.h"
 
+#include "RellenoX11.h"
 #include "ServidorX.h"
 
 #include <QColor>
@@ -8,14 +9,10 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
-#include <algorithm>
-#include <cmath>
-#include <vector>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -58,81 +55,6 @@ QString nombreGestor(Display* d) {
     const Window w = *reinterpret_cast<const Window*>(ventana.constData());
     return QString::fromUtf8(leer(w, nombre, utf8));
 }
-
-// Scaled by a fraction, neighbouring rows may overlap once rounded: then only sorted.
-int ordenX(qreal escala) {
-    return escala == std::floor(escala) ? YXBanded : YXSorted;
-}
-
-std::vector<XRectangle> rectangulosX(const QRegion& region, qreal escala) {
-    std::vector<XRectangle> rects;
-    rects.reserve(std::size_t(region.rectCount()));
-    for (const QRect& logico : region) {
-        const QRect r = ServidorX::aNativo(logico, escala);
-        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
-                         static_cast<unsigned short>(r.width()),
-                         static_cast<unsigned short>(r.height())});
-    }
-    return rects;
-}
-
-// Paints a shape window with an alpha channel at each paint: clear everywhere, then the colour
-// on its shape (mask()), which the X server does not clip it to here.
-class RellenoConAlfa : public QObject {
-public:
-    RellenoConAlfa(Display* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
-                   const QColor& color)
-        : QObject(ventana), m_x(x), m_formatos(formatos), m_color(color) {
-        ventana->installEventFilter(this);
-    }
-    ~RellenoConAlfa() override {
-        if (m_gc != nullptr) {
-            XFreeGC(m_x, m_gc);
-        }
-    }
-
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override {
-        auto* ventana = static_cast<QWidget*>(objeto);
-        if (evento->type() == QEvent::Show && ventana->internalWinId() != m_ventana) {
-            m_ventana = ventana->internalWinId();
-            const ServidorX::Formato& formato = m_formatos.de(m_x, m_ventana, true);
-            m_formatos.sinSincronia(m_x, m_ventana);
-            m_pixel = ServidorX::pixel(m_x, formato, m_color);
-            if (m_gc != nullptr) {
-                XFreeGC(m_x, m_gc);
-            }
-            m_gc = XCreateGC(m_x, m_ventana, 0, nullptr);
-            return false;
-        }
-        if (evento->type() != QEvent::Paint) {
-            return false;
-        }
-        if (m_gc != nullptr && ventana->internalWinId() == m_ventana) {
-            const qreal escala = ventana->devicePixelRatioF();
-            const QRect r = ServidorX::aNativo(static_cast<QPaintEvent*>(evento)->rect(), escala);
-            XSetClipMask(m_x, m_gc, None);
-            XSetForeground(m_x, m_gc, 0); // every bit clear: alpha 0
-            XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
-                           unsigned(r.height()));
-            std::vector<XRectangle> forma = rectangulosX(ventana->mask(), escala);
-            XSetClipRectangles(m_x, m_gc, 0, 0, forma.data(), int(forma.size()), ordenX(escala));
-            XSetForeground(m_x, m_gc, m_pixel);
-            XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
-                           unsigned(r.height()));
-            XFlush(m_x);
-        }
-        return true;
-    }
-
-private:
-    Display* m_x;
-    ServidorX::FormatoVentanas& m_formatos;
-    QColor m_color;
-    unsigned long m_ventana = 0;
-    unsigned long m_pixel = 0;
-    GC m_gc = nullptr;
-};
 
 } // namespace
 
@@ -244,14 +166,7 @@ void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
     }
     const auto id = static_cast<Window>(ventana->winId());
     XShapeCombineMask(d, id, ShapeBounding, 0, 0, None, ShapeSet);
-    const qreal escala = ventana->devicePixelRatioF();
-    std::vector<XRectangle> rects = rectangulosX(forma, escala);
-    constexpr std::size_t PorPeticion = 30000; // a request's length has 16 bits
-    for (std::size_t i = 0; i < rects.size() || i == 0; i += PorPeticion) {
-        const int n = int(std::min(PorPeticion, rects.size() - i));
-        XShapeCombineRectangles(d, id, ShapeInput, 0, 0, rects.data() + i, n,
-                                i == 0 ? ShapeSet : ShapeUnion, ordenX(escala));
-    }
+    ServidorX::ponerForma(d, id, ShapeInput, forma, ventana->devicePixelRatioF());
     XFlush(d);
 }
 
@@ -264,7 +179,7 @@ bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color)
     ventana->setAttribute(Qt::WA_NoSystemBackground);
     ventana->setAttribute(Qt::WA_OpaquePaintEvent);
     ventana->setAutoFillBackground(false);
-    new RellenoConAlfa(d, formatos(), ventana, color);
+    new RellenoX11(d, formatos(), ventana, color, RellenoX11::Recorte::Propio);
     return true;
 }
 

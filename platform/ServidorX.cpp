@@ -3,12 +3,15 @@
 #include <QColor>
 #include <QGuiApplication>
 #include <QRect>
+#include <QRegion>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <bit>
 #include <cmath>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
 
 namespace ServidorX {
 
@@ -92,6 +95,49 @@ QRect aNativo(const QRect& r, qreal escala) {
     const int x1 = int(std::ceil((r.right() + 1) * escala));
     const int y1 = int(std::ceil((r.bottom() + 1) * escala));
     return {x0, y0, x1 - x0, y1 - y0};
+}
+
+namespace {
+// In the window's device pixels, as Qt sends its own.
+std::vector<XRectangle> nativos(const QRegion& region, qreal escala) {
+    std::vector<XRectangle> rects;
+    rects.reserve(static_cast<std::size_t>(region.rectCount()));
+    for (const QRect& logico : region) {
+        const QRect r = aNativo(logico, escala);
+        rects.push_back({static_cast<short>(r.x()), static_cast<short>(r.y()),
+                         static_cast<unsigned short>(r.width()),
+                         static_cast<unsigned short>(r.height())});
+    }
+    return rects;
+}
+
+// The rectangles come as QRegion keeps them, banded; scaled by a fraction, neighbouring rows may
+// overlap once rounded: then only sorted.
+int orden(qreal escala) {
+    return escala == std::floor(escala) ? YXBanded : YXSorted;
+}
+} // namespace
+
+void ponerForma(_XDisplay* x, unsigned long ventana, int clase, const QRegion& forma,
+                qreal escala) {
+    // Qt sends a shape as rectangles in no declared order. The region the server builds from
+    // such a list costs it dearly afterwards: under a window manager a shape of thousands of
+    // rectangles took five times longer to show (60 ms against 10 at 4K). The same rectangles,
+    // declared banded, replace it at once. A request's length has 16 bits, so a shape of more
+    // rectangles than fit (a long scribble, a long text in a big font) goes in parts; a single
+    // request would arrive empty and the window vanish.
+    constexpr std::size_t PorPeticion = 30000;
+    std::vector<XRectangle> rects = nativos(forma, escala);
+    for (std::size_t i = 0; i < rects.size() || i == 0; i += PorPeticion) {
+        const int n = static_cast<int>(std::min(PorPeticion, rects.size() - i));
+        XShapeCombineRectangles(x, ventana, clase, 0, 0, rects.data() + i, n,
+                                i == 0 ? ShapeSet : ShapeUnion, orden(escala));
+    }
+}
+
+void recortar(_XDisplay* x, _XGC* gc, const QRegion& region, qreal escala) {
+    std::vector<XRectangle> rects = nativos(region, escala);
+    XSetClipRectangles(x, gc, 0, 0, rects.data(), static_cast<int>(rects.size()), orden(escala));
 }
 
 } // namespace ServidorX

@@ -5,7 +5,9 @@
 
 class QColor;
 class QRect;
+class QRegion;
 struct _XDisplay;
+struct _XGC;
 
 // What the X11 backend's files share about the X server.
 namespace ServidorX {
@@ -52,5 +54,12 @@ unsigned long pixel(_XDisplay* x, const Formato& formato, const QColor& color);
 
 // A window's logical pixels in the server's, rounded outwards so that nothing is left out.
 QRect aNativo(const QRect& logico, qreal escala);
+
+// Sets the window's shape of kind `clase` (ShapeBounding, ShapeInput) to `forma`, in the
+// window's logical pixels at `escala`. An empty region shows (or takes) nothing.
+void ponerForma(_XDisplay* x, unsigned long ventana, int clase, const QRegion& forma, qreal escala);
+
+// Clips what `gc` draws to `region`, in logical pixels at `escala`.
+void recortar(_XDisplay* x, _XGC* gc, const QRegion& region, qreal escala);
 
 } // namespace ServidorX
