@@ -153,20 +153,7 @@ static_assert(sizeof(NotificacionDanio) == 32, "an X event is 32 bytes");
 // the window, and owns them from then on). Qt keeps what it finds when it adds its own.
 void agregarEstados(Display* d, Window w, std::initializer_list<const char*> nombres) {
     const Atom propiedad = atomo(d, "_NET_WM_STATE");
-    std::vector<Atom> estados;
-    Atom tipo = 0;
-    int formato = 0;
-    unsigned long cuantos = 0, resto = 0;
-    unsigned char* datos = nullptr;
-    if (XGetWindowProperty(d, w, propiedad, 0, 1024, False, XA_ATOM, &tipo, &formato, &cuantos,
-                           &resto, &datos) == Success &&
-        datos != nullptr) {
-        if (tipo == XA_ATOM && formato == 32) {
-            const auto* lista = reinterpret_cast<const Atom*>(datos);
-            estados.assign(lista, lista + cuantos);
-        }
-        XFree(datos);
-    }
+    std::vector<Atom> estados = ServidorX::leerLista(d, w, propiedad, XA_ATOM);
     for (const char* nombre : nombres) {
         const Atom a = atomo(d, nombre);
         if (std::find(estados.begin(), estados.end(), a) == estados.end()) {
@@ -485,26 +472,18 @@ QList<QWidget*> PlataformaX11::OrdenApilado(const QList<QWidget*>& ventanas) {
         return ventanas;
     }
     const Atom pila = XInternAtom(pantalla, "_NET_CLIENT_LIST_STACKING", True);
-    Atom tipo = 0;
-    int formato = 0;
-    unsigned long cuantos = 0;
-    unsigned long resto = 0;
-    unsigned char* datos = nullptr;
-    if (pila == None ||
-        XGetWindowProperty(pantalla, DefaultRootWindow(pantalla), pila, 0, 1L << 20, False,
-                           XA_WINDOW, &tipo, &formato, &cuantos, &resto, &datos) != Success ||
-        datos == nullptr || formato != 32) {
-        if (datos != nullptr) {
-            XFree(datos);
-        }
+    if (pila == None) {
+        return ventanas;
+    }
+    const std::vector<Window> lista =
+        ServidorX::leerLista(pantalla, DefaultRootWindow(pantalla), pila, XA_WINDOW);
+    if (lista.empty()) {
         return ventanas;
     }
     QHash<Window, qsizetype> lugar;
-    const auto* lista = reinterpret_cast<const Window*>(datos);
-    for (unsigned long i = 0; i < cuantos; ++i) {
+    for (std::size_t i = 0; i < lista.size(); ++i) {
         lugar.insert(lista[i], static_cast<qsizetype>(i));
     }
-    XFree(datos);
     QList<QWidget*> ordenadas = ventanas;
     std::stable_sort(ordenadas.begin(), ordenadas.end(), [&](QWidget* a, QWidget* b) {
         return lugar.value(static_cast<Window>(a->internalWinId()), -1) <

@@ -27,33 +27,14 @@ constexpr const char* PropiedadTeclado = "tizoTeclado";   // holds the keyboard 
 
 // The window manager's name, as it gives it on its check window.
 QString nombreGestor(Display* d) {
-    const Atom comprobante = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
-    const Atom nombre = XInternAtom(d, "_NET_WM_NAME", False);
-    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
-    auto leer = [d](Window w, Atom propiedad, Atom tipo) {
-        QByteArray valor;
-        Atom real = 0;
-        int formato = 0;
-        unsigned long cuantos = 0, resto = 0;
-        unsigned char* datos = nullptr;
-        if (XGetWindowProperty(d, w, propiedad, 0, 1024, False, tipo, &real, &formato, &cuantos,
-                               &resto, &datos) == Success &&
-            datos != nullptr) {
-            if (real == tipo) {
-                // Xlib hands 32-bit items as longs.
-                const std::size_t ancho = formato == 32 ? sizeof(long) : std::size_t(formato / 8);
-                valor = QByteArray(reinterpret_cast<const char*>(datos), int(cuantos * ancho));
-            }
-            XFree(datos);
-        }
-        return valor;
-    };
-    const QByteArray ventana = leer(DefaultRootWindow(d), comprobante, XA_WINDOW);
-    if (ventana.size() < int(sizeof(Window))) {
+    const std::vector<unsigned long> ventana = ServidorX::leerLista(
+        d, DefaultRootWindow(d), XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False), XA_WINDOW);
+    if (ventana.empty()) {
         return {};
     }
-    const Window w = *reinterpret_cast<const Window*>(ventana.constData());
-    return QString::fromUtf8(leer(w, nombre, utf8));
+    return QString::fromUtf8(ServidorX::leerPropiedad(d, ventana.front(),
+                                                      XInternAtom(d, "_NET_WM_NAME", False),
+                                                      XInternAtom(d, "UTF8_STRING", False)));
 }
 
 } // namespace

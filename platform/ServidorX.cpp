@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -26,6 +27,42 @@ Formato formatoDe(_XDisplay* x, unsigned long ventana) {
         return {};
     }
     return {atributos.visual, atributos.depth, atributos.colormap};
+}
+
+namespace {
+// Xlib hands 32-bit items as longs.
+QByteArray leer(_XDisplay* x, unsigned long ventana, unsigned long propiedad, unsigned long tipo,
+                int formatoPedido) {
+    QByteArray valor;
+    Atom real = 0;
+    int formato = 0;
+    unsigned long cuantos = 0;
+    unsigned long resto = 0;
+    unsigned char* datos = nullptr;
+    if (XGetWindowProperty(x, ventana, propiedad, 0, 1L << 20, False, tipo, &real, &formato,
+                           &cuantos, &resto, &datos) == Success &&
+        datos != nullptr) {
+        if (real == tipo && formato == formatoPedido) {
+            const std::size_t ancho = formato == 32 ? sizeof(long) : std::size_t(formato / 8);
+            valor = QByteArray(reinterpret_cast<const char*>(datos), qsizetype(cuantos * ancho));
+        }
+        XFree(datos);
+    }
+    return valor;
+}
+} // namespace
+
+QByteArray leerPropiedad(_XDisplay* x, unsigned long ventana, unsigned long propiedad,
+                         unsigned long tipo) {
+    return leer(x, ventana, propiedad, tipo, 8);
+}
+
+std::vector<unsigned long> leerLista(_XDisplay* x, unsigned long ventana, unsigned long propiedad,
+                                     unsigned long tipo) {
+    const QByteArray bytes = leer(x, ventana, propiedad, tipo, 32);
+    std::vector<unsigned long> lista(std::size_t(bytes.size()) / sizeof(unsigned long));
+    std::memcpy(lista.data(), bytes.constData(), lista.size() * sizeof(unsigned long));
+    return lista;
 }
 
 const Formato& FormatoVentanas::de(_XDisplay* x, unsigned long ventana, bool conAlfa) {

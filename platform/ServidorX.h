@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QtGlobal>
 #include <vector>
 
@@ -24,6 +25,14 @@ struct Formato {
 
 // One round trip.
 Formato formatoDe(_XDisplay* x, unsigned long ventana);
+
+// The bytes of the window's property of type `tipo` (a string of 8-bit items); empty when it has
+// none of that type.
+QByteArray leerPropiedad(_XDisplay* x, unsigned long ventana, unsigned long propiedad,
+                         unsigned long tipo);
+// The items of the window's property of type `tipo` made of 32-bit items (atoms, windows).
+std::vector<unsigned long> leerLista(_XDisplay* x, unsigned long ventana, unsigned long propiedad,
+                                     unsigned long tipo);
 
 // The pixel format of the program's windows, asked of the server for the first of each kind
 // only: Qt makes the opaque ones alike (the screen's visual) and those with an alpha channel
