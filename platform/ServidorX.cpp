@@ -61,7 +61,9 @@ std::vector<unsigned long> leerLista(_XDisplay* x, unsigned long ventana, unsign
                                      unsigned long tipo) {
     const QByteArray bytes = leer(x, ventana, propiedad, tipo, 32);
     std::vector<unsigned long> lista(std::size_t(bytes.size()) / sizeof(unsigned long));
-    std::memcpy(lista.data(), bytes.constData(), lista.size() * sizeof(unsigned long));
+    if (!lista.empty()) {
+        std::memcpy(lista.data(), bytes.constData(), lista.size() * sizeof(unsigned long));
+    }
     return lista;
 }
 
