@@ -1074,11 +1074,13 @@ class Sesion:
 
         return self.sobre_el_icono(clic, self.menu_abierto, "tray menu")
 
-    def sobre_el_icono(self, accion, resultado, que, segundos=5):
+    def sobre_el_icono(self, accion, resultado, que, segundos=15):
         """Does `accion(icon)` and waits for `resultado()`. Qt replaces its XEmbed tray icon
         when the tray announces itself again, and a window manager may still move the tray
         after it docked the icon: if the icon was replaced or moved meanwhile, the action fell
-        on the old one and is done again."""
+        on the old one and is done again. The wait is long: a program's first menu, built
+        under the sanitizers while other sessions share the machine, can take seconds to show,
+        and a click that was lost fails all the same."""
         icono = self.icono()
         lugar = icono.rect
         accion(icono)

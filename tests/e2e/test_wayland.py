@@ -172,7 +172,8 @@ def prueba_bandeja_tardia(s):
     x, y = icono[0] + icono[2] // 2, icono[1] + icono[3] // 2
     for boton in (3, 1):
         s.click(x, y, boton)
-        menu = s.esperar(s.menu_abierto, 5, f"the menu, on button {boton}")
+        # As long as the harness waits for a first menu (see Sesion.sobre_el_icono).
+        menu = s.esperar(s.menu_abierto, 15, f"the menu, on button {boton}")
         mx, my, mw, mh = menu.rect
         comprobar(mx <= x <= mx + mw + 20 and my <= y <= my + mh + 20,
                   f"the menu at the icon {(x, y)}: {menu.rect}")
