@@ -188,10 +188,9 @@ void Form1::rescatarFormas() {
     m_formas.rescatar(Pantalla::monitores());
 }
 
-void Form1::avisar(const QString& texto) {
+void Form1::avisar(const QString& texto, QSystemTrayIcon::MessageIcon icono) {
     if (m_IconoBandeja != nullptr) {
-        m_IconoBandeja->showMessage(QStringLiteral("Tizo"), texto, QSystemTrayIcon::Information,
-                                    DuracionAviso);
+        m_IconoBandeja->showMessage(QStringLiteral("Tizo"), texto, icono, DuracionAviso);
     }
 }
 
@@ -240,11 +239,8 @@ void Form1::guardarImagen() {
     } else {
         qWarning("%s",
                  qPrintable(tr("tizo: no se pudo guardar la imagen: %1").arg(resultado.error)));
-        if (m_IconoBandeja != nullptr) {
-            m_IconoBandeja->showMessage(QStringLiteral("Tizo"),
-                                        tr("No se pudo guardar la imagen: %1").arg(resultado.error),
-                                        QSystemTrayIcon::Warning, DuracionAviso);
-        }
+        avisar(tr("No se pudo guardar la imagen: %1").arg(resultado.error),
+               QSystemTrayIcon::Warning);
     }
 }
 

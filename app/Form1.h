@@ -6,11 +6,11 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <memory>
 
 class QAction;
 class QMenu;
-class QSystemTrayIcon;
 class Atajos;
 class FormFondo;
 class ModoDibujo;
@@ -72,7 +72,9 @@ private:
     void avisarSinBandeja(bool conTecla);
     void abrirLienzo();
     void rescatarFormas();
-    void avisar(const QString& texto);
+    // A tray message, while there is a tray icon to show it.
+    void avisar(const QString& texto,
+                QSystemTrayIcon::MessageIcon icono = QSystemTrayIcon::Information);
 
     QString m_rutaAjustes;
     Ajustes m_ajustes;

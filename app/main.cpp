@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(Version::identificador());
     QApplication::setQuitOnLastWindowClosed(false); // the tray icon keeps the program alive
     QApplication::setWindowIcon(Dibujos::iconoPrograma());
-    idioma.instalar();
+    idioma.reinstalar();
 
     Form1 form(Ajustes::rutaPorDefecto(), Ordenes::rutaSocket());
     if (linea.orden) {

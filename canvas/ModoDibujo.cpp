@@ -103,8 +103,7 @@ void ModoDibujo::cancelarEspera() {
 
 void ModoDibujo::capturasListas(const QList<QPointer<QScreen>>& pantallas,
                                 std::vector<Plataforma::CapturaPedida> capturas) {
-    soltarLuego(m_pedido);
-    soltarLuego(m_escEspera);
+    cancelarEspera(); // the wait is over
     QString motivoEnVivo;
     for (std::size_t i = 0; i < capturas.size() && i < std::size_t(pantallas.size()); ++i) {
         QScreen* pantalla = pantallas[qsizetype(i)];

@@ -100,3 +100,11 @@ QString Idioma::instalar() {
     }
     return m_programa ? codigo : QString();
 }
+
+void Idioma::reinstalar() const {
+    for (QTranslator* traductor : {m_programa.get(), m_qt.get()}) {
+        if (traductor != nullptr) {
+            QCoreApplication::installTranslator(traductor);
+        }
+    }
+}

@@ -34,6 +34,9 @@ public:
     // application (the program's own and Qt's, when they exist). Returns the code chosen, empty
     // for Spanish. The translators live as long as this object.
     QString instalar();
+    // Installs the translators chosen before on the application that replaced the one they were
+    // installed on.
+    void reinstalar() const;
 
 private:
     std::unique_ptr<QTranslator> m_programa;

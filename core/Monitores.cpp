@@ -19,6 +19,26 @@ bool contiene(const QRect& monitor, QPointF punto) {
     return punto.x() >= area.left() && punto.x() < area.right() && punto.y() >= area.top() &&
            punto.y() < area.bottom();
 }
+
+// `ventana` moved the least distance that puts all of it on `monitor`, or its top-left corner on
+// the monitor's when it is larger.
+QRect dentroDe(const QRect& ventana, const QRect& monitor) {
+    QRect r = ventana;
+    // Right and bottom first, so that a window larger than the monitor ends at its top-left.
+    if (r.right() > monitor.right()) {
+        r.moveRight(monitor.right());
+    }
+    if (r.bottom() > monitor.bottom()) {
+        r.moveBottom(monitor.bottom());
+    }
+    if (r.left() < monitor.left()) {
+        r.moveLeft(monitor.left());
+    }
+    if (r.top() < monitor.top()) {
+        r.moveTop(monitor.top());
+    }
+    return r;
+}
 } // namespace
 
 int deUnPunto(const QList<QRect>& monitores, QPointF punto) {
@@ -37,33 +57,13 @@ int deUnPunto(const QList<QRect>& monitores, QPointF punto) {
     return mejor;
 }
 
-QRect dentroDe(const QRect& ventana, const QRect& monitor) {
-    QRect r = ventana;
-    // Right and bottom first, so that a window larger than the monitor ends at its top-left.
-    if (r.right() > monitor.right()) {
-        r.moveRight(monitor.right());
-    }
-    if (r.bottom() > monitor.bottom()) {
-        r.moveBottom(monitor.bottom());
-    }
-    if (r.left() < monitor.left()) {
-        r.moveLeft(monitor.left());
-    }
-    if (r.top() < monitor.top()) {
-        r.moveTop(monitor.top());
-    }
-    return r;
-}
-
 QRect rescatar(const QRect& ventana, const QList<QRect>& monitores) {
     const QPointF centro = QRectF(ventana).center();
-    for (const QRect& monitor : monitores) {
-        if (contiene(monitor, centro)) {
-            return ventana;
-        }
-    }
     const int cerca = deUnPunto(monitores, centro);
-    return cerca < 0 ? ventana : dentroDe(ventana, monitores[cerca]);
+    if (cerca < 0 || contiene(monitores[cerca], centro)) {
+        return ventana;
+    }
+    return dentroDe(ventana, monitores[cerca]);
 }
 
 QPointF limitar(QPointF punto, QSize tamano, double escala) {

@@ -20,10 +20,6 @@ int deUnPunto(const QList<QRect>& monitores, QPointF punto);
 // that puts all of it there, or its top-left corner on the monitor's when it is larger.
 QRect rescatar(const QRect& ventana, const QList<QRect>& monitores);
 
-// `ventana` moved the least distance that puts all of it on `monitor`, or its top-left corner on
-// the monitor's when it is larger.
-QRect dentroDe(const QRect& ventana, const QRect& monitor);
-
 // A pointer position on a canvas of `tamano` logical pixels, each `escala` device pixels, kept on
 // the canvas: its last device pixel is `escala` device pixels short of the far edge.
 QPointF limitar(QPointF punto, QSize tamano, double escala);

@@ -13,9 +13,13 @@ Apilamiento::Id Apilamiento::lienzoPara(Monitor monitor) const {
     return m_lienzos.empty() ? 0 : m_lienzos.back().id;
 }
 
+std::vector<Apilamiento::Forma>::iterator Apilamiento::buscar(Id forma) {
+    return std::find_if(m_formas.begin(), m_formas.end(),
+                        [forma](const Forma& f) { return f.id == forma; });
+}
+
 void Apilamiento::formaMostrada(Id forma, Monitor monitor) {
-    auto it = std::find_if(m_formas.begin(), m_formas.end(),
-                           [forma](const Forma& f) { return f.id == forma; });
+    auto it = buscar(forma);
     if (it == m_formas.end()) {
         m_formas.push_back({forma, monitor, 0});
         it = std::prev(m_formas.end());
@@ -28,24 +32,23 @@ void Apilamiento::formaMostrada(Id forma, Monitor monitor) {
 }
 
 void Apilamiento::formaMovida(Id forma, Monitor monitor) {
-    for (Forma& f : m_formas) {
-        if (f.id == forma) {
-            f.monitor = monitor;
-            const Id lienzo = lienzoPara(monitor);
-            if (lienzo != f.lienzo) {
-                f.lienzo = lienzo;
-                m_atar(forma, lienzo);
-            }
-            return;
-        }
+    const auto it = buscar(forma);
+    if (it == m_formas.end()) {
+        return;
+    }
+    it->monitor = monitor;
+    const Id lienzo = lienzoPara(monitor);
+    if (lienzo != it->lienzo) {
+        it->lienzo = lienzo;
+        m_atar(forma, lienzo);
     }
 }
 
 void Apilamiento::formaOculta(Id forma) {
     // A shape shown again is tied anew once mapped; nothing to undo.
-    m_formas.erase(std::remove_if(m_formas.begin(), m_formas.end(),
-                                  [forma](const Forma& f) { return f.id == forma; }),
-                   m_formas.end());
+    if (const auto it = buscar(forma); it != m_formas.end()) {
+        m_formas.erase(it);
+    }
 }
 
 void Apilamiento::lienzoPorMostrarse(Id lienzo, Monitor monitor) {

@@ -21,11 +21,11 @@ public:
 
     explicit Apilamiento(Atar atar);
 
-    void formaMostrada(Id forma, Monitor monitor = 0); // once it is mapped
-    void formaMovida(Id forma, Monitor monitor);       // it now lies on `monitor`
-    void formaOculta(Id forma);                        // hidden or gone
+    void formaMostrada(Id forma, Monitor monitor); // once it is mapped
+    void formaMovida(Id forma, Monitor monitor);   // it now lies on `monitor`
+    void formaOculta(Id forma);                    // hidden or gone
     // A canvas over `monitor`, replacing any other canvas there.
-    void lienzoPorMostrarse(Id lienzo, Monitor monitor = 0);
+    void lienzoPorMostrarse(Id lienzo, Monitor monitor);
     void lienzoMostrado(Id lienzo);
     void lienzoCerrandose(Id lienzo); // before it unmaps
 
@@ -43,6 +43,7 @@ private:
         Monitor monitor;
     };
     void reatar(Id lienzo);
+    std::vector<Forma>::iterator buscar(Id forma);
 
     Atar m_atar;
     std::vector<Forma> m_formas;   // the shapes shown, in the order they were shown

@@ -25,7 +25,6 @@
 #include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <memory>
@@ -132,6 +131,11 @@ Apilamiento::Monitor monitorDe(const QWidget* ventana) {
 
 Atom atomo(Display* d, const char* nombre) {
     return XInternAtom(d, nombre, False); // Xlib keeps them once asked
+}
+
+// A selection that is per screen, such as "_NET_WM_CM_S" for the default screen's.
+Atom atomoDePantalla(Display* d, const char* prefijo) {
+    return atomo(d, (QByteArray(prefijo) + QByteArray::number(DefaultScreen(d))).constData());
 }
 
 // The Damage extension's event as the X server sends it.
@@ -300,12 +304,7 @@ PlataformaX11::~PlataformaX11() = default;
 
 bool PlataformaX11::hayCompositor() const {
     Display* d = ServidorX::conexion();
-    if (d == nullptr) {
-        return false;
-    }
-    char nombre[32];
-    std::snprintf(nombre, sizeof nombre, "_NET_WM_CM_S%d", DefaultScreen(d));
-    return XGetSelectionOwner(d, atomo(d, nombre)) != None;
+    return d != nullptr && XGetSelectionOwner(d, atomoDePantalla(d, "_NET_WM_CM_S")) != None;
 }
 
 bool PlataformaX11::hayBandejaXEmbed() const {
@@ -314,9 +313,7 @@ bool PlataformaX11::hayBandejaXEmbed() const {
 }
 
 unsigned long PlataformaX11::atomoBandeja(_XDisplay* d) {
-    char nombre[32];
-    std::snprintf(nombre, sizeof nombre, "_NET_SYSTEM_TRAY_S%d", DefaultScreen(d));
-    return atomo(d, nombre);
+    return atomoDePantalla(d, "_NET_SYSTEM_TRAY_S");
 }
 
 QRect PlataformaX11::areaEnServidor(const QScreen* pantalla) {
@@ -419,22 +416,20 @@ std::unique_ptr<QObject> PlataformaX11::AgarrarTeclaMientras(const QKeySequence&
     return agarre;
 }
 
-bool PlataformaX11::HayBandeja() {
-    if (hayBandejaXEmbed()) {
-        return true;
-    }
+VigiaSni& PlataformaX11::sni() {
     if (m_sni == nullptr) {
         m_sni = new VigiaSni(QDBusConnection::sessionBus(), this);
     }
-    return m_sni->hayServidor();
+    return *m_sni;
+}
+
+bool PlataformaX11::HayBandeja() {
+    return hayBandejaXEmbed() || sni().hayServidor();
 }
 
 void PlataformaX11::AlAparecerBandeja(std::function<void()> alAparecer) {
     m_alAparecerBandeja = std::move(alAparecer);
-    if (m_sni == nullptr) {
-        m_sni = new VigiaSni(QDBusConnection::sessionBus(), this);
-    }
-    m_sni->alAparecer([this] { aparecioBandeja(); });
+    sni().alAparecer([this] { aparecioBandeja(); });
 }
 
 void PlataformaX11::aparecioBandeja() {

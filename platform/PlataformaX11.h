@@ -77,6 +77,7 @@ private:
     static bool esNegra(const CapturaX11& captura);
     static unsigned long atomoBandeja(_XDisplay* d);
     bool hayBandejaXEmbed() const;
+    VigiaSni& sni(); // made when first asked: it watches the session bus
     void aparecioBandeja();
     void antesDeMapear(QWidget* ventana, Papel papel);
     void trasMapear(QWidget* ventana, Papel papel);
