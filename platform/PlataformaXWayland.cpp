@@ -13,11 +13,15 @@
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
+#include <memory>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 #include <xcb/xcb.h>
+// Xlib's names for its key events hide Qt's.
+#undef KeyPress
+#undef KeyRelease
 
 namespace {
 
@@ -209,6 +213,20 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
     const bool teclado = objeto->property(PropiedadTeclado).toBool();
     const bool suelta = objeto->property(PropiedadSuelta).toBool();
     auto* ventana = static_cast<QWidget*>(objeto);
+    if (teclado && (tipo == QEvent::KeyPress || tipo == QEvent::KeyRelease) && m_teclado != 0 &&
+        ventana->internalWinId() != m_teclado) {
+        // The server gives the keys to the window that holds the keyboard, but Qt hands them to
+        // the window it last saw take the focus: they go where the server sent them.
+        for (const QPointer<QWidget>& dueno : m_teclados) {
+            if (dueno != nullptr && dueno->internalWinId() == m_teclado) {
+                QWidget* destino =
+                    dueno->focusWidget() != nullptr ? dueno->focusWidget() : dueno.data();
+                const std::unique_ptr<QEvent> copia(evento->clone());
+                QCoreApplication::sendEvent(destino, copia.get());
+                return true;
+            }
+        }
+    }
     if (teclado) {
         // The keyboard, for Esc on the canvas, the palette's entries, Delete and typing on a
         // shape. That window manager lets a program move the X focus only while one of its
