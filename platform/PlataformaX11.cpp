@@ -2,8 +2,6 @@
 
 #include "CapturaX11.h"
 #include "EsperaRepintado.h"
-#include "ImagenPantalla.h"
-#include "PortalCaptura.h"
 #include "RellenoX11.h"
 #include "ServidorX.h"
 #include "SuperficieX11.h"
@@ -322,89 +320,6 @@ QRect PlataformaX11::areaEnServidor(const QScreen* pantalla) {
     const qreal escala = pantalla->devicePixelRatio();
     return {logica.topLeft(), QSize(int(std::lround(logica.width() * escala)),
                                     int(std::lround(logica.height() * escala)))};
-}
-
-std::unique_ptr<QObject> PlataformaX11::PedirCapturas(const QList<QScreen*>& pantallas,
-                                                      AlCapturar listo) {
-    auto capturas = std::make_shared<std::vector<std::unique_ptr<Captura>>>();
-    bool negras = !pantallas.isEmpty();
-    for (QScreen* pantalla : pantallas) {
-        capturas->push_back(CapturarPantalla(pantalla));
-        const auto* propia = dynamic_cast<const CapturaX11*>(capturas->back().get());
-        negras = negras && propia != nullptr && esNegra(*propia);
-    }
-    if (!negras) {
-        std::vector<CapturaPedida> pedidas;
-        for (std::unique_ptr<Captura>& captura : *capturas) {
-            CapturaPedida pedida;
-            pedida.captura = std::move(captura);
-            if (!pedida.captura) {
-                pedida.motivo = QStringLiteral("no se pudo leer la pantalla");
-            }
-            pedidas.push_back(std::move(pedida));
-        }
-        listo(std::move(pedidas));
-        return nullptr;
-    }
-    // Screens all black are what an X server shows where a compositor keeps the windows to
-    // itself (XWayland), or, rarely, a black desktop: the screenshot service knows which.
-    return pedirAlPortal(pantallas, std::move(listo),
-                         [this, capturas](const QString& motivo, std::size_t i) {
-                             CapturaPedida pedida;
-                             pedida.motivo = motivo;
-                             if (hayCompositor()) {
-                                 pedida.enVivo = true; // what lies beneath such a window shows
-                             } else {
-                                 // nothing composites here: the X server's own picture is the
-                                 // screen
-                                 pedida.captura = std::move((*capturas)[i]);
-                             }
-                             return pedida;
-                         });
-}
-
-bool PlataformaX11::esNegra(const CapturaX11& captura) {
-    QList<QImage> lineas;
-    for (const QRect& linea : ImagenPantalla::lineasDeMuestra(captura.tamano())) {
-        lineas.append(captura.leer(linea));
-    }
-    const std::optional<QRgb> color = ImagenPantalla::colorUnico(lineas);
-    return color && qRed(*color) == 0 && qGreen(*color) == 0 && qBlue(*color) == 0;
-}
-
-std::unique_ptr<QObject> PlataformaX11::pedirAlPortal(const QList<QScreen*>& pantallas,
-                                                      AlCapturar listo, SiFalla siFalla) {
-    // The portal's picture covers every screen, in the compositor's pixels.
-    QRect escritorio;
-    for (const QScreen* cada : QGuiApplication::screens()) {
-        escritorio |= areaEnServidor(cada);
-    }
-    std::vector<QRect> areas;
-    for (const QScreen* pantalla : pantallas) {
-        areas.push_back(pantalla != nullptr ? areaEnServidor(pantalla) : QRect());
-    }
-    auto portal = std::make_unique<PortalCaptura>();
-    portal->pedir([this, listo = std::move(listo), siFalla = std::move(siFalla), escritorio,
-                   areas](const PortalCaptura::Resultado& resultado) {
-        std::vector<CapturaPedida> pedidas;
-        for (std::size_t i = 0; i < areas.size(); ++i) {
-            CapturaPedida pedida;
-            QString detalle = resultado.detalle;
-            if (resultado.fallo == PortalCaptura::Fallo::Ninguno) {
-                pedida.captura =
-                    SubirCaptura(ImagenPantalla::recortar(resultado.imagen, escritorio, areas[i]));
-                if (!pedida.captura) {
-                    detalle = QStringLiteral("la imagen del portal no cubre la pantalla");
-                }
-            }
-            if (!pedida.captura) {
-                pedida = siFalla(QStringLiteral("el portal de capturas: ") + detalle, i);
-            }
-            pedidas.push_back(std::move(pedida));
-        }
-        listo(std::move(pedidas));
-    });
-    return portal;
 }
 
 std::unique_ptr<QObject> PlataformaX11::AgarrarTeclaMientras(const QKeySequence& tecla,

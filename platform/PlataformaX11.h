@@ -40,9 +40,6 @@ public:
     bool RellenarConColor(QWidget* ventana, const QColor& color) override;
     std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla) override;
     std::unique_ptr<Captura> SubirCaptura(const QImage& imagen) override;
-    // Synchronous, unless every grab comes back all black: then the screenshot service is asked.
-    std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
-                                           AlCapturar listo) override;
     std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
                                                 std::unique_ptr<Captura> captura) override;
     Tecla AgarrarTecla(const QKeySequence& tecla, std::function<void()> alPulsar) override;
@@ -64,17 +61,11 @@ protected:
     static QRect areaEnServidor(const QScreen* pantalla);
     // A compositing manager runs: a window with an alpha channel shows what lies beneath.
     bool hayCompositor() const;
-    // Asks the screenshot service for `pantallas`; for a screen it can't give, `siFalla` says
-    // (from why, and the screen's index) what its canvas gets instead.
-    using SiFalla = std::function<CapturaPedida(const QString& motivo, std::size_t)>;
-    std::unique_ptr<QObject> pedirAlPortal(const QList<QScreen*>& pantallas, AlCapturar listo,
-                                           SiFalla siFalla);
     ServidorX::FormatoVentanas& formatos() { return m_formatos; }
     // Whether the canvas (the see-through one when `enVivo`) asks for the full-screen state.
     virtual bool aPantallaCompleta(bool /*enVivo*/) const { return true; }
 
 private:
-    static bool esNegra(const CapturaX11& captura);
     static unsigned long atomoBandeja(_XDisplay* d);
     bool hayBandejaXEmbed() const;
     VigiaSni& sni(); // made when first asked: it watches the session bus

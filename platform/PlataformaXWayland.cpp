@@ -1,5 +1,7 @@
 #include "PlataformaXWayland.h"
 
+#include "ImagenPantalla.h"
+#include "PortalCaptura.h"
 #include "RellenoX11.h"
 #include "ServidorX.h"
 
@@ -13,6 +15,7 @@
 #include <QRegion>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <memory>
 
 #include <X11/Xatom.h>
@@ -45,17 +48,27 @@ QString nombreGestor(Display* d) {
 
 PlataformaXWayland::PlataformaXWayland() = default;
 
-bool PlataformaXWayland::esXWayland(const QString& tipoSesion, const QString& pantallaWayland,
-                                    const QString& nombrePantalla) {
-    return tipoSesion.compare(QLatin1String("wayland"), Qt::CaseInsensitive) == 0 ||
-           !pantallaWayland.isEmpty() || nombrePantalla.startsWith(QLatin1String("XWAYLAND"));
+bool PlataformaXWayland::esXWayland(bool extensionXWayland, const QStringList& pantallas) {
+    return extensionXWayland ||
+           std::any_of(pantallas.begin(), pantallas.end(), [](const QString& nombre) {
+               return nombre.startsWith(QLatin1String("XWAYLAND"));
+           });
 }
 
 bool PlataformaXWayland::enXWayland() {
-    const QScreen* pantalla = QGuiApplication::primaryScreen();
-    return esXWayland(qEnvironmentVariable("XDG_SESSION_TYPE"),
-                      qEnvironmentVariable("WAYLAND_DISPLAY"),
-                      pantalla != nullptr ? pantalla->name() : QString());
+    // Asked of the X server, never of the session's variables: an X server started inside a
+    // Wayland session (nested, remote, virtual) sees its windows like any other.
+    Display* d = ServidorX::conexion();
+    int opcode = 0;
+    int evento = 0;
+    int error = 0;
+    const bool extension =
+        d != nullptr && XQueryExtension(d, "XWAYLAND", &opcode, &evento, &error) != 0;
+    QStringList pantallas;
+    for (const QScreen* pantalla : QGuiApplication::screens()) {
+        pantallas << pantalla->name();
+    }
+    return esXWayland(extension, pantallas);
 }
 
 bool PlataformaXWayland::ignoraFormas(const QString& nombreGestor) {
@@ -72,14 +85,41 @@ bool PlataformaXWayland::sinGestor() const {
 
 std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>& pantallas,
                                                            AlCapturar listo) {
-    // The X server would give black: only the compositor knows what the screens show. Where it
-    // can't say, the live desktop under a see-through canvas is the screen itself.
-    return pedirAlPortal(pantallas, std::move(listo), [](const QString& motivo, std::size_t) {
-        CapturaPedida pedida;
-        pedida.enVivo = true;
-        pedida.motivo = motivo;
-        return pedida;
+    // The X server would give black: only the compositor knows what the screens show. Its
+    // picture covers every screen, in the compositor's pixels.
+    QRect escritorio;
+    for (const QScreen* cada : QGuiApplication::screens()) {
+        escritorio |= areaEnServidor(cada);
+    }
+    std::vector<QRect> areas;
+    for (const QScreen* pantalla : pantallas) {
+        areas.push_back(pantalla != nullptr ? areaEnServidor(pantalla) : QRect());
+    }
+    auto portal = std::make_unique<PortalCaptura>();
+    portal->pedir([this, listo = std::move(listo), escritorio,
+                   areas](const PortalCaptura::Resultado& resultado) {
+        std::vector<CapturaPedida> pedidas;
+        for (const QRect& area : areas) {
+            CapturaPedida pedida;
+            QString detalle = resultado.detalle;
+            if (resultado.fallo == PortalCaptura::Fallo::Ninguno) {
+                pedida.captura =
+                    SubirCaptura(ImagenPantalla::recortar(resultado.imagen, escritorio, area));
+                if (!pedida.captura) {
+                    detalle = QStringLiteral("la imagen del portal no cubre la pantalla");
+                }
+            }
+            if (!pedida.captura) {
+                // Where the compositor can't say, the live desktop under a see-through canvas
+                // is the screen itself.
+                pedida.enVivo = true;
+                pedida.motivo = QStringLiteral("el portal de capturas: ") + detalle;
+            }
+            pedidas.push_back(std::move(pedida));
+        }
+        listo(std::move(pedidas));
     });
+    return portal;
 }
 
 void PlataformaXWayland::trasCerrarse(QWidget*, std::function<void()> hecho) {
@@ -233,12 +273,14 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
         // managed windows has it, and takes it away again as the compositor's own focus moves
         // (to nothing, for a window it does not manage): the window that should have the keys
         // holds the keyboard itself instead. A shape holds it while the pointer is over it, once
-        // clicked or made there; otherwise the palette, otherwise the canvas.
+        // clicked, or made there to take the keys (a text); otherwise the palette, otherwise the
+        // canvas.
         if (tipo == QEvent::MouseButtonPress && suelta) {
             ventana->activateWindow();
             darTeclado(ventana);
         } else if (tipo == QEvent::ShowToParent && !evento->spontaneous() &&
-                   (!suelta || ventana->frameGeometry().contains(QCursor::pos()))) {
+                   (!suelta || (!ventana->testAttribute(Qt::WA_ShowWithoutActivating) &&
+                                ventana->frameGeometry().contains(QCursor::pos())))) {
             darTeclado(ventana);
         } else if (tipo == QEvent::Hide ||
                    (tipo == QEvent::Leave && suelta &&

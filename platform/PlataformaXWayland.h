@@ -5,11 +5,12 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
 // X11 through XWayland, under a Wayland compositor. The X server sees no Wayland window, so a
 // grab of the screen comes back black: the frozen screen is asked of the desktop's screenshot
-// service (the portal) instead, and where there is none, or the user refuses, the canvas becomes
-// a see-through window over the live desktop.
+// service (the portal) instead, for every screen at once, and where there is none, or the user
+// refuses, the canvas becomes a see-through window over the live desktop.
 //
 // wlroots' X window manager (sway and its kin) ignores window shapes, the positions programs ask
 // for and the above state. There the shape windows bypass it (override-redirect): they land
@@ -23,11 +24,11 @@ class PlataformaXWayland : public PlataformaX11 {
 public:
     PlataformaXWayland();
 
-    // The X server is XWayland: the session says it is Wayland, or the screens are XWayland's.
+    // The X server is XWayland, as the server itself says: it has the XWAYLAND extension
+    // (XWayland 23.1 on), or its screens are XWayland's.
     static bool enXWayland();
-    // The rule of enXWayland, from the session's variables and the first screen's name.
-    static bool esXWayland(const QString& tipoSesion, const QString& pantallaWayland,
-                           const QString& nombrePantalla);
+    // The rule of enXWayland, from whether the server has that extension and its screens' names.
+    static bool esXWayland(bool extensionXWayland, const QStringList& pantallas);
     // The X window manager (by its _NET_WM_NAME) is one that ignores shapes and positions.
     static bool ignoraFormas(const QString& nombreGestor);
 

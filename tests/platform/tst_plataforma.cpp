@@ -137,40 +137,6 @@ private slots:
         QVERIFY(espera.terminada());
     }
 
-    // A capture that came back as one flat colour, read along the lines that cross the screen.
-    void colorUnico_data() {
-        QTest::addColumn<QList<QPoint>>("distintos"); // pixels that are not black
-        QTest::addColumn<bool>("plana");
-        QTest::newRow("all black") << QList<QPoint>{} << true;
-        QTest::newRow("one pixel on a row differs") << QList<QPoint>{{1000, 540}} << false;
-        QTest::newRow("one pixel on a column differs") << QList<QPoint>{{480, 5}} << false;
-        QTest::newRow("the last pixel of the last row") << QList<QPoint>{{1919, 810}} << false;
-        QTest::newRow("off every line: not seen") << QList<QPoint>{{5, 5}, {1915, 1075}} << true;
-    }
-    void colorUnico() {
-        QFETCH(QList<QPoint>, distintos);
-        QFETCH(bool, plana);
-        QImage pantalla(1920, 1080, QImage::Format_RGB32);
-        pantalla.fill(Qt::black);
-        for (const QPoint& p : distintos) {
-            pantalla.setPixel(p, qRgb(0, 0, 1));
-        }
-        QList<QImage> lineas;
-        for (const QRect& linea : ImagenPantalla::lineasDeMuestra(pantalla.size())) {
-            lineas.append(pantalla.copy(linea));
-        }
-        const std::optional<QRgb> color = ImagenPantalla::colorUnico(lineas);
-        QCOMPARE(color.has_value(), plana);
-        if (plana) {
-            QCOMPARE(*color, qRgb(0, 0, 0));
-        }
-    }
-    void colorUnicoSinPixeles() {
-        QVERIFY(!ImagenPantalla::colorUnico({}).has_value());
-        QVERIFY(!ImagenPantalla::colorUnico({QImage()}).has_value());
-        QVERIFY(ImagenPantalla::lineasDeMuestra(QSize()).isEmpty());
-    }
-
     // The screenshot service's picture of the whole desktop, made to fit the canvas's screen.
     void recortar_data() {
         QTest::addColumn<QSize>("imagen");     // painted: left half red, right half blue

@@ -66,37 +66,25 @@ private slots:
         QCOMPARE(ServidorX::aNativo(logico, escala), nativo);
     }
 
-    // Which X servers are XWayland, from the session's variables and the screens' names.
+    // Which X servers are XWayland: as the server says, whatever the session's variables.
     void esXWayland_data() {
-        QTest::addColumn<QString>("tipoSesion");
-        QTest::addColumn<QString>("pantallaWayland");
-        QTest::addColumn<QString>("pantalla");
+        QTest::addColumn<bool>("extension");
+        QTest::addColumn<QStringList>("pantallas");
         QTest::addColumn<bool>("esperado");
-        QTest::newRow("a Wayland session") << "wayland"
-                                           << ""
-                                           << "DP-1" << true;
-        QTest::newRow("as some display managers spell it") << "Wayland"
-                                                           << ""
-                                                           << "" << true;
-        QTest::newRow("a compositor's socket only") << ""
-                                                    << "wayland-0"
-                                                    << "" << true;
-        QTest::newRow("XWayland's screens, nothing else said") << ""
-                                                               << ""
-                                                               << "XWAYLAND0" << true;
-        QTest::newRow("an X11 session") << "x11"
-                                        << ""
-                                        << "HDMI-1" << false;
-        QTest::newRow("nothing said, an X server's screen") << ""
-                                                            << ""
-                                                            << "screen" << false;
+        QTest::newRow("XWayland 23.1 on: its extension") << true << QStringList{"DP-1"} << true;
+        QTest::newRow("older XWayland: its screens' names")
+            << false << QStringList{"XWAYLAND0", "XWAYLAND1"} << true;
+        QTest::newRow("a second screen of XWayland's")
+            << false << QStringList{"", "XWAYLAND1"} << true;
+        QTest::newRow("a real X server") << false << QStringList{"HDMI-1", "DP-2"} << false;
+        QTest::newRow("Xvfb") << false << QStringList{"screen"} << false;
+        QTest::newRow("no screen yet") << false << QStringList{} << false;
     }
     void esXWayland() {
-        QFETCH(QString, tipoSesion);
-        QFETCH(QString, pantallaWayland);
-        QFETCH(QString, pantalla);
+        QFETCH(bool, extension);
+        QFETCH(QStringList, pantallas);
         QFETCH(bool, esperado);
-        QCOMPARE(PlataformaXWayland::esXWayland(tipoSesion, pantallaWayland, pantalla), esperado);
+        QCOMPARE(PlataformaXWayland::esXWayland(extension, pantallas), esperado);
     }
 
     // Window managers of XWayland that ignore shapes, positions and the above state.
