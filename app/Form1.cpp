@@ -38,7 +38,7 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
             [this](QWidget* ventana) { ventana->installEventFilter(m_atajos); });
     connect(m_dibujo.get(), &ModoDibujo::lienzoCreado, this,
             [this](FormFondo* lienzo) { lienzo->installEventFilter(m_atajos); });
-    connect(m_dibujo.get(), &ModoDibujo::paletaCerrada, this, &Form1::guardarAjustes);
+    connect(m_dibujo.get(), &ModoDibujo::ajustesCambiados, this, &Form1::guardarAjustes);
     connect(m_dibujo.get(), &ModoDibujo::enVivo, this, [this](const QString& motivo) {
         if (m_avisadoEnVivo) {
             return; // said once

@@ -23,9 +23,9 @@ class ServidorOrdenes;
 class Form1 : public QObject {
     Q_OBJECT
 public:
-    // `rutaAjustes` is the settings file, read now and written when the palette closes and when
-    // this object ends. With `rutaSocket`, commands are taken from that socket from before the
-    // tray icon shows.
+    // `rutaAjustes` is the settings file, read now and written when the palette closes, when a
+    // key changes the tool, colour or thickness, and when this object ends. With `rutaSocket`,
+    // commands are taken from that socket from before the tray icon shows.
     explicit Form1(const QString& rutaAjustes = Ajustes::rutaPorDefecto(),
                    const QString& rutaSocket = QString(), QObject* padre = nullptr);
     ~Form1() override;

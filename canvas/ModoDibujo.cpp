@@ -1,13 +1,17 @@
 #include "ModoDibujo.h"
 
 #include "FormFondo.h"
+#include "FormTools.h"
+#include "FormVentana.h"
 #include "Monitores.h"
 #include "Pantalla.h"
 #include "RegistroFormas.h"
 #include "VigiaPantallas.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QScreen>
 #include <algorithm>
@@ -18,6 +22,13 @@ ModoDibujo::ModoDibujo(RegistroFormas& formas, QObject* padre) : QObject(padre),
     connect(&m_formas, &RegistroFormas::teclasLibres, this, [this] {
         if (m_activo && m_activo->isVisible()) {
             m_activo->activateWindow();
+        }
+    });
+    connect(&m_formas, &RegistroFormas::agregada, this, [this](QWidget* ventana) {
+        if (auto* forma = qobject_cast<FormVentana*>(ventana)) {
+            connect(forma, &FormVentana::escrituraCambiada, this,
+                    [this, forma] { escrituraCambiada(forma); });
+            escrituraCambiada(forma);
         }
     });
     // A canvas is the size of its monitor and shows what that monitor showed: once monitors
@@ -31,6 +42,7 @@ ModoDibujo::ModoDibujo(RegistroFormas& formas, QObject* padre) : QObject(padre),
 }
 
 ModoDibujo::~ModoDibujo() {
+    QCoreApplication::instance()->removeEventFilter(this);
     m_saliendo = true;
     for (const QPointer<FormFondo>& lienzo : m_lienzos) {
         delete lienzo.data();
@@ -132,6 +144,8 @@ void ModoDibujo::capturasListas(const QList<QPointer<QScreen>>& pantallas,
         }
     }
     m_activo->mostrar(true);
+    // Keys on any of the program's windows come through here while drawing.
+    QCoreApplication::instance()->installEventFilter(this);
     if (!motivoEnVivo.isEmpty()) {
         emit enVivo(motivoEnVivo);
     }
@@ -140,18 +154,120 @@ void ModoDibujo::capturasListas(const QList<QPointer<QScreen>>& pantallas,
 void ModoDibujo::agregar(FormFondo* lienzo) {
     m_lienzos.append(lienzo);
     connect(lienzo, &FormFondo::activado, this, [this, lienzo] { m_activo = lienzo; });
-    connect(lienzo, &FormFondo::paletaCerrada, this, [this, lienzo] { paletaCerradaEn(lienzo); });
-    connect(lienzo, &FormFondo::cerrado, this, &ModoDibujo::salir);
+    connect(lienzo, &FormFondo::paletaCerrada, this,
+            [this, lienzo] { ajustesCambiadosEn(lienzo); });
+    connect(lienzo, &FormFondo::ajustesCambiados, this,
+            [this, lienzo] { ajustesCambiadosEn(lienzo); });
+    connect(lienzo, &FormFondo::cerrado, this, [this, lienzo] { lienzoCerrado(lienzo); });
     emit lienzoCreado(lienzo);
 }
 
-void ModoDibujo::paletaCerradaEn(FormFondo* lienzo) {
+void ModoDibujo::lienzoCerrado(FormFondo* lienzo) {
+    salir();
+    const bool otroAbierto = std::any_of(m_lienzos.begin(), m_lienzos.end(), [lienzo](auto& l) {
+        return l && l != lienzo && l->isVisible();
+    });
+    if (!otroAbierto) {
+        QCoreApplication::instance()->removeEventFilter(this);
+    }
+}
+
+void ModoDibujo::ajustesCambiadosEn(FormFondo* lienzo) {
     for (FormFondo* otro : lienzos()) {
         if (otro != lienzo) {
             otro->tomarAjustes();
         }
     }
-    emit paletaCerrada();
+    emit ajustesCambiados();
+}
+
+void ModoDibujo::escrituraCambiada(FormVentana* forma) {
+    if (forma->escribiendo()) {
+        m_escribiendo = forma;
+        return;
+    }
+    // Finished, it may go on holding the keys: those that reach it go to drawing all the same,
+    // so nothing needs to move the focus.
+    if (m_escribiendo == forma) {
+        m_escribiendo = nullptr;
+    }
+}
+
+FormFondo* ModoDibujo::lienzoBajoElPuntero() const {
+    const QScreen* pantalla = QGuiApplication::screenAt(QCursor::pos());
+    for (FormFondo* lienzo : lienzos()) {
+        if (lienzo->pantalla() == pantalla) {
+            return lienzo;
+        }
+    }
+    return nullptr;
+}
+
+bool ModoDibujo::reenviar(QEvent* evento, QWidget* destino) {
+    if (destino == nullptr) {
+        return false;
+    }
+    if (auto* lienzo = qobject_cast<FormFondo*>(destino)) {
+        m_activo = lienzo; // the canvas that has the keys, for saving and copying its screen
+    }
+    const std::unique_ptr<QEvent> copia(evento->clone());
+    m_reenviando = true;
+    QCoreApplication::sendEvent(destino, copia.get());
+    m_reenviando = false;
+    return true;
+}
+
+bool ModoDibujo::eventFilter(QObject* objeto, QEvent* evento) {
+    const QEvent::Type tipo = evento->type();
+    if ((tipo != QEvent::KeyPress && tipo != QEvent::MouseButtonPress && tipo != QEvent::Wheel) ||
+        m_reenviando || !objeto->isWidgetType()) {
+        return false;
+    }
+    QWidget* ventana = static_cast<QWidget*>(objeto)->window();
+    auto* forma = qobject_cast<FormVentana*>(ventana);
+    if (tipo == QEvent::MouseButtonPress) {
+        // A click anywhere else finishes the text being typed, as Enter does.
+        if (m_escribiendo && m_escribiendo != ventana) {
+            m_escribiendo->terminarTexto();
+        }
+        return false;
+    }
+    if (tipo == QEvent::Wheel) {
+        return forma != nullptr && reenviar(evento, lienzoBajoElPuntero());
+    }
+    const int tecla = static_cast<QKeyEvent*>(evento)->key();
+    auto* lienzo = qobject_cast<FormFondo*>(ventana);
+    const bool lienzoPropio = lienzo != nullptr && m_lienzos.contains(lienzo);
+    if (m_escribiendo && (forma != nullptr || lienzoPropio)) {
+        // The text being typed keeps the keys, wherever the windowing system delivers them,
+        // until Enter, Esc or a click elsewhere finishes it.
+        if (tecla == Qt::Key_Escape) {
+            m_escribiendo->terminarTexto();
+            salir();
+            return true;
+        }
+        return ventana != m_escribiendo && reenviar(evento, m_escribiendo);
+    }
+    if (forma != nullptr) {
+        // Delete is the shape's own; every other key is for drawing.
+        return tecla != Qt::Key_Delete && reenviar(evento, lienzoBajoElPuntero());
+    }
+    if (qobject_cast<FormTools*>(ventana) != nullptr) {
+        if (tecla != Qt::Key_Escape) {
+            return false;
+        }
+        salir();
+        return true;
+    }
+    if (!lienzoPropio) {
+        return false;
+    }
+    FormFondo* bajoElPuntero = lienzoBajoElPuntero();
+    if (bajoElPuntero != nullptr && bajoElPuntero != lienzo) {
+        return reenviar(evento, bajoElPuntero);
+    }
+    m_activo = lienzo;
+    return false;
 }
 
 void ModoDibujo::salir() {

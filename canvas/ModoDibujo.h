@@ -9,7 +9,9 @@
 #include <vector>
 
 class FormFondo;
+class FormVentana;
 class QScreen;
+class QWidget;
 class RegistroFormas;
 
 // Drawing mode: a canvas over every monitor, entered and left as one. Every monitor is captured
@@ -18,7 +20,13 @@ class RegistroFormas;
 // and asking again, Esc, or a change of monitors gives up waiting.
 // Leaving any canvas (Esc, its exit image, a close by the window manager) leaves them all, and
 // so does a monitor that comes, goes or changes while drawing: no canvas stays over a monitor
-// that is no longer there. Settings chosen on one canvas's palette hold on every canvas.
+// that is no longer there. Settings chosen on one canvas (its palette, its keys) hold on every
+// canvas.
+//
+// While it is open, drawing mode owns the keyboard: keys typed on any of the program's windows
+// go to the canvas under the pointer, except on a text being typed (until Enter, Esc or a click
+// elsewhere finishes it) and Delete on a shape. Esc leaves from any of them: a text being typed
+// is finished first, and an open palette closes.
 class ModoDibujo : public QObject {
     Q_OBJECT
 public:
@@ -45,17 +53,25 @@ public:
 signals:
     // A canvas was made, not shown yet.
     void lienzoCreado(FormFondo* lienzo);
-    // A palette has closed: the settings may have changed.
-    void paletaCerrada();
+    // A palette has closed, or a key changed the tool, the colour or the thickness: the settings
+    // may have changed.
+    void ajustesCambiados();
     // The screens could not be frozen (`motivo` says why): the canvases show the live desktop.
     void enVivo(const QString& motivo);
+
+protected:
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
     void capturasListas(const QList<QPointer<QScreen>>& pantallas,
                         std::vector<Plataforma::CapturaPedida> capturas);
     void cancelarEspera();
     void agregar(FormFondo* lienzo);
-    void paletaCerradaEn(FormFondo* lienzo);
+    void ajustesCambiadosEn(FormFondo* lienzo);
+    void escrituraCambiada(FormVentana* forma);
+    void lienzoCerrado(FormFondo* lienzo);
+    FormFondo* lienzoBajoElPuntero() const;
+    bool reenviar(QEvent* evento, QWidget* destino);
 
     RegistroFormas& m_formas;
     QList<QPointer<FormFondo>> m_lienzos;
@@ -63,4 +79,6 @@ private:
     bool m_saliendo = false;
     std::unique_ptr<QObject> m_pedido;    // the screens' pictures, while they are awaited
     std::unique_ptr<QObject> m_escEspera; // Esc, which gives up that wait
+    QPointer<FormVentana> m_escribiendo;  // the text being typed, if any
+    bool m_reenviando = false;            // a key on its way to the canvas under the pointer
 };

@@ -16,7 +16,7 @@ namespace {
 constexpr const char* PropiedadClave = "tizoColorClave";
 }
 
-void SiempreEncima(QWidget* ventana, bool activar) {
+void SiempreEncima(QWidget* ventana, bool activar, bool tomarTeclado) {
     if (ventana->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != activar) {
         const bool visible = ventana->isVisible();
         ventana->setWindowFlag(Qt::WindowStaysOnTopHint, activar);
@@ -25,7 +25,9 @@ void SiempreEncima(QWidget* ventana, bool activar) {
         }
     }
     ventana->raise();
-    ventana->activateWindow();
+    if (tomarTeclado) {
+        ventana->activateWindow();
+    }
 }
 
 void HacerTransparente(QWidget* ventana, int colorClave, const QImage* contenido) {

@@ -7,8 +7,8 @@ class QWidget;
 // The three window operations the program's windows share.
 
 // Keeps the window above every ordinary window (or returns it to the ordinary group) and brings
-// it to the front, active, keeping its position and size.
-void SiempreEncima(QWidget* ventana, bool activar);
+// it to the front, keeping its position and size; with `tomarTeclado`, active as well.
+void SiempreEncima(QWidget* ventana, bool activar, bool tomarTeclado = true);
 
 // Turns the window's background into colorClave and from then on shows only its pixels of other
 // colours: the key-coloured ones show what lies beneath and let the mouse through. A window that

@@ -253,10 +253,11 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
     const bool teclado = objeto->property(PropiedadTeclado).toBool();
     const bool suelta = objeto->property(PropiedadSuelta).toBool();
     auto* ventana = static_cast<QWidget*>(objeto);
-    if (teclado && (tipo == QEvent::KeyPress || tipo == QEvent::KeyRelease) && m_teclado != 0 &&
-        ventana->internalWinId() != m_teclado) {
+    if (teclado && (tipo == QEvent::KeyPress || tipo == QEvent::KeyRelease) &&
+        evento->spontaneous() && m_teclado != 0 && ventana->internalWinId() != m_teclado) {
         // The server gives the keys to the window that holds the keyboard, but Qt hands them to
-        // the window it last saw take the focus: they go where the server sent them.
+        // the window it last saw take the focus: they go where the server sent them. A key the
+        // program itself passes on to another window goes there.
         for (const QPointer<QWidget>& dueno : m_teclados) {
             if (dueno != nullptr && dueno->internalWinId() == m_teclado) {
                 QWidget* destino =

@@ -77,7 +77,14 @@ FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
     if (gesto.tipo == modGeneral::TipoTexto) {
         DibujarTexto(gesto);
     } else {
+        setAttribute(Qt::WA_ShowWithoutActivating);
         DibujarForma(gesto);
+    }
+}
+
+void FormVentana::terminarTexto() {
+    if (escribiendo()) {
+        escribir(U"\r");
     }
 }
 
@@ -190,6 +197,7 @@ void FormVentana::escribir(const std::u32string& caracteres) {
                 cambio = false;
             }
             HacerTransparente(this, modGeneral::ColorClave);
+            emit escrituraCambiada();
             break;
         case EdicionTexto::Efecto::Ninguno:
             break;
@@ -206,6 +214,7 @@ void FormVentana::volverAEditar() {
     paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(modGeneral::Blanco));
     setPalette(paleta);
     clearMask();
+    emit escrituraCambiada();
 }
 
 bool FormVentana::event(QEvent* evento) {

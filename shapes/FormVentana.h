@@ -14,6 +14,7 @@ struct Gesto;
 // its strokes or letters show and the mouse passes through the rest. It places, sizes and draws
 // itself once, in the constructor, from the gesture and the shared settings of that moment.
 // Left-button drag moves it, Delete removes it, and a text shape is typed straight into it.
+// Only a text shape takes the keys as it shows; any other takes them once clicked.
 //
 // A stroke shape is one colour inside its window shape (mask()): the strokes are drawn once to
 // find that shape, and from then on the windowing system fills it where it can, so the window
@@ -28,8 +29,17 @@ public:
     // The colour of its strokes or letters; a stroke shape shows it on exactly its mask().
     QColor colorTrazo() const { return m_color; }
 
+    // A text shape being typed into: on white, taking the keys.
+    bool escribiendo() const { return m_lb != nullptr && !m_edicion.terminado(); }
+    // Finishes the text being typed, as Enter does; nothing otherwise.
+    void terminarTexto();
+
     // Null while the windowing system fills the window (Qt::WA_PaintOnScreen).
     QPaintEngine* paintEngine() const override;
+
+signals:
+    // A text shape started or finished being typed into (escribiendo()).
+    void escrituraCambiada();
 
 protected:
     bool event(QEvent* evento) override;

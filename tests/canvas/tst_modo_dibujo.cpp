@@ -1,15 +1,21 @@
 #include "FormFondo.h"
+#include "FormTools.h"
+#include "FormVentana.h"
+#include "Gesto.h"
 #include "Gestos.h"
 #include "ModoDibujo.h"
 #include "RegistroFormas.h"
 #include "modGeneral.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -21,6 +27,28 @@ FormFondo* lienzoEn(const ModoDibujo& dibujo, const QString& nombre) {
         }
     }
     return nullptr;
+}
+
+// Drawing mode open over both monitors, every canvas shown, the pointer over `bajoElPuntero`.
+void abrirCon(ModoDibujo& dibujo, const QString& bajoElPuntero) {
+    dibujo.abrir();
+    for (FormFondo* l : dibujo.lienzos()) {
+        QVERIFY(QTest::qWaitForWindowExposed(l));
+    }
+    QCursor::setPos(lienzoEn(dibujo, bajoElPuntero)->geometry().center());
+}
+
+// A shape as the canvas makes it: a short stroke, or a text being typed.
+FormVentana* forma(RegistroFormas& formas, int tipo) {
+    Gesto gesto;
+    gesto.tipo = tipo;
+    gesto.inicio = QPointF(3000, 3000);
+    gesto.anchoPluma = modGeneral::Grosor;
+    gesto.puntos = {{3000, 3000}, {3300, 3000}};
+    auto* ventana = new FormVentana(gesto);
+    formas.agregar(ventana);
+    ventana->show();
+    return ventana;
 }
 } // namespace
 
@@ -113,7 +141,7 @@ private slots:
     void paletaParaTodos() {
         RegistroFormas formas;
         ModoDibujo dibujo(formas);
-        QSignalSpy cerradas(&dibujo, &ModoDibujo::paletaCerrada);
+        QSignalSpy cerradas(&dibujo, &ModoDibujo::ajustesCambiados);
         dibujo.abrir();
         const QList<FormFondo*> lienzos = dibujo.lienzos();
         QWidget* sobre = nullptr;
@@ -174,6 +202,119 @@ private slots:
         formas.destruirTodo();
     }
 
+    // While drawing, keys typed on any of the program's windows are drawing's: a key on a shape
+    // or on the other canvas reaches the canvas under the pointer; Delete stays the shape's, and
+    // a text being typed keeps its keys but Esc, which finishes it and leaves.
+    void teclasDelDibujo_data() {
+        QTest::addColumn<QString>("donde"); // the window that has the keys
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<bool>("abierto");        // drawing mode still open afterwards
+        QTest::addColumn<int>("tipo");            // the tool afterwards
+        QTest::addColumn<bool>("formaViva");      // the shape is still there
+        QTest::addColumn<bool>("textoTerminado"); // a text shape was finished
+        const int rect = modGeneral::TipoRectangulo;
+        const int pincel = modGeneral::TipoPincel;
+        QTest::newRow("Esc on a stroke")
+            << "trazo" << int(Qt::Key_Escape) << false << pincel << true << false;
+        QTest::newRow("3 on a stroke")
+            << "trazo" << int(Qt::Key_3) << true << rect << true << false;
+        QTest::newRow("Delete on a stroke")
+            << "trazo" << int(Qt::Key_Delete) << true << pincel << false << false;
+        QTest::newRow("Esc on a text being typed")
+            << "texto" << int(Qt::Key_Escape) << false << pincel << true << true;
+        QTest::newRow("3 is typed into a text")
+            << "texto" << int(Qt::Key_3) << true << pincel << true << false;
+        QTest::newRow("3 on the canvas away from the pointer")
+            << "izquierda" << int(Qt::Key_3) << true << rect << true << false;
+        QTest::newRow("Esc on the canvas away from the pointer")
+            << "izquierda" << int(Qt::Key_Escape) << false << pincel << true << false;
+    }
+    void teclasDelDibujo() {
+        QFETCH(QString, donde);
+        QFETCH(int, tecla);
+        QFETCH(bool, abierto);
+        QFETCH(int, tipo);
+        QFETCH(bool, formaViva);
+        QFETCH(bool, textoTerminado);
+        RegistroFormas formas;
+        ModoDibujo dibujo(formas);
+        abrirCon(dibujo, QStringLiteral("derecha"));
+        const bool texto = donde == QLatin1String("texto");
+        FormVentana* f = forma(formas, texto ? modGeneral::TipoTexto : modGeneral::TipoPincel);
+        QWidget* destino = donde == QLatin1String("izquierda")
+                               ? static_cast<QWidget*>(lienzoEn(dibujo, donde))
+                               : static_cast<QWidget*>(f);
+        QTest::keyClick(destino, Qt::Key(tecla));
+        QCOMPARE(dibujo.abierto(), abierto);
+        QCOMPARE(modGeneral::Tipo, tipo);
+        QCOMPARE(formas.ventanas().contains(f), formaViva);
+        QCOMPARE(!f->escribiendo(), !texto || textoTerminado);
+        if (abierto && tecla != Qt::Key_Delete && !texto) {
+            // The canvas under the pointer took the key: it is the one that has the keys.
+            QCOMPARE(dibujo.activo(), lienzoEn(dibujo, QStringLiteral("derecha")));
+        }
+        dibujo.salir();
+        formas.destruirTodo();
+    }
+
+    // A text being typed keeps the keys wherever they land (a windowing system may hand them to
+    // the canvas), and Esc from there still finishes it and leaves.
+    void elTextoGuardaLasTeclas() {
+        RegistroFormas formas;
+        ModoDibujo dibujo(formas);
+        abrirCon(dibujo, QStringLiteral("derecha"));
+        FormVentana* texto = forma(formas, modGeneral::TipoTexto);
+        FormFondo* izquierda = lienzoEn(dibujo, QStringLiteral("izquierda"));
+        QTest::keyClicks(izquierda, QStringLiteral("3b"));
+        QCOMPARE(texto->etiqueta()->text(), QStringLiteral("3b"));
+        QCOMPARE(modGeneral::Tipo, modGeneral::TipoPincel);
+        QTest::keyClick(izquierda, Qt::Key_Escape);
+        QVERIFY(!texto->escribiendo());
+        QCOMPARE(texto->etiqueta()->text(), QStringLiteral("3b"));
+        QVERIFY(!dibujo.abierto());
+        formas.destruirTodo();
+    }
+
+    // A click anywhere but on the text being typed finishes it, as Enter does.
+    void clicFueraTerminaElTexto() {
+        RegistroFormas formas;
+        ModoDibujo dibujo(formas);
+        abrirCon(dibujo, QStringLiteral("izquierda"));
+        FormVentana* texto = forma(formas, modGeneral::TipoTexto);
+        QTest::mouseClick(texto, Qt::LeftButton, {}, {2, 2});
+        QVERIFY(texto->escribiendo());
+        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        FormFondo* l = lienzoEn(dibujo, QStringLiteral("izquierda"));
+        QTest::mousePress(l, Qt::LeftButton, {}, {100, 100});
+        QVERIFY(!texto->escribiendo());
+        // The click still draws.
+        QTest::mouseMove(l, {200, 200});
+        QTest::mouseRelease(l, Qt::LeftButton, {}, {200, 200});
+        QCOMPARE(formas.cantidad(), 2);
+        dibujo.salir();
+        formas.destruirTodo();
+    }
+
+    // Esc on the palette closes it and leaves drawing mode.
+    void escEnLaPaleta() {
+        RegistroFormas formas;
+        ModoDibujo dibujo(formas);
+        abrirCon(dibujo, QStringLiteral("izquierda"));
+        bool vista = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* paleta = QApplication::activeModalWidget();
+            vista = qobject_cast<FormTools*>(paleta) != nullptr;
+            if (paleta != nullptr) {
+                QTest::keyClick(paleta, Qt::Key_Escape);
+            }
+        });
+        QTest::mouseClick(lienzoEn(dibujo, QStringLiteral("izquierda")), Qt::RightButton, {},
+                          {100, 100});
+        QVERIFY(vista);
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        QVERIFY(!dibujo.abierto());
+    }
+
     // Keys a shape lets go come back to the canvas that had them last, not to another one.
     void teclasAlUltimoActivo() {
         RegistroFormas formas;
@@ -192,6 +333,7 @@ private slots:
             QTest::mouseMove(l, {200, 200});
             QTest::mouseRelease(l, Qt::LeftButton, {}, {200, 200});
             QWidget* forma = formas.ventanas().last();
+            forma->activateWindow(); // clicked
             QVERIFY(QTest::qWaitForWindowActive(forma));
             forma->close(); // Delete
             QTRY_VERIFY(l->isActiveWindow());

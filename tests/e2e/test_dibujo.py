@@ -101,9 +101,7 @@ def prueba_cada_herramienta(s):
     editar_otra_vez(s, texto)
     s.tecla("Return")
 
-    s.tecla("Escape")  # the text window has the keys: drawing mode stays
-    comprobar(s.lienzo().mapeada, "Esc in a shape window doesn't end drawing mode")
-    s.herramienta(PINCEL)  # a press on the canvas gives it the keys back
+    # The finished text gives the keys back: Esc leaves drawing mode.
     s.tecla("Escape")
     s.esperar(lambda: not [v for v in s.ventanas() if v.nombre == "Tizo"], 5, "left drawing mode")
     c = s.captura()
@@ -217,14 +215,20 @@ def prueba_hueco_arrastre_y_supr(s):
     s.tecla("Delete")
     s.esperar(lambda: not r.existe, 5, "Delete removes it")
 
-    # Right after a release the new shape has the keys: Delete removes exactly that one. The
-    # caption is the count of shapes, not a serial number.
-    s.dibujar_fondo()
+    # Right after a release the canvas keeps the keys: Delete deletes nothing. A click on a
+    # shape gives them to it, and Delete removes exactly that one. The caption is the count of
+    # shapes, not a serial number.
+    v = s.dibujar_fondo()
     s.arrastrar(100, 700, 400, 700)
     uno = s.forma("1")
     s.arrastrar(100, 800, 400, 800)
     dos = s.forma("2")
-    s.esperar(lambda: s.activa() == dos.id, 5, "the newest shape active")
+    s.esperar(lambda: s.activa() == v.id, 5, "the canvas keeps the keys")
+    s.tecla("Delete")
+    time.sleep(0.3)
+    comprobar(dos.mapeada and uno.mapeada, "Delete on the canvas deletes no shape")
+    s.click(250, 800)
+    s.esperar(lambda: s.activa() == dos.id, 5, "the clicked shape active")
     s.tecla("Delete")
     s.esperar(lambda: not dos.existe, 5, "Delete removed the newest")
     comprobar(uno.mapeada, "the older one stays")
@@ -265,12 +269,13 @@ def prueba_bandeja_mientras_dibuja(s):
 def prueba_paleta(s):
     s.lanzar_tizo()
     v = s.dibujar_fondo()
-    # Esc in the palette closes the palette, not drawing mode.
+    # Esc in the palette closes it and leaves drawing mode, as everywhere while drawing.
     p = s.abrir_paleta()
     comprobar(v.mapeada, "the canvas under the palette")
     s.tecla("Escape")
     s.esperar(lambda: not p.existe or not p.mapeada, 5, "palette closed by Esc")
-    comprobar(v.existe and v.mapeada, "still drawing")
+    s.esperar(lambda: not v.existe, 5, "drawing mode left")
+    v = s.dibujar_fondo()
 
     # Blue, thickness 30, rectangle.
     p = s.abrir_paleta()

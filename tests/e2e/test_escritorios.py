@@ -6,7 +6,8 @@ window properties the window manager set and on the X server's stacking order.""
 
 import time
 
-from dibujo import GRIS, PINCEL, RECTANGULO, SALIR, TEXTO, editar_otra_vez
+from dibujo import (
+    GRIS, PINCEL, RECTANGULO, SALIR, TEXTO, editar_otra_vez, escribir_y_salir)
 from harness import (
     ALTO, ANCHO, AZUL_TESTIGO, BLANCO, KEY_COLOR, ROJO, color_fondo, comprobar, ejecutar,
     es_fondo)
@@ -261,6 +262,46 @@ def prueba_encima_de_otra_ventana(s):
     s.tecla("Delete")
     s.esperar(lambda: not rect.existe, 5, "Delete removes it")
     sin_barras_y_visible(texto)
+
+
+def prueba_esc_tras_cada_herramienta(s):
+    """After a shape of each tool (picked with its key) and after a finished text, a plain Esc
+    leaves drawing mode; Esc while a text is typed finishes it and leaves."""
+    s.lanzar_tizo()
+    gestos = (("1", (300, 300, 700, 320)), ("2", (300, 400, 700, 500)),
+              ("3", (300, 550, 700, 750)), ("4", (900, 300, 1200, 500)), ("5", (900, 700)))
+    for n, (tecla, gesto) in enumerate(gestos, 1):
+        v = s.dibujar_fondo() if n == 1 else abrir_con_la_orden(s)
+        s.tecla(tecla)
+        if len(gesto) == 4:
+            s.arrastrar(*gesto)
+            s.forma(str(n))
+        else:
+            s.click(*gesto)
+            texto = s.forma(str(n))
+            s.esperar(lambda: s.activa() == texto.id, 5, "the text window active")
+            s.escribir("Hola")
+            s.tecla("Return")
+            s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 5, "finished text")
+        s.tecla("Escape")
+        s.esperar(lambda: not v.existe, 5, f"Esc leaves drawing mode after tool {tecla}")
+    s.guardar_captura("esc-tras-cada-herramienta")
+
+    v = abrir_con_la_orden(s)
+    s.click(900, 850)
+    texto = s.forma("6")
+    s.esperar(lambda: s.activa() == texto.id, 5, "the text window active")
+    escribir_y_salir(s, v, texto, "Adios")
+    comprobar(len(s.formas()) == 6, f"every shape stays: {s.formas()}")
+
+
+def abrir_con_la_orden(s):
+    """Drawing mode from `tizo --draw`: the canvas, active."""
+    r = s.orden_tizo("--draw")
+    comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
+    v = s.lienzo()
+    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
+    return v
 
 
 ejecutar(globals())

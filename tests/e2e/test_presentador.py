@@ -22,8 +22,8 @@ def prueba_deshacer_y_rehacer(s):
     dos = s.forma("2")
     lugar_uno, lugar_dos = uno.rect, dos.rect
 
-    # Keys reach the newest shape, which takes them as the canvas would.
-    s.esperar(lambda: s.activa() == dos.id, 5, "the newest shape active")
+    # The canvas keeps the keys after a release: Ctrl+Z takes the stroke just drawn back.
+    s.esperar(lambda: s.activa() == v.id, 5, "the canvas keeps the keys")
     s.tecla("ctrl+z")
     s.esperar(lambda: not dos.mapeada, 5, "Ctrl+Z takes the last shape back")
     s.esperar(lambda: es_fondo(s.captura((850, 200, 1, 1)), 850, 200), 5, "the canvas shows")

@@ -97,9 +97,10 @@ def escenario(s, congelado):
     editar_otra_vez(s, texto)
     s.tecla("Return")
     s.esperar(terminado, 5, "finished again")
-    # Esc reaches the canvas again once the pointer has left the new shape, which has the keys
-    # while the pointer is over it.
-    s.mover(s.ancho // 2, s.alto - 100)
+    # Esc leaves right away, with the pointer still on the text, which holds the keyboard while
+    # the pointer is over it.
+    x, y, w, h = texto.rect
+    s.mover(x + w // 2, y + h // 2)
     s.tecla("Escape")
     s.esperar(lambda: not lienzo.existe, 10, "Esc leaves drawing mode")
     if not congelado:
