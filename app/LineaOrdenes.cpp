@@ -135,7 +135,14 @@ QString LineaOrdenes::ayuda() {
           << tr("~/.config/tizo/tizo.conf). Ctrl+Z deshace y Ctrl+Mayús+Z o Ctrl+Y rehacen, en el")
           << '\n'
           << tr("lienzo o en una forma. Al dibujar, Ctrl+S guarda la pantalla anotada en") << '\n'
-          << tr("Imágenes/Tizo y Ctrl+C la copia al portapapeles.") << '\n';
+          << tr("Imágenes/Tizo y Ctrl+C la copia al portapapeles.") << '\n'
+          << tr("Al dibujar, 1 a 5 eligen pincel, línea, rectángulo, círculo o texto; R, G, B,")
+          << '\n'
+          << tr("Y, O y P el color (rojo, verde, azul, amarillo, naranja, rosa); + y - (o la")
+          << '\n'
+          << tr("rueda del ratón; con Mayús, de 5 en 5) el grosor; F1 o ? muestra las teclas;")
+          << '\n'
+          << tr("Esc deja de dibujar desde cualquier ventana de Tizo.") << '\n';
     return texto;
 }
 

@@ -1,6 +1,8 @@
 """" Dibujar Fondo" measured from outside, as a user meets it: from the Return key that chooses it
 in the tray menu, typed with real input, until the canvas's exit image can be read back from the
-root window. Runs the program named by TIZO_BIN in a session of the end-to-end harness.
+root window. Then `tizo --draw` the same way, over the patterned desktop and over an all-black one
+(slides blanked), with a session bus the program reaches: both must take the same time. Runs the
+program named by TIZO_BIN in sessions of the end-to-end harness.
 
     menu_lienzo.py [WIDTHxHEIGHT] [rounds]
 """
@@ -17,6 +19,34 @@ from Xlib import X, XK  # noqa: E402
 from Xlib.ext import xtest  # noqa: E402
 
 ROJO_SALIDA = (215, 40, 40)  # inside the exit image's disc
+
+
+def orden_a_lienzo(ancho, alto, rondas):
+    """`tizo --draw` to the canvas on screen, over the pattern and over black: medians, ms."""
+    s = Sesion("banco-orden", ancho=ancho, alto=alto, escritorio="openbox-bus-sin-bandeja")
+    try:
+        s.lanzar_tizo(esperar_icono=False)
+        x, y, _, _ = s.imagen_salida()
+        punto = (x + 8, y + 24)
+        medianas = {}
+        for fondo, color in (("the pattern", None), ("all black", (0, 0, 0))):
+            s.poner_fondo(color)
+            tiempos = []
+            for ronda in range(rondas + 2):
+                inicio = time.monotonic()
+                s.orden_tizo("--draw")
+                while s.pixel(*punto) != ROJO_SALIDA:
+                    if time.monotonic() - inicio > 10:
+                        raise RuntimeError("the canvas did not show")
+                if ronda >= 2:
+                    tiempos.append((time.monotonic() - inicio) * 1000)
+                s.orden_tizo("--draw")
+                s.esperar(lambda: s.pixel(*punto) != ROJO_SALIDA, 5, "drawing mode left")
+                time.sleep(0.2)
+            medianas[fondo] = statistics.median(tiempos)
+        return medianas
+    finally:
+        s.cerrar()
 
 
 def main():
@@ -49,6 +79,9 @@ def main():
               f"  (real input, {rondas} rounds)")
     finally:
         s.cerrar()
+    for fondo, ms in orden_a_lienzo(ancho, alto, rondas).items():
+        print(f"  tizo --draw -> canvas on screen, {fondo + ':':13}{ms:7.2f}"
+              f"  (command started to pixels, {rondas} rounds)")
 
 
 main()

@@ -1,5 +1,6 @@
 #include "FormFondo.h"
 
+#include "AyudaTeclas.h"
 #include "Captura.h"
 #include "Composicion.h"
 #include "Contornos.h"
@@ -18,12 +19,16 @@
 #include "modCapturar.h"
 #include "modGeneral.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QWheelEvent>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -76,6 +81,24 @@ QScreen* oPrincipal(QScreen* pantalla) {
 
 QRect geometriaDe(const QScreen* pantalla) {
     return pantalla != nullptr ? pantalla->geometry() : QRect();
+}
+
+// Keys that only change what the next key means.
+bool esModificador(int tecla) {
+    switch (tecla) {
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+    case Qt::Key_Super_R:
+    case Qt::Key_CapsLock:
+    case Qt::Key_NumLock:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -138,6 +161,7 @@ FormFondo::FormFondo(RegistroFormas& formas, const HacerSuperficie& superficie, 
     m_ImSalir->setToolTip(tr("Dejar de dibujar"));
     m_ImSalir->setCursor(Qt::PointingHandCursor);
     colocarImSalir();
+    ponerPuntero();
 }
 
 FormFondo::~FormFondo() = default;
@@ -163,6 +187,15 @@ bool FormFondo::event(QEvent* evento) {
 
 void FormFondo::tomarAjustes() {
     m_gestos.paletaCerrada();
+    ponerPuntero();
+}
+
+void FormFondo::ponerPuntero() {
+    const QPoint punta = Dibujos::puntaHerramienta(modGeneral::Tipo);
+    setCursor(QCursor(Dibujos::punteroHerramienta(modGeneral::Tipo,
+                                                  Unidades::colorDesdeRGB(modGeneral::Color),
+                                                  modGeneral::Grosor, devicePixelRatioF()),
+                      punta.x(), punta.y()));
 }
 
 QPointF FormFondo::enTwips(const QPointF& posicion) const {
@@ -215,11 +248,10 @@ void FormFondo::paintEvent(QPaintEvent* evento) {
         const bool linea = m_gestos.lineaVisible();
         const bool rectangulo = m_gestos.lineaRVisible();
         const bool circulo = m_gestos.cirVisible();
-        if (!linea && !rectangulo && !circulo) {
-            return;
+        if (linea || rectangulo || circulo) {
+            pintor.pluma(Unidades::colorDesdeRGB(m_gestos.colorPrevisualizacion()),
+                         m_gestos.anchoPrevisualizacion());
         }
-        pintor.pluma(Unidades::colorDesdeRGB(m_gestos.colorPrevisualizacion()),
-                     m_gestos.anchoPrevisualizacion());
         if (linea) {
             pintor.linea(aPixeles(m_gestos.Linea()));
         }
@@ -230,6 +262,9 @@ void FormFondo::paintEvent(QPaintEvent* evento) {
         }
         if (circulo) {
             pintor.elipse(aPixeles(m_gestos.ShCir()));
+        }
+        if (!m_cajaAyuda.isNull()) {
+            pintor.imagen(m_cajaAyuda.topLeft(), m_ayuda);
         }
     });
 }
@@ -276,14 +311,87 @@ void FormFondo::focusInEvent(QFocusEvent*) {}
 void FormFondo::focusOutEvent(QFocusEvent*) {}
 
 void FormFondo::keyPressEvent(QKeyEvent* evento) {
-    if (evento->key() == Qt::Key_Escape) {
+    const TeclasDibujo::Efecto efecto = TeclasDibujo::deTecla(evento->key(), evento->modifiers());
+    // Any key puts the list of keys away, and then does what it does; F1 only puts it away.
+    const bool conAyuda = !m_cajaAyuda.isNull();
+    if (conAyuda && !esModificador(evento->key())) {
+        ocultarAyuda();
+    }
+    switch (efecto.tipo) {
+    case TeclasDibujo::Efecto::Tipo::Salir:
         close();
         return;
+    case TeclasDibujo::Efecto::Tipo::Ayuda:
+        if (!conAyuda) {
+            mostrarAyuda();
+        }
+        return;
+    case TeclasDibujo::Efecto::Tipo::Herramienta:
+    case TeclasDibujo::Efecto::Tipo::Color:
+    case TeclasDibujo::Efecto::Tipo::Grosor:
+        aplicar(efecto);
+        return;
+    case TeclasDibujo::Efecto::Tipo::Ninguno:
+        break;
     }
     QWidget::keyPressEvent(evento);
 }
 
+void FormFondo::wheelEvent(QWheelEvent* evento) {
+    // Alt turns the wheel sideways.
+    const QPoint giro = evento->angleDelta();
+    const int cambio = m_rueda.girar(giro.y() != 0 ? giro.y() : giro.x(), evento->modifiers());
+    if (cambio != 0) {
+        aplicar({TeclasDibujo::Efecto::Tipo::Grosor, cambio});
+    }
+    evento->accept();
+}
+
+void FormFondo::aplicar(const TeclasDibujo::Efecto& efecto) {
+    // A gesture keeps the style it started with: its preview and its shape agree.
+    if (m_gestos.pulsado()) {
+        return;
+    }
+    using T = TeclasDibujo::Efecto::Tipo;
+    const int antes[] = {modGeneral::Tipo, modGeneral::Color, modGeneral::Grosor};
+    if (efecto.tipo == T::Herramienta) {
+        modGeneral::Tipo = efecto.valor;
+    } else if (efecto.tipo == T::Color) {
+        modGeneral::Color = efecto.valor;
+    } else if (efecto.tipo == T::Grosor) {
+        modGeneral::Grosor = TeclasDibujo::grosorTras(modGeneral::Grosor, efecto.valor);
+    }
+    const int despues[] = {modGeneral::Tipo, modGeneral::Color, modGeneral::Grosor};
+    if (std::equal(std::begin(antes), std::end(antes), std::begin(despues))) {
+        return;
+    }
+    tomarAjustes();
+    emit ajustesCambiados();
+}
+
+void FormFondo::mostrarAyuda() {
+    // Made once per canvas: the surface keeps each picture it was given while it lives.
+    if (m_ayuda.isNull()) {
+        m_ayuda =
+            QPixmap::fromImage(AyudaTeclas::imagen(TeclasDibujo::ayuda(), devicePixelRatioF()));
+    }
+    QRect caja(QPoint(), m_ayuda.deviceIndependentSize().toSize());
+    caja.moveCenter(rect().center());
+    m_cajaAyuda = caja;
+    update(m_cajaAyuda);
+}
+
+void FormFondo::ocultarAyuda() {
+    update(m_cajaAyuda);
+    m_cajaAyuda = QRect();
+}
+
 void FormFondo::mousePressEvent(QMouseEvent* evento) {
+    // A click puts the list of keys away, and does nothing else: it draws nothing unseen.
+    if (!m_cajaAyuda.isNull()) {
+        ocultarAyuda();
+        return;
+    }
     const Gestos::Pulsacion pulsacion =
         m_gestos.pulsar(evento->button() == Qt::LeftButton, enTwips(evento->position()));
     if (pulsacion.segmento) {
@@ -299,7 +407,7 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
         return;
     }
     m_paletaAbierta = false;
-    m_gestos.paletaCerrada();
+    tomarAjustes();
     emit paletaCerrada();
     if (m_salirTrasPaleta) {
         close();
@@ -360,7 +468,9 @@ void FormFondo::CrearVentana(const Gesto& gesto) {
     m_formas.agregar(ventana);              // counts it in modGeneral::NumVentanas
     ventana->setWindowTitle(QString::number(modGeneral::NumVentanas));
     ventana->show();
-    SiempreEncima(ventana, true); // also active: Delete goes to it
+    // Only a text takes the keys, to be typed into; after any other shape they stay on the
+    // canvas, for Esc and the tool keys.
+    SiempreEncima(ventana, true, ventana->escribiendo());
 }
 
 void FormFondo::pintarSegmento(const QLineF& segmento) {

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "Gestos.h"
+#include "TeclasDibujo.h"
 #include "ZonaTrazada.h"
 
+#include <QPixmap>
 #include <QPointer>
 #include <QRegion>
 #include <QScreen>
@@ -47,8 +49,11 @@ public:
     // Leaves drawing mode as Esc does. With the palette open, the palette closes first as its
     // close image closes it.
     void salir();
-    // The settings changed on a palette opened elsewhere (another monitor's canvas).
+    // The settings changed elsewhere (another monitor's canvas, its palette or its keys).
     void tomarAjustes();
+
+    // The list of keys over the middle of the canvas, as F1 shows it; null rectangle while hidden.
+    QRect cajaAyuda() const { return m_cajaAyuda; }
 
     // The monitor it covers; null once that monitor has gone.
     QScreen* pantalla() const { return m_pantalla; }
@@ -72,6 +77,8 @@ public:
 signals:
     // The palette has closed: the settings may have changed.
     void paletaCerrada();
+    // A key or the wheel changed the tool, the colour or the thickness.
+    void ajustesCambiados();
     // It became the active window: keys typed go to it.
     void activado();
     // It has closed (Esc, its exit image, a close by the window manager).
@@ -87,6 +94,7 @@ protected:
     void mousePressEvent(QMouseEvent* evento) override;
     void mouseMoveEvent(QMouseEvent* evento) override;
     void mouseReleaseEvent(QMouseEvent* evento) override;
+    void wheelEvent(QWheelEvent* evento) override;
     void closeEvent(QCloseEvent* evento) override;
 
 private:
@@ -99,6 +107,10 @@ private:
     void pintarSalida(const QRegion& region);
     QRegion regionPrevisualizacion() const;
     void colocarImSalir();
+    void aplicar(const TeclasDibujo::Efecto& efecto);
+    void ponerPuntero();
+    void mostrarAyuda();
+    void ocultarAyuda();
     QPointF enTwips(const QPointF& posicion) const;
 
     RegistroFormas& m_formas;
@@ -112,6 +124,9 @@ private:
 
     ZonaTrazada m_trazado;  // where the stroke in progress was painted
     QRegion m_regionPrevia; // where the preview was last painted
+    TeclasDibujo::Rueda m_rueda;
+    QPixmap m_ayuda;   // the list of keys, once shown
+    QRect m_cajaAyuda; // where it shows
     bool m_paletaAbierta = false;
     bool m_salirTrasPaleta = false;
 };

@@ -1,5 +1,7 @@
 #include "Dibujos.h"
 
+#include "modGeneral.h"
+
 #include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
@@ -8,6 +10,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <algorithm>
 
 namespace Dibujos {
 
@@ -140,6 +143,93 @@ QPixmap imagenCerrar() {
     p.setPen(QPen(AzulClaro, 2.5, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
     p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
+    return pixmap;
+}
+
+namespace {
+
+constexpr int LadoPuntero = 32;
+constexpr int CentroPuntero = 15;
+constexpr int PuntoMaximo = 13; // the widest dot that leaves the crosshair room
+
+// Dark outline for light colours, light outline for dark ones.
+QColor contorno(const QColor& color) {
+    const double luz = 0.299 * color.redF() + 0.587 * color.greenF() + 0.114 * color.blueF();
+    return luz > 0.5 ? QColor(0, 0, 0, 200) : QColor(255, 255, 255, 230);
+}
+
+// A path in `color` over a wider one in its outline colour.
+void trazar(QPainter& p, const QPainterPath& camino, const QColor& color, qreal ancho) {
+    p.strokePath(camino,
+                 QPen(contorno(color), ancho + 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.strokePath(camino, QPen(color, ancho, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
+
+} // namespace
+
+QPoint puntaHerramienta(int tipo) {
+    return tipo == modGeneral::TipoTexto ? QPoint(6, 3) : QPoint(CentroPuntero, CentroPuntero);
+}
+
+QPixmap punteroHerramienta(int tipo, const QColor& color, int grosor, qreal escala) {
+    QPixmap pixmap(QSize(LadoPuntero, LadoPuntero) * escala);
+    pixmap.setDevicePixelRatio(escala);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c(CentroPuntero + 0.5, CentroPuntero + 0.5);
+    if (tipo == modGeneral::TipoTexto) {
+        // An I-beam whose top is where the text's top-left corner goes.
+        const QPoint punta = puntaHerramienta(tipo);
+        QPainterPath viga;
+        viga.moveTo(punta.x() - 3, punta.y());
+        viga.lineTo(punta.x() + 3, punta.y());
+        viga.moveTo(punta.x(), punta.y());
+        viga.lineTo(punta.x(), punta.y() + 18);
+        viga.moveTo(punta.x() - 3, punta.y() + 18);
+        viga.lineTo(punta.x() + 3, punta.y() + 18);
+        trazar(p, viga, color, 2);
+        QFont letra = p.font();
+        letra.setPixelSize(12);
+        letra.setBold(true);
+        p.setFont(letra);
+        QPainterPath a;
+        a.addText(QPointF(13, 28), letra, QStringLiteral("A"));
+        p.fillPath(a, color);
+        p.strokePath(a, QPen(contorno(color), 1));
+        return pixmap;
+    }
+    const qreal radio = std::clamp(grosor, 1, PuntoMaximo) / 2.0;
+    QPainterPath cruz;
+    for (const QPointF& direccion :
+         {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1)}) {
+        cruz.moveTo(c + direccion * (radio + 3));
+        cruz.lineTo(c + direccion * (radio + 8));
+    }
+    trazar(p, cruz, color, 1.5);
+    p.setPen(QPen(contorno(color), 1));
+    p.setBrush(color);
+    p.drawEllipse(c, radio, radio);
+    // The tool's outline in the corner.
+    QPainterPath figura;
+    const QRectF esquina(21, 21, 9, 9);
+    switch (tipo) {
+    case modGeneral::TipoLinea:
+        figura.moveTo(esquina.bottomLeft());
+        figura.lineTo(esquina.topRight());
+        break;
+    case modGeneral::TipoRectangulo:
+        figura.addRect(esquina);
+        break;
+    case modGeneral::TipoCirculo:
+        figura.addEllipse(esquina);
+        break;
+    default:
+        break;
+    }
+    if (!figura.isEmpty()) {
+        trazar(p, figura, color, 2);
+    }
     return pixmap;
 }
 

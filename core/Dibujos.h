@@ -1,8 +1,12 @@
 #pragma once
 
+#include <QtGlobal>
+
+class QColor;
 class QIcon;
 class QImage;
 class QPixmap;
+class QPoint;
 
 // The program's artwork. The logo comes from one SVG, built into the program and installed as its
 // icon; the small pictures are drawn in code.
@@ -27,5 +31,13 @@ QPixmap imagenSalir();
 
 // 16 x 16 light-blue close cross of the tool palette.
 QPixmap imagenCerrar();
+
+// The canvas's pointer for the tool `tipo` (modGeneral's codes) in `color`, `grosor` pixels
+// thick where that fits, at `escala` device pixels per logical pixel: a crosshair around a dot
+// of the pen's size, and the tool's outline beside it (an I-beam for text). Outlined so that it
+// shows on any background.
+QPixmap punteroHerramienta(int tipo, const QColor& color, int grosor, qreal escala);
+// The point of that pointer that marks where the tool acts, logical pixels.
+QPoint puntaHerramienta(int tipo);
 
 } // namespace Dibujos

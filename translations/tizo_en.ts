@@ -92,6 +92,13 @@
     </message>
 </context>
 <context>
+    <name>AyudaTeclas</name>
+    <message>
+        <source>Teclas para dibujar</source>
+        <translation>Drawing keys</translation>
+    </message>
+</context>
+<context>
     <name>ClienteOrdenes</name>
     <message>
         <source>no hay una carpeta privada donde hablar con Tizo</source>
@@ -381,6 +388,22 @@
         <source>Imágenes/Tizo y Ctrl+C la copia al portapapeles.</source>
         <translation>Pictures/Tizo and Ctrl+C copies it to the clipboard.</translation>
     </message>
+    <message>
+        <source>Al dibujar, 1 a 5 eligen pincel, línea, rectángulo, círculo o texto; R, G, B,</source>
+        <translation>While drawing, 1 to 5 pick the brush, line, rectangle, circle or text; R, G, B,</translation>
+    </message>
+    <message>
+        <source>Y, O y P el color (rojo, verde, azul, amarillo, naranja, rosa); + y - (o la</source>
+        <translation>Y, O and P the colour (red, green, blue, yellow, orange, pink); + and - (or the</translation>
+    </message>
+    <message>
+        <source>rueda del ratón; con Mayús, de 5 en 5) el grosor; F1 o ? muestra las teclas;</source>
+        <translation>mouse wheel; with Shift, 5 at a time) the thickness; F1 or ? shows the keys;</translation>
+    </message>
+    <message>
+        <source>Esc deja de dibujar desde cualquier ventana de Tizo.</source>
+        <translation>Esc stops drawing from any window of Tizo.</translation>
+    </message>
 </context>
 <context>
     <name>ServidorOrdenes</name>
@@ -395,6 +418,109 @@
     <message>
         <source>tizo: no se pueden recibir órdenes en %1 (%2)</source>
         <translation>tizo: cannot receive commands in %1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TeclasDibujo</name>
+    <message>
+        <source>Pincel</source>
+        <translation>Brush</translation>
+    </message>
+    <message>
+        <source>Línea</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Rectángulo</source>
+        <translation>Rectangle</translation>
+    </message>
+    <message>
+        <source>Círculo</source>
+        <translation>Circle</translation>
+    </message>
+    <message>
+        <source>Texto</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>rojo</source>
+        <translation>red</translation>
+    </message>
+    <message>
+        <source>verde</source>
+        <translation>green</translation>
+    </message>
+    <message>
+        <source>azul</source>
+        <translation>blue</translation>
+    </message>
+    <message>
+        <source>amarillo</source>
+        <translation>yellow</translation>
+    </message>
+    <message>
+        <source>naranja</source>
+        <translation>orange</translation>
+    </message>
+    <message>
+        <source>rosa</source>
+        <translation>pink</translation>
+    </message>
+    <message>
+        <source>+  −  rueda</source>
+        <translation>+  −  wheel</translation>
+    </message>
+    <message>
+        <source>más grueso, más fino (Mayús + rueda: de 5 en 5)</source>
+        <translation>thicker, thinner (Shift + wheel: 5 at a time)</translation>
+    </message>
+    <message>
+        <source>Ctrl+Z  Ctrl+Y</source>
+        <translation>Ctrl+Z  Ctrl+Y</translation>
+    </message>
+    <message>
+        <source>deshacer, rehacer</source>
+        <translation>undo, redo</translation>
+    </message>
+    <message>
+        <source>Ctrl+S</source>
+        <translation>Ctrl+S</translation>
+    </message>
+    <message>
+        <source>guardar la pantalla en Imágenes</source>
+        <translation>save the screen in Pictures</translation>
+    </message>
+    <message>
+        <source>Ctrl+C</source>
+        <translation>Ctrl+C</translation>
+    </message>
+    <message>
+        <source>copiar la pantalla</source>
+        <translation>copy the screen</translation>
+    </message>
+    <message>
+        <source>Supr</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>borrar la forma pulsada</source>
+        <translation>delete the shape clicked</translation>
+    </message>
+    <message>
+        <source>F1  ?</source>
+        <translation>F1  ?</translation>
+    </message>
+    <message>
+        <source>esta ayuda</source>
+        <translation>this help</translation>
+    </message>
+    <message>
+        <source>Esc</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>dejar de dibujar</source>
+        <translation>stop drawing</translation>
     </message>
 </context>
 </TS>

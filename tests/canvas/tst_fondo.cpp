@@ -7,11 +7,14 @@
 #include "Unidades.h"
 #include "modGeneral.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 #include <cmath>
 
@@ -66,6 +69,88 @@ private slots:
                  QPoint(Unidades::redondear((pantalla.width() * tpp - 48 * tpp - 20) / tpp),
                         Unidades::redondear(40 / tpp)));
         delete fondo;
+    }
+
+    // Keys and the wheel choose as the palette does: the settings change, the canvas says so
+    // (once per change), the pen takes the new thickness and the pointer shows the tool.
+    void teclasYRueda() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        QSignalSpy cambios(&fondo, &FormFondo::ajustesCambiados);
+        const qint64 punteroAntes = fondo.cursor().pixmap().cacheKey();
+        QTest::keyClick(&fondo, Qt::Key_3);
+        QTest::keyClick(&fondo, Qt::Key_B);
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(&fondo, Qt::Key_Plus, Qt::ShiftModifier);
+        }
+        QCOMPARE(modGeneral::Tipo, modGeneral::TipoRectangulo);
+        QCOMPARE(modGeneral::Color, 0xFF0000);
+        QCOMPARE(modGeneral::Grosor, 15);
+        QCOMPARE(fondo.gestos().anchoPluma(), 15);
+        QCOMPARE(cambios.size(), 7);
+        QVERIFY(fondo.cursor().pixmap().cacheKey() != punteroAntes);
+        QTest::keyClick(&fondo, Qt::Key_3); // already the rectangle: nothing changes
+        QCOMPARE(cambios.size(), 7);
+
+        auto rueda = [&](int octavos, Qt::KeyboardModifiers mods) {
+            const QPointF p(100, 100);
+            QWheelEvent evento(p, fondo.mapToGlobal(p), {}, {0, octavos}, Qt::NoButton, mods,
+                               Qt::NoScrollPhase, false);
+            QApplication::sendEvent(&fondo, &evento);
+        };
+        rueda(120, Qt::NoModifier);
+        QCOMPARE(modGeneral::Grosor, 16);
+        rueda(-120, Qt::ShiftModifier);
+        QCOMPARE(modGeneral::Grosor, 11);
+
+        // In the middle of a gesture the style stays the gesture's.
+        QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
+        QTest::keyClick(&fondo, Qt::Key_R);
+        rueda(120, Qt::NoModifier);
+        QCOMPARE(modGeneral::Color, 0xFF0000);
+        QCOMPARE(modGeneral::Grosor, 11);
+        QTest::mouseMove(&fondo, {300, 200});
+        QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, 200});
+        auto* forma = qobject_cast<FormVentana*>(formas.ventanas().value(0));
+        QVERIFY(forma != nullptr);
+        QCOMPARE(forma->colorTrazo(), QColor(0, 0, 255));
+        formas.destruirTodo();
+    }
+
+    // F1 shows the list of keys over the middle of the canvas; any key puts it away and then
+    // does what it does, a click puts it away and draws nothing.
+    void listaDeTeclas() {
+        RegistroFormas formas;
+        FormFondo fondo(formas);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        QVERIFY(fondo.cajaAyuda().isNull());
+        QTest::keyClick(&fondo, Qt::Key_F1);
+        const QRect caja = fondo.cajaAyuda();
+        QVERIFY(!caja.isEmpty());
+        QVERIFY(qAbs(caja.center().x() - fondo.rect().center().x()) <= 1);
+        QVERIFY(fondo.rect().contains(caja));
+        QTest::keyClick(&fondo, Qt::Key_Shift); // Shift alone, as on the way to "?"
+        QCOMPARE(fondo.cajaAyuda(), caja);
+        QTest::keyClick(&fondo, Qt::Key_Y);
+        QVERIFY(fondo.cajaAyuda().isNull());
+        QCOMPARE(modGeneral::Color, 0x00FFFF);
+        QTest::keyClick(&fondo, Qt::Key_Question, Qt::ShiftModifier);
+        QCOMPARE(fondo.cajaAyuda(), caja);
+        QTest::keyClick(&fondo, Qt::Key_F1);
+        QVERIFY(fondo.cajaAyuda().isNull());
+        QTest::keyClick(&fondo, Qt::Key_F1);
+        QTest::mouseClick(&fondo, Qt::LeftButton, {}, {100, 100});
+        QVERIFY(fondo.cajaAyuda().isNull());
+        QCOMPARE(formas.cantidad(), 0);
+        // Not in the picture of the screen.
+        const QImage sinLista = fondo.pantallaAnotada();
+        QTest::keyClick(&fondo, Qt::Key_F1);
+        QCOMPARE(fondo.pantallaAnotada(), sinLista);
     }
 
     void salirConEsc_data() {

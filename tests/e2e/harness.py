@@ -116,9 +116,14 @@ _OPENBOX = ["openbox", "--sm-disable"]
 ESCRITORIOS = {
     "openbox": Escritorio(_OPENBOX),
     "openbox-sin-bandeja": Escritorio(_OPENBOX, bandeja=None),
+    # Nothing on the screen but the desktop window, and a session bus the program reaches.
+    "openbox-bus-sin-bandeja": Escritorio(_OPENBOX, bandeja=None, bus="todos"),
     # picom with its shadows on and no configuration file: what it does by default.
     "openbox-picom": Escritorio(
         _OPENBOX, compositor=["picom", "-c", "--config", "/dev/null", "--backend", "xrender"]),
+    "openbox-picom-bus-sin-bandeja": Escritorio(
+        _OPENBOX, compositor=["picom", "-c", "--config", "/dev/null", "--backend", "xrender"],
+        bandeja=None, bus="todos"),
     "xfce": Escritorio(["xfwm4", "--compositor=on", "--sm-client-disable"],
                        bandeja="xfce4-panel", compuesto=True, bus="todos", fuera_de_paneles=True,
                        archivos=_XFCE),
@@ -1041,6 +1046,30 @@ class Sesion:
         subprocess.run(["xdotool", "key", "--delay", "20", *teclas], env=self.entorno, check=True)
         self.pausa()
 
+    def rueda(self, x, y, arriba=True, veces=1, mayus=False):
+        """Turns the mouse wheel at (x, y), `veces` notches up or down, with Shift held if
+        `mayus`."""
+        self.mover(x, y)
+        self.pausa()
+        if mayus:
+            subprocess.run(["xdotool", "keydown", "shift"], env=self.entorno, check=True)
+        for _ in range(veces):
+            self.pulsar(4 if arriba else 5)
+            self.soltar(4 if arriba else 5)
+        self.pausa()
+        if mayus:
+            subprocess.run(["xdotool", "keyup", "shift"], env=self.entorno, check=True)
+        self.pausa()
+
+    def puntero(self):
+        """The pointer's picture as the X server shows it now: (width, height, hot spot x,
+        hot spot y, [(r, g, b, a)] row by row)."""
+        self.d.xfixes_query_version()
+        c = self.d.xfixes_get_cursor_image(self.root)
+        pixeles = [((p >> 16) & 255, (p >> 8) & 255, p & 255, (p >> 24) & 255)
+                   for p in c.cursor_image]
+        return c.width, c.height, c.xhot, c.yhot, pixeles
+
     def escribir(self, texto):
         subprocess.run(["xdotool", "type", "--delay", "30", texto], env=self.entorno, check=True)
         self.pausa()
@@ -1315,6 +1344,15 @@ def pantalla(ancho, alto, monitores=None):
     return poner
 
 
+def en_escritorio(nombre):
+    """A scenario that runs on the desktop `nombre` of ESCRITORIOS, whatever
+    TIZO_E2E_ESCRITORIO says."""
+    def poner(prueba):
+        prueba.escritorio = nombre
+        return prueba
+    return poner
+
+
 def ejecutar(espacio, ancho=ANCHO, alto=ALTO, monitores=None, clase=None):
     """Runs every prueba_* of a scenario file, each in a fresh session of a screen `ancho` x
     `alto` (split into `monitores`, if given) unless the scenario says otherwise with
@@ -1326,6 +1364,9 @@ def ejecutar(espacio, ancho=ANCHO, alto=ALTO, monitores=None, clase=None):
     fallos = 0
     for n in pruebas:
         propia = getattr(espacio[n], "pantalla", dict(ancho=ancho, alto=alto, monitores=monitores))
+        escritorio = getattr(espacio[n], "escritorio", None)
+        if escritorio is not None:
+            propia = dict(propia, escritorio=escritorio)
         s = (clase or Sesion)(n[len("prueba_"):], iniciar=False, **propia)
         inicio = time.monotonic()
         try:
