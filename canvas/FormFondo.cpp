@@ -129,8 +129,9 @@ FormFondo::FormFondo(RegistroFormas& formas, const HacerSuperficie& superficie, 
       // made after the surface, which may give the canvas's children windows of their own
       m_ImSalir(new ImagenSalir(
           this, [this] { close(); }, [this](const QRegion& region) { pintarSalida(region); })),
-      m_abrirPaleta([](QWidget* padre) {
+      m_abrirPaleta([this](QWidget* padre) {
           FormTools paleta(padre);
+          paleta.situar(m_clicPaleta, geometry());
           paleta.exec();
       }),
       m_trazado(geometriaDe(m_pantalla).size()) {
@@ -401,6 +402,7 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
         return;
     }
     const QPointer<FormFondo> vivo(this);
+    m_clicPaleta = evento->globalPosition().toPoint();
     m_paletaAbierta = true;
     m_abrirPaleta(this);
     if (!vivo) {

@@ -127,6 +127,7 @@ private:
     TeclasDibujo::Rueda m_rueda;
     QPixmap m_ayuda;   // the list of keys, once shown
     QRect m_cajaAyuda; // where it shows
+    QPoint m_clicPaleta; // where the press that opens the palette was, global
     bool m_paletaAbierta = false;
     bool m_salirTrasPaleta = false;
 };

@@ -336,10 +336,19 @@ bool FormTools::eventFilter(QObject* objeto, QEvent* evento) {
     return QDialog::eventFilter(objeto, evento);
 }
 
+void FormTools::situar(const QPoint& clic, const QRect& monitor) {
+    m_lugar = ReglasPaleta::lugarPaleta(clic, size(), monitor);
+    move(*m_lugar);
+}
+
 void FormTools::showEvent(QShowEvent* evento) {
-    // Not QDialog's: it would centre the palette, and the window manager is to place it like
-    // any new window.
+    // Not QDialog's: it would centre the palette over the canvas.
     QWidget::showEvent(evento); // NOLINT(bugprone-parent-virtual-call)
+    // A window manager that places new windows itself, whatever they ask, is overruled once the
+    // palette shows: it belongs by the hand that asked for it.
+    if (m_lugar && pos() != *m_lugar) {
+        move(*m_lugar);
+    }
 }
 
 void FormTools::reject() {

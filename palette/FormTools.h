@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QPoint>
 #include <QStringList>
 #include <array>
+#include <optional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -11,6 +13,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QRect;
 
 // The tool palette of drawing mode: tool, colour and thickness take effect as they are chosen;
 // font, size and styles are taken when the palette closes with the text tool chosen. It is built
@@ -25,6 +28,10 @@ public:
     // font the text tool cannot be chosen.
     void CargarFuentes();
     void CargarFuentes(const QStringList& fuentes);
+
+    // Opens at the click `clic` (global logical pixels) on the monitor `monitor`: its corner at
+    // the pointer, moved inward as far as it takes to show whole there. Call before showing it.
+    void situar(const QPoint& clic, const QRect& monitor);
 
 public slots:
     void reject() override;
@@ -54,4 +61,5 @@ private:
     QListWidget* m_ListaF = nullptr;
     QLineEdit* m_TBTam = nullptr;
     std::array<QCheckBox*, 4> m_ChTexto{};
+    std::optional<QPoint> m_lugar; // where it was asked to open
 };

@@ -53,4 +53,10 @@ int indiceFuente(const QStringList& fuentes, const QString& fuente) {
     return -1;
 }
 
+QPoint lugarPaleta(const QPoint& clic, const QSize& tamano, const QRect& monitor) {
+    const int x = std::min(clic.x(), monitor.x() + monitor.width() - tamano.width());
+    const int y = std::min(clic.y(), monitor.y() + monitor.height() - tamano.height());
+    return {std::max(x, monitor.x()), std::max(y, monitor.y())};
+}
+
 } // namespace ReglasPaleta

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QStringList>
 #include <optional>
 
@@ -31,5 +34,10 @@ int tamFuente(const QString& texto);
 
 // The index of the first font equal to `fuente` regardless of letter case, or -1.
 int indiceFuente(const QStringList& fuentes, const QString& fuente);
+
+// Where the palette, `tamano` big, opens for a click at `clic` on the monitor `monitor` (the
+// same logical pixels): its top-left corner at the click, moved left and up as far as it takes
+// to show whole on that monitor; at the monitor's top-left corner when it is larger.
+QPoint lugarPaleta(const QPoint& clic, const QSize& tamano, const QRect& monitor);
 
 } // namespace ReglasPaleta

@@ -29,7 +29,6 @@
 namespace {
 
 constexpr const char* PropiedadSuelta = "tizoSuelta";     // a shape window bypassing the manager
-constexpr const char* PropiedadCentrada = "tizoCentrada"; // placed in the screen's middle
 constexpr const char* PropiedadTeclado = "tizoTeclado";   // holds the keyboard when it should
 
 // The window manager's name, as it gives it on its check window.
@@ -145,9 +144,8 @@ void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
     } else if (papel == Papel::Paleta) {
         // That window manager leaves the X stacking order as windows were mapped, whatever it
         // shows above: the palette over the canvas would let the canvas take its clicks. On its
-        // own it is mapped above, and placed where the manager would put it.
+        // own it is mapped above, where the program puts it.
         ventana->setWindowFlags(Qt::Dialog | Suelta);
-        ventana->setProperty(PropiedadCentrada, true);
         ventana->setProperty(PropiedadTeclado, true);
     } else if (papel == Papel::LienzoEnVivo) {
         // Floating, not full-screen: that compositor paints nothing beneath a full-screen
@@ -290,14 +288,6 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
             quitarTeclado(ventana);
         } else if (tipo == QEvent::Paint && m_teclado == 0 && !m_teclados.isEmpty()) {
             aplicarTeclado(); // a managed window can be grabbed only once the manager maps it
-        }
-    } else if (evento->type() == QEvent::Show && !evento->spontaneous() &&
-               objeto->property(PropiedadCentrada).toBool()) {
-        auto* ventana = static_cast<QWidget*>(objeto);
-        if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
-            QRect caja = ventana->frameGeometry();
-            caja.moveCenter(pantalla->geometry().center());
-            ventana->move(caja.topLeft());
         }
     }
     return PlataformaX11::eventFilter(objeto, evento);

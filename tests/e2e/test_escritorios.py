@@ -164,8 +164,10 @@ def prueba_formas_y_paleta(s):
     comprobar(es_fondo(c, 600, 812) and es_fondo(c, 600, 788), "the stroke, no shadow beside it")
     comprobar(c.contar(KEY_COLOR) == 0, "no key-coloured pixel")
 
-    # The palette opens modally over the canvas; the shapes stay above the canvas meanwhile.
+    # The palette opens modally over the canvas, its corner at the pointer; the shapes stay
+    # above the canvas meanwhile.
     p = s.abrir_paleta(1400, 300)
+    s.esperar(lambda: p.rect[:2] == (1400, 300), 5, f"the palette at the pointer: {p.rect}")
     time.sleep(0.3)
     c = s.captura()
     s.guardar_captura("paleta-abierta")
@@ -177,6 +179,16 @@ def prueba_formas_y_paleta(s):
     for w in (v, rect, trazo, p):
         sin_barras_y_visible(w)
     nada_ajeno_encima(s, p)
+    s.cerrar_paleta(p)
+    # Clicked near the screen's corner, it opens as near as it shows whole (above a panel there,
+    # where the window manager keeps windows off the panels).
+    p = s.abrir_paleta(ANCHO - 20, ALTO - 40)
+
+    def en_la_esquina():
+        x, y, w, h = p.rect
+        return x + w == ANCHO and ALTO - 40 <= y + h <= ALTO
+
+    s.esperar(en_la_esquina, 5, f"the palette whole in the corner: {p.rect}")
     s.cerrar_paleta(p)
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode once the palette closed")

@@ -181,6 +181,34 @@ private slots:
         QFETCH(int, indice);
         QCOMPARE(ReglasPaleta::indiceFuente(fuentes, fuente), indice);
     }
+
+    // The palette (159 x 288) opens with its corner at the click, moved inward to show whole on
+    // the monitor clicked.
+    void lugarPaleta_data() {
+        QTest::addColumn<QPoint>("clic");
+        QTest::addColumn<QRect>("monitor");
+        QTest::addColumn<QPoint>("lugar");
+        const QRect pantalla(0, 0, 1920, 1080);
+        const QRect derecha(1920, 0, 1280, 1024); // right of it, smaller
+        QTest::newRow("in the middle") << QPoint(900, 500) << pantalla << QPoint(900, 500);
+        QTest::newRow("near the right edge") << QPoint(1850, 300) << pantalla << QPoint(1761, 300);
+        QTest::newRow("near the bottom") << QPoint(300, 1000) << pantalla << QPoint(300, 792);
+        QTest::newRow("in the bottom-right corner")
+            << QPoint(1919, 1079) << pantalla << QPoint(1761, 792);
+        QTest::newRow("exactly fits") << QPoint(1761, 792) << pantalla << QPoint(1761, 792);
+        QTest::newRow("on the second monitor, near its right edge")
+            << QPoint(3190, 20) << derecha << QPoint(3041, 20);
+        QTest::newRow("on the second monitor, near its left edge")
+            << QPoint(1921, 900) << derecha << QPoint(1921, 736);
+        QTest::newRow("a monitor smaller than the palette")
+            << QPoint(50, 50) << QRect(0, 0, 100, 100) << QPoint(0, 0);
+    }
+    void lugarPaleta() {
+        QFETCH(QPoint, clic);
+        QFETCH(QRect, monitor);
+        QFETCH(QPoint, lugar);
+        QCOMPARE(ReglasPaleta::lugarPaleta(clic, QSize(159, 288), monitor), lugar);
+    }
 };
 
 QTEST_MAIN(TstReglasPaleta)
