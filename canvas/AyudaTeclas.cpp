@@ -46,7 +46,7 @@ QImage imagen(const QList<TeclasDibujo::Linea>& lineas, qreal escala) {
     QPainter p(&imagen);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(255, 255, 255, 90), 1));
-    p.setBrush(QColor(25, 25, 30, 225));
+    p.setBrush(QColor(25, 25, 30, 242)); // what lies beneath only hints through
     p.drawRoundedRect(QRectF(0.5, 0.5, ancho - 1, altoTotal - 1), 10, 10);
     p.setPen(Qt::white);
     p.setFont(titulo);
