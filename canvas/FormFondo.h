@@ -125,8 +125,8 @@ private:
     ZonaTrazada m_trazado;  // where the stroke in progress was painted
     QRegion m_regionPrevia; // where the preview was last painted
     TeclasDibujo::Rueda m_rueda;
-    QPixmap m_ayuda;   // the list of keys, once shown
-    QRect m_cajaAyuda; // where it shows
+    QPixmap m_ayuda;     // the list of keys, once shown
+    QRect m_cajaAyuda;   // where it shows
     QPoint m_clicPaleta; // where the press that opens the palette was, global
     bool m_paletaAbierta = false;
     bool m_salirTrasPaleta = false;

@@ -28,8 +28,8 @@
 
 namespace {
 
-constexpr const char* PropiedadSuelta = "tizoSuelta";     // a shape window bypassing the manager
-constexpr const char* PropiedadTeclado = "tizoTeclado";   // holds the keyboard when it should
+constexpr const char* PropiedadSuelta = "tizoSuelta";   // a shape window bypassing the manager
+constexpr const char* PropiedadTeclado = "tizoTeclado"; // holds the keyboard when it should
 
 // The window manager's name, as it gives it on its check window.
 QString nombreGestor(Display* d) {
