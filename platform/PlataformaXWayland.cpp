@@ -1,5 +1,6 @@
 #include "PlataformaXWayland.h"
 
+#include "CapturaKWin.h"
 #include "ImagenPantalla.h"
 #include "PortalCaptura.h"
 #include "RellenoX11.h"
@@ -94,9 +95,8 @@ std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>
     for (const QScreen* pantalla : pantallas) {
         areas.push_back(pantalla != nullptr ? areaEnServidor(pantalla) : QRect());
     }
-    auto portal = std::make_unique<PortalCaptura>();
-    portal->pedir([this, listo = std::move(listo), escritorio,
-                   areas](const PortalCaptura::Resultado& resultado) {
+    auto recibir = [this, listo = std::move(listo), escritorio,
+                    areas](const PortalCaptura::Resultado& resultado, const QString& fuente) {
         std::vector<CapturaPedida> pedidas;
         for (const QRect& area : areas) {
             CapturaPedida pedida;
@@ -105,20 +105,46 @@ std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>
                 pedida.captura =
                     SubirCaptura(ImagenPantalla::recortar(resultado.imagen, escritorio, area));
                 if (!pedida.captura) {
-                    detalle = QStringLiteral("la imagen del portal no cubre la pantalla");
+                    detalle = QStringLiteral("la imagen no cubre la pantalla");
                 }
             }
             if (!pedida.captura) {
                 // Where the compositor can't say, the live desktop under a see-through canvas
                 // is the screen itself.
                 pedida.enVivo = true;
-                pedida.motivo = QStringLiteral("el portal de capturas: ") + detalle;
+                pedida.motivo = fuente + detalle;
             }
             pedidas.push_back(std::move(pedida));
         }
         listo(std::move(pedidas));
+    };
+    // The request owns whichever service is being asked: deleting it cancels that one.
+    auto pedido = std::make_unique<QObject>();
+    QObject* dueno = pedido.get();
+    auto alPortal = [dueno, recibir](const QString& antes) {
+        auto* portal =
+            new PortalCaptura(QDBusConnection::sessionBus(), PortalCaptura::PlazoPorDefecto, dueno);
+        portal->pedir([recibir, antes](const PortalCaptura::Resultado& resultado) {
+            recibir(resultado, antes + QStringLiteral("el portal de capturas: "));
+        });
+    };
+    if (!CapturaKWin::disponible()) {
+        alPortal(QString());
+        return pedido;
+    }
+    // KDE Plasma: KWin gives the picture itself, at once, to a program its desktop entry lets
+    // in; otherwise the portal is asked as on any desktop.
+    auto* kwin =
+        new CapturaKWin(QDBusConnection::sessionBus(), PortalCaptura::PlazoPorDefecto, dueno);
+    kwin->pedir([kwin, recibir, alPortal](const PortalCaptura::Resultado& resultado) {
+        kwin->deleteLater();
+        if (resultado.fallo == PortalCaptura::Fallo::Ninguno) {
+            recibir(resultado, QString());
+        } else {
+            alPortal(QStringLiteral("KWin: ") + resultado.detalle + QStringLiteral("; "));
+        }
     });
-    return portal;
+    return pedido;
 }
 
 void PlataformaXWayland::trasCerrarse(QWidget*, std::function<void()> hecho) {

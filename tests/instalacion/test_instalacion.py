@@ -64,8 +64,12 @@ def comprobar_escritorio(prefijo):
     entrada.optionxform = str
     entrada.read(ruta, encoding="utf-8")
     principal = entrada["Desktop Entry"]
-    esperado = {"Type": "Application", "Name": "Tizo", "Exec": "tizo", "Icon": ID,
-                "Terminal": "false", "Categories": "Utility;Graphics;", "StartupNotify": "false"}
+    # The program by its full path, where it was installed: KDE Plasma lets it take screenshots
+    # by this entry.
+    programa = "/usr/bin/tizo"
+    esperado = {"Type": "Application", "Name": "Tizo", "Exec": programa, "Icon": ID,
+                "Terminal": "false", "Categories": "Utility;Graphics;", "StartupNotify": "false",
+                "X-KDE-DBUS-Restricted-Interfaces": "org.kde.KWin.ScreenShot2"}
     for clave, valor in esperado.items():
         comprobar(principal.get(clave) == valor, f"{clave}={principal.get(clave)}, expected {valor}")
     for clave in ("Comment", "GenericName", "Keywords", "Comment[en]", "GenericName[en]"):
@@ -73,7 +77,7 @@ def comprobar_escritorio(prefijo):
     acciones = [a for a in principal["Actions"].split(";") if a]
     ordenes = {entrada[f"Desktop Action {a}"]["Name"]: entrada[f"Desktop Action {a}"]["Exec"]
                for a in acciones}
-    comprobar(ordenes == {"Dibujar": "tizo --draw", "Borrar todo": "tizo --clear"},
+    comprobar(ordenes == {"Dibujar": programa + " --draw", "Borrar todo": programa + " --clear"},
               f"actions: {ordenes}")
     iconos = [f for f in arbol(prefijo) if os.path.basename(f).startswith(ID + ".")
               and f.startswith("share/icons/")]

@@ -1,4 +1,5 @@
 // The screenshot portal's client against a fake portal on a private session bus.
+#include "BusPrueba.h"
 #include "PortalCaptura.h"
 
 #include <QDBusConnection>
@@ -8,7 +9,6 @@
 #include <QFile>
 #include <QImage>
 #include <QPointer>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,21 +20,6 @@ namespace {
 
 const QString Servicio = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString Objeto = QStringLiteral("/org/freedesktop/portal/desktop");
-
-// A bus of the test's own, which starts no service: a name nobody owns is unknown.
-constexpr char ConfiguracionBus[] =
-    "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-    " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-    "<busconfig>\n"
-    "  <type>session</type>\n"
-    "  <listen>unix:dir=%1</listen>\n"
-    "  <auth>EXTERNAL</auth>\n"
-    "  <policy context=\"default\">\n"
-    "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-    "    <allow eavesdrop=\"true\"/>\n"
-    "    <allow own=\"*\"/>\n"
-    "  </policy>\n"
-    "</busconfig>\n";
 
 // What the fake portal answers to a Screenshot call.
 struct Guion {
@@ -124,15 +109,10 @@ public:
 class TstPortalCaptura : public QObject {
     Q_OBJECT
 private:
-    QTemporaryDir m_dir;
-    QProcess m_bus;
-    QString m_direccion;
-    int m_conexiones = 0;
+    BusPrueba m_bus;
+    const QTemporaryDir& m_dir = m_bus.carpeta();
 
-    QDBusConnection conectar() {
-        return QDBusConnection::connectToBus(m_direccion,
-                                             QStringLiteral("prueba%1").arg(++m_conexiones));
-    }
+    QDBusConnection conectar() { return m_bus.conectar(); }
 
     // Runs a request to its end; the result, or none when `listo` never ran.
     static std::optional<PortalCaptura::Resultado> pedir(PortalCaptura& portal, int esperaMs) {
@@ -151,26 +131,7 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(m_dir.isValid());
-        const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
-        QFile archivo(config);
-        QVERIFY(archivo.open(QIODevice::WriteOnly));
-        archivo.write(QString::fromLatin1(ConfiguracionBus).arg(m_dir.path()).toUtf8());
-        archivo.close();
-        m_bus.start(QStringLiteral("dbus-daemon"),
-                    {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                     QStringLiteral("--print-address=1")});
-        QVERIFY2(m_bus.waitForStarted(), "dbus-daemon starts");
-        QTRY_VERIFY_WITH_TIMEOUT(m_bus.canReadLine(), 10000);
-        m_direccion = QString::fromUtf8(m_bus.readLine()).trimmed();
-        QVERIFY(!m_direccion.isEmpty());
-    }
-
-    void cleanupTestCase() {
-        m_bus.terminate();
-        m_bus.waitForFinished();
-    }
+    void initTestCase() { QVERIFY2(m_bus.iniciar(), "a private session bus"); }
 
     void archivoDeUri_data() {
         QTest::addColumn<QString>("uri");
