@@ -16,6 +16,8 @@ paquetes=(
   # platform for a native window; xhost lets the tests' X connection in when they run as root
   sway grim xwayland xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   qt6-wayland passwd
+  # KDE Plasma's compositor on Wayland, headless
+  kwin-wayland
   fonts-liberation fonts-dejavu-core
   # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps)
   dpkg-dev file binutils

@@ -1061,7 +1061,7 @@ class Sesion:
             subprocess.run(["xdotool", "keyup", "shift"], env=self.entorno, check=True)
         self.pausa()
 
-    def puntero(self):
+    def imagen_puntero(self):
         """The pointer's picture as the X server shows it now: (width, height, hot spot x,
         hot spot y, [(r, g, b, a)] row by row)."""
         self.d.xfixes_query_version()

@@ -55,7 +55,7 @@ def prueba_teclas_como_la_paleta(s):
     s.tecla("3", "b", *["plus"] * 5)
     esperar_ajustes(s, Herramienta=2, Color=0xFF0000, Grosor=15)
     # The pointer shows the tool in its colour.
-    ancho, alto, hx, hy, pixeles = s.puntero()
+    ancho, alto, hx, hy, pixeles = s.imagen_puntero()
     comprobar((hx, hy) == (15, 15), f"the pointer's hot spot in its middle: {(hx, hy)}")
     comprobar(sum(1 for p in pixeles if p == (0, 0, 255, 255)) > 20,
               "the pointer drawn in blue")

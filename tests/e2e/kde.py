@@ -1,0 +1,151 @@
+"""End-to-end sessions on KDE Plasma's compositor, headless: kwin_wayland with a virtual output
+and XWayland, on a session bus of its own that starts no service (no desktop portal), run as the
+Wayland sessions run (an unprivileged user when the tests run as root).
+
+KWin lets a program use its screenshot interface when a desktop entry names the program by its
+full path (Tizo's, installed in the user's applications folder as `make install PREFIX=~/.local`
+puts it). The tests' own screenshots go through that interface too, in the sessions where KWin
+lets every program in (KWIN_SCREENSHOT_NO_PERMISSION_CHECKS, which Tizo never relies on). Keys go
+to X windows through XTest.
+
+Debian's kwin_wayland carries a file capability that a container cannot grant (its start fails
+with "Operation not permitted"): the session runs a copy without it.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+
+from harness import Captura, FalloPrueba, comprobar
+from wayland import SesionWayland, usuario_de_la_sesion
+
+AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_kwin.py")
+
+
+def entrada_de_escritorio(nombre, programa, interfaces="org.kde.KWin.ScreenShot2"):
+    """A desktop entry as an installed program has, naming `programa` by its full path."""
+    return (f"[Desktop Entry]\nType=Application\nName={nombre}\nExec={programa}\n"
+            f"X-KDE-DBUS-Restricted-Interfaces={interfaces}\n")
+
+
+class SesionKWin(SesionWayland):
+    """A Sesion whose desktop is KWin on Wayland. `entrada_tizo`: Tizo's desktop entry is
+    installed; `capturas`: KWin lets every program take screenshots, the tests included."""
+
+    entrada_tizo = True
+    capturas = False
+
+    def iniciar(self):
+        self.usuario, self.uid, self.gid = usuario_de_la_sesion()
+        os.chmod(self.tmp, 0o711)
+        self.rt = os.path.join(self.tmp, "rt")
+        os.makedirs(self.rt, mode=0o700)
+        casa = os.path.join(self.rt, "casa")
+        self.config = os.path.join(casa, ".config")
+        self.datos = os.path.join(casa, ".local", "share")
+        aplicaciones = os.path.join(self.datos, "applications")
+        for sub in (self.config, os.path.join(casa, ".cache"), aplicaciones):
+            os.makedirs(sub, mode=0o700, exist_ok=True)
+        if self.entrada_tizo:
+            with open(os.path.join(aplicaciones, "io.github.tizo.Tizo.desktop"), "w") as f:
+                f.write(entrada_de_escritorio("Tizo", os.path.realpath(self.binario_tizo())))
+        kwin = os.path.join(self.tmp, "kwin_wayland")
+        shutil.copy("/usr/bin/kwin_wayland", kwin)
+        os.chmod(kwin, 0o755)
+        guion = os.path.join(self.tmp, "dentro.sh")
+        with open(guion, "w") as f:
+            f.write("#!/bin/sh\nenv > \"$XDG_RUNTIME_DIR/entorno-kwin\"\nexec sleep 100000\n")
+        os.chmod(guion, 0o755)
+        for raiz, dirs, archivos in os.walk(self.rt):
+            for n in [raiz] + [os.path.join(raiz, a) for a in archivos]:
+                os.chown(n, self.uid, self.gid)
+        entorno = {
+            "PATH": "/usr/bin:/bin", "HOME": casa, "XDG_RUNTIME_DIR": self.rt,
+            "XDG_CONFIG_HOME": self.config, "XDG_DATA_HOME": self.datos,
+            "XDG_CURRENT_DESKTOP": "KDE", "KDE_FULL_SESSION": "true", "KDE_SESSION_VERSION": "5",
+            "XDG_SESSION_TYPE": "wayland", "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "offscreen"}
+        if self.capturas:
+            entorno["KWIN_SCREENSHOT_NO_PERMISSION_CHECKS"] = "1"
+        nombre = f"kwin-{os.getpid()}-{id(self)}"
+        self.kwin = self._como_usuario(
+            # A bus that starts no service: the desktop portal stays out of the way.
+            ["dbus-run-session", f"--config-file={self._bus_sin_servicios()}", "--", kwin,
+             "--virtual", "--xwayland", "--width",
+             str(self.ancho), "--height", str(self.alto), "-s", nombre, "--no-lockscreen",
+             f"--exit-with-session={guion}"], entorno, "kwin")
+        valores = self.esperar(self._entorno_de_kwin, 30, "KWin's environment")
+        self.pantalla = valores["DISPLAY"]
+        self.wayland = os.path.join(self.rt, valores["WAYLAND_DISPLAY"])
+        self.bus = valores["DBUS_SESSION_BUS_ADDRESS"]
+        self.entorno = dict(os.environ)
+        for var in ("QT_QPA_PLATFORM", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION",
+                    "GNOME_DESKTOP_SESSION_ID"):
+            self.entorno.pop(var, None)
+        self.entorno.update(
+            DISPLAY=self.pantalla, WAYLAND_DISPLAY=self.wayland, XDG_RUNTIME_DIR=self.rt,
+            XDG_SESSION_TYPE="wayland", XDG_CURRENT_DESKTOP="KDE", KDE_FULL_SESSION="true",
+            KDE_SESSION_VERSION="5", HOME=casa, XDG_CONFIG_HOME=self.config,
+            XDG_CACHE_HOME=os.path.join(casa, ".cache"), XDG_DATA_HOME=self.datos,
+            DBUS_SESSION_BUS_ADDRESS=self.bus)
+        self.entorno_escritorio = self.entorno
+        if os.getuid() == 0:
+            self._como_usuario(["xhost", "+si:localuser:root"], self.entorno_usuario(),
+                               "xhost").wait(10)
+        self.d = self.esperar(self._abrir_x, 20, "the X server of XWayland, and access to it")
+        self.root = self.d.screen().root
+
+
+    def _entorno_de_kwin(self):
+        ruta = os.path.join(self.rt, "entorno-kwin")
+        if self.kwin.poll() is not None:
+            raise FalloPrueba(f"KWin ended: {self.salida(self.kwin)[-2000:]}")
+        if not os.path.exists(ruta):
+            return None
+        with open(ruta) as f:
+            valores = dict(linea.rstrip("\n").split("=", 1) for linea in f if "=" in linea)
+        return valores if {"DISPLAY", "WAYLAND_DISPLAY"} <= set(valores) else None
+
+    def entorno_usuario(self, **mas):
+        entorno = super().entorno_usuario(**mas)
+        for var in ("KDE_FULL_SESSION", "KDE_SESSION_VERSION"):
+            entorno[var] = self.entorno[var]
+        return entorno
+
+    def lanzar_testigo(self, color):
+        """The native Wayland window, wherever KWin puts it: its rectangle on the screen."""
+        binario = os.environ.get("TIZO_TESTIGO_WAYLAND", "build/tests/e2e/testigo_wayland")
+        self.testigo_wl = self._como_usuario(
+            [binario, *map(str, color)], self.entorno_usuario(QT_QPA_PLATFORM="wayland"),
+            "testigo")
+
+        def rectangulo():
+            c = self.captura()
+            filas = [y for y in range(0, self.alto, 8) if c.pixel(self.ancho // 2, y) == color]
+            columnas = [x for x in range(0, self.ancho, 8) if c.pixel(x, self.alto // 2) == color]
+            if len(filas) < 10 or len(columnas) < 10:
+                return None
+            return (columnas[0], filas[0], columnas[-1] - columnas[0], filas[-1] - filas[0])
+
+        return self.esperar(rectangulo, 20, "the Wayland window")
+
+    def poner_fondo(self, color=None):
+        raise FalloPrueba("KWin's background stays its own here")
+
+    def mover(self, x, y):
+        raise FalloPrueba("no pointer of the tests' in this session")
+
+    def captura(self, rect=None):
+        """The screen as KWin shows it, Wayland windows included."""
+        comprobar(self.capturas, "KWin lets no test take screenshots in this session")
+        x, y, w, h = rect or (0, 0, self.ancho, self.alto)
+        prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
+        entorno = {"DBUS_SESSION_BUS_ADDRESS": self.bus, "PATH": "/usr/bin:/bin"}
+        r = subprocess.run(prefijo + ["env", "-i"] + [f"{k}={v}" for k, v in entorno.items()]
+                           + [sys.executable, AYUDANTE], capture_output=True, timeout=20)
+        comprobar(r.returncode == 0, f"KWin's screenshot: {r.stderr.decode(errors='replace')}")
+        cabecera, datos = r.stdout.split(b"\n", 1)
+        ancho, alto, paso = map(int, cabecera.split())
+        filas = b"".join(datos[(y + j) * paso + x * 4:(y + j) * paso + (x + w) * 4]
+                         for j in range(min(h, alto - y)))
+        return Captura(filas, w, min(h, alto - y), x, y)
