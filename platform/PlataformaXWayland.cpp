@@ -31,6 +31,7 @@ namespace {
 
 constexpr const char* PropiedadSuelta = "tizoSuelta";   // a shape window bypassing the manager
 constexpr const char* PropiedadTeclado = "tizoTeclado"; // holds the keyboard when it should
+constexpr const char* PropiedadTransparente = "tizoTransparente"; // clear where nothing shows
 
 // The window manager's name, as it gives it on its check window.
 QString nombreGestor(Display* d) {
@@ -75,12 +76,24 @@ bool PlataformaXWayland::ignoraFormas(const QString& nombreGestor) {
     return nombreGestor.contains(QLatin1String("wlroots"), Qt::CaseInsensitive);
 }
 
-bool PlataformaXWayland::sinGestor() const {
-    if (m_sinGestor < 0) {
+bool PlataformaXWayland::muestraLaCaja(const QString& nombreGestor) {
+    return ignoraFormas(nombreGestor) || nombreGestor == QLatin1String("KWin");
+}
+
+const QString& PlataformaXWayland::gestor() const {
+    if (!m_gestor) {
         Display* d = ServidorX::conexion();
-        m_sinGestor = d != nullptr && ignoraFormas(nombreGestor(d)) ? 1 : 0;
+        m_gestor = d != nullptr ? nombreGestor(d) : QString();
     }
-    return m_sinGestor == 1;
+    return *m_gestor;
+}
+
+bool PlataformaXWayland::sinGestor() const {
+    return ignoraFormas(gestor());
+}
+
+bool PlataformaXWayland::cajaEntera() const {
+    return muestraLaCaja(gestor());
 }
 
 std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>& pantallas,
@@ -154,6 +167,15 @@ void PlataformaXWayland::trasCerrarse(QWidget*, std::function<void()> hecho) {
 
 void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
     PlataformaX11::prepararVentana(ventana, papel);
+    if (papel == Papel::Forma && cajaEntera()) {
+        // The compositor shows the whole box of a shaped window, whatever its X shape leaves
+        // out, with whatever the window's pixels there held last (another window's picture, a
+        // trail when dragged): the box is drawn clear instead, on a visual with an alpha
+        // channel. Its background is still painted: a text is typed on white, as elsewhere.
+        ventana->setAttribute(Qt::WA_TranslucentBackground);
+        ventana->setAttribute(Qt::WA_NoSystemBackground, false);
+        ventana->setProperty(PropiedadTransparente, true);
+    }
     if (!sinGestor()) {
         return;
     }
@@ -162,9 +184,6 @@ void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
     constexpr Qt::WindowFlags Suelta = Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
     if (papel == Papel::Forma) {
         ventana->setWindowFlags(Qt::Window | Suelta | Qt::WindowStaysOnTopHint);
-        ventana->setAttribute(Qt::WA_TranslucentBackground);
-        // Its background is still painted: a text is typed on white, as elsewhere.
-        ventana->setAttribute(Qt::WA_NoSystemBackground, false);
         ventana->setProperty(PropiedadSuelta, true);
         ventana->setProperty(PropiedadTeclado, true);
     } else if (papel == Papel::Paleta) {
@@ -188,7 +207,7 @@ bool PlataformaXWayland::aPantallaCompleta(bool enVivo) const {
 }
 
 void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
-    if (!ventana->property(PropiedadSuelta).toBool()) {
+    if (!ventana->property(PropiedadTransparente).toBool()) {
         PlataformaX11::PonerForma(ventana, forma);
         return;
     }
@@ -221,7 +240,7 @@ void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
 
 bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color) {
     Display* d = ServidorX::conexion();
-    if (!ventana->property(PropiedadSuelta).toBool() || d == nullptr) {
+    if (!ventana->property(PropiedadTransparente).toBool() || d == nullptr) {
         return PlataformaX11::RellenarConColor(ventana, color);
     }
     ventana->setAttribute(Qt::WA_PaintOnScreen);

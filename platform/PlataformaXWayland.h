@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // X11 through XWayland, under a Wayland compositor. The X server sees no Wayland window, so a
 // grab of the screen comes back black: the frozen screen is asked of the desktop's screenshot
@@ -19,6 +20,9 @@
 // that part still falls on the shape, which that compositor offers no way around. As that window
 // manager does not hand the X focus to the program's windows, the one that should have the keys
 // grabs the keyboard itself.
+//
+// KWin keeps the shapes' positions and stacking, but it too shows the whole box of a shaped
+// window: there the shapes are drawn clear outside their strokes in the same way.
 class PlataformaXWayland : public PlataformaX11 {
     Q_OBJECT
 public:
@@ -31,6 +35,8 @@ public:
     static bool esXWayland(bool extensionXWayland, const QStringList& pantallas);
     // The X window manager (by its _NET_WM_NAME) is one that ignores shapes and positions.
     static bool ignoraFormas(const QString& nombreGestor);
+    // Its compositor shows the whole box of a shaped window, pixels outside the shape included.
+    static bool muestraLaCaja(const QString& nombreGestor);
 
     std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
                                            AlCapturar listo) override;
@@ -45,12 +51,14 @@ protected:
     bool aPantallaCompleta(bool enVivo) const override;
 
 private:
+    const QString& gestor() const; // asked of the server the first time
     bool sinGestor() const;
+    bool cajaEntera() const;
     void darTeclado(QWidget* ventana);
     void quitarTeclado(QWidget* ventana);
     void aplicarTeclado();
 
-    mutable int m_sinGestor = -1;        // unknown until the first window asks
-    QList<QPointer<QWidget>> m_teclados; // who should have the keys, the last one first
-    unsigned long m_teclado = 0;         // the window that holds the keyboard
+    mutable std::optional<QString> m_gestor; // unknown until the first window asks
+    QList<QPointer<QWidget>> m_teclados;     // who should have the keys, the last one first
+    unsigned long m_teclado = 0;             // the window that holds the keyboard
 };

@@ -6,7 +6,7 @@ KWin lets a program use its screenshot interface when a desktop entry names the 
 full path (Tizo's, installed in the user's applications folder as `make install PREFIX=~/.local`
 puts it). The tests' own screenshots go through that interface too, in the sessions where KWin
 lets every program in (KWIN_SCREENSHOT_NO_PERMISSION_CHECKS, which Tizo never relies on). Keys go
-to X windows through XTest.
+and the mouse to X windows through XTest.
 
 Debian's kwin_wayland carries a file capability that a container cannot grant (its start fails
 with "Operation not permitted"): the session runs a copy without it.
@@ -17,7 +17,7 @@ import shutil
 import subprocess
 import sys
 
-from harness import Captura, FalloPrueba, comprobar
+from harness import Captura, FalloPrueba, Sesion, comprobar
 from wayland import SesionWayland, usuario_de_la_sesion
 
 AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_kwin.py")
@@ -132,8 +132,12 @@ class SesionKWin(SesionWayland):
     def poner_fondo(self, color=None):
         raise FalloPrueba("KWin's background stays its own here")
 
-    def mover(self, x, y):
-        raise FalloPrueba("no pointer of the tests' in this session")
+    # The mouse through XTest, as on X11: XWayland hands its events to the program's X windows
+    # (the compositor's own pointer does not move).
+    mover = Sesion.mover
+    pulsar = Sesion.pulsar
+    soltar = Sesion.soltar
+    pausa = Sesion.pausa
 
     def captura(self, rect=None):
         """The screen as KWin shows it, Wayland windows included."""

@@ -5,10 +5,10 @@ says why. The keys reach Tizo's windows: Esc leaves drawing mode."""
 
 import time
 
-from harness import comprobar, ejecutar
+from harness import ROJO, comprobar, ejecutar
 from kde import SesionKWin
 
-TESTIGO = (200, 40, 40)
+TESTIGO = (40, 90, 200)
 
 
 def lanzar(s):
@@ -45,6 +45,49 @@ def prueba_congelado(s):
     s.esperar(lambda: s.captura().pixel(x + 20, y + 20) != TESTIGO, 10, "the live desktop again")
 
 
+def prueba_formas(s):
+    """Shapes show their strokes and nothing else of their box, where the palette lay over them
+    and after a drag: what lies beneath shows through."""
+    x, y, w, h = s.lanzar_testigo(TESTIGO)
+    lanzar(s)
+    v = abrir(s)
+    antes = s.captura()  # the frozen canvas: what lies beneath the shape
+    # A rectangle half over the Wayland window, half over the desktop.
+    x0, y0, x1, y1 = x + w // 2, y + 40, x + w + 200, y + h - 40
+    s.tecla("3")
+    s.arrastrar(x0, y0, x1, y1)
+    forma = s.forma("1")
+    s.esperar(lambda: s.captura().pixel(x0 + 100, y0) == ROJO, 10, "the rectangle")
+    dentro = (x0 + 30, y0 + 30, x1 - x0 - 60, y1 - y0 - 60)
+
+    def limpio(que):
+        c = s.captura()
+        ajenos = [(xx, yy) for yy in range(dentro[1], dentro[1] + dentro[3], 7)
+                  for xx in range(dentro[0], dentro[0] + dentro[2], 7)
+                  if c.pixel(xx, yy) != antes.pixel(xx, yy)]
+        comprobar(not ajenos, f"{que}: what lies beneath inside the rectangle, not "
+                              f"{len(ajenos)} pixels such as {ajenos[:1]}")
+
+    limpio("drawn")
+    p = s.abrir_paleta(x0 + 60, y0 + 40)
+    comprobar(p.rect[:2] == (x0 + 60, y0 + 40), f"the palette at the pointer: {p.rect}")
+    s.cerrar_paleta(p)
+    time.sleep(0.5)
+    s.guardar_captura("tras-paleta")
+    limpio("after the palette lay over it")
+    # Dragged down by its left edge: nothing stays where it was.
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+    s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
+    s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
+    time.sleep(0.5)
+    c = s.captura()
+    s.guardar_captura("tras-arrastre")
+    rastro = [(xx, y0) for xx in range(x0 + 20, x1 - 20, 9) if c.pixel(xx, y0) == ROJO]
+    comprobar(not rastro, f"no trail where its top edge was: {rastro[:3]}")
+    comprobar(c.pixel(x0 + 100, y0 + 60) == ROJO, "its top edge where it went")
+
+
 def prueba_entrada(s):
     """Nothing but the entry lets Tizo in: the canvas is the frozen, opaque one."""
     lanzar(s)
@@ -76,7 +119,8 @@ class SinEntrada(SesionKWin):
 
 
 def sesion(nombre, **argumentos):
-    clase = {"congelado": ConCapturas, "sin_entrada": SinEntrada}.get(nombre, SesionKWin)
+    clase = {"congelado": ConCapturas, "formas": ConCapturas, "sin_entrada": SinEntrada}.get(
+        nombre, SesionKWin)
     return clase(nombre, **argumentos)
 
 

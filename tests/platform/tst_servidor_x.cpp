@@ -101,6 +101,22 @@ private slots:
         QFETCH(bool, esperado);
         QCOMPARE(PlataformaXWayland::ignoraFormas(gestor), esperado);
     }
+
+    // Compositors that show the whole box of a shaped window: there shapes are drawn clear
+    // outside their strokes.
+    void muestraLaCaja_data() {
+        QTest::addColumn<QString>("gestor");
+        QTest::addColumn<bool>("esperado");
+        QTest::newRow("sway, river, labwc, wayfire") << "wlroots wm" << true;
+        QTest::newRow("KDE Plasma") << "KWin" << true;
+        QTest::newRow("GNOME: mutter keeps to the shape") << "GNOME Shell" << false;
+        QTest::newRow("no window manager yet") << "" << false;
+    }
+    void muestraLaCaja() {
+        QFETCH(QString, gestor);
+        QFETCH(bool, esperado);
+        QCOMPARE(PlataformaXWayland::muestraLaCaja(gestor), esperado);
+    }
 };
 
 QTEST_MAIN(TstServidorX)
