@@ -1,11 +1,12 @@
 """KDE Plasma on Wayland, headless (KWin with XWayland): the frozen screen comes from KWin's own
 screenshot interface, which Tizo's desktop entry lets it use, and shows what XWayland cannot see
 (a native Wayland window); without the entry KWin refuses, the canvas is the live desktop and Tizo
-says why. The keys reach Tizo's windows: Esc leaves drawing mode."""
+says why. Shapes show only their strokes or letters, whatever lay over them; the palette opens at
+the pointer; a plain Esc leaves drawing mode after a stroke and after a text."""
 
 import time
 
-from harness import ROJO, comprobar, ejecutar
+from harness import BLANCO, ROJO, comprobar, ejecutar
 from kde import SesionKWin
 
 TESTIGO = (40, 90, 200)
@@ -88,6 +89,35 @@ def prueba_formas(s):
     comprobar(c.pixel(x0 + 100, y0 + 60) == ROJO, "its top edge where it went")
 
 
+def prueba_teclado(s):
+    """A plain Esc after a stroke and after a finished text; a text typed there shows only its
+    letters; Delete removes a shape clicked."""
+    lanzar(s)
+    v = abrir(s)
+    s.tecla("1")
+    s.arrastrar(300, 300, 700, 320)
+    trazo = s.forma("1")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc after a stroke leaves drawing mode")
+    v = abrir(s)
+    s.tecla("5")
+    s.click(900, 600)
+    texto = s.forma("2")
+    s.esperar(lambda: s.activa() == texto.id, 10, "the text has the keys")
+    s.escribir("Hola")
+    s.tecla("Return")
+    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 10, "the text finished")
+    comprobar(s.captura(texto.rect).contar(ROJO) > 30, "its letters")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc after a text leaves drawing mode")
+    s.guardar_captura("texto-y-trazo")
+    x, y, w, h = trazo.rect
+    s.click(x + w // 2, y + h // 2)
+    s.esperar(lambda: s.activa() == trazo.id, 10, "the clicked stroke has the keys")
+    s.tecla("Delete")
+    s.esperar(lambda: not trazo.existe or not trazo.mapeada, 10, "Delete removes it")
+
+
 def prueba_entrada(s):
     """Nothing but the entry lets Tizo in: the canvas is the frozen, opaque one."""
     lanzar(s)
@@ -119,8 +149,8 @@ class SinEntrada(SesionKWin):
 
 
 def sesion(nombre, **argumentos):
-    clase = {"congelado": ConCapturas, "formas": ConCapturas, "sin_entrada": SinEntrada}.get(
-        nombre, SesionKWin)
+    clase = {"congelado": ConCapturas, "formas": ConCapturas, "teclado": ConCapturas,
+             "sin_entrada": SinEntrada}.get(nombre, SesionKWin)
     return clase(nombre, **argumentos)
 
 
