@@ -2,6 +2,7 @@
 
 #include "CapturaKWin.h"
 #include "ImagenPantalla.h"
+#include "PermisoCaptura.h"
 #include "PortalCaptura.h"
 #include "RellenoX11.h"
 #include "ServidorX.h"
@@ -135,10 +136,22 @@ std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>
     auto pedido = std::make_unique<QObject>();
     QObject* dueno = pedido.get();
     auto alPortal = [dueno, recibir](const QString& antes) {
-        auto* portal =
-            new PortalCaptura(QDBusConnection::sessionBus(), PortalCaptura::PlazoPorDefecto, dueno);
-        portal->pedir([recibir, antes](const PortalCaptura::Resultado& resultado) {
-            recibir(resultado, antes + QStringLiteral("el portal de capturas: "));
+        // Where the portal will ask the user first (GNOME), the answer is awaited for as long as
+        // the user takes; nothing of the program's shows over the question meanwhile.
+        auto* permiso = new PermisoCaptura(QDBusConnection::sessionBus(), dueno);
+        permiso->consultar([dueno, recibir, antes, permiso](PermisoCaptura::Permiso dicho) {
+            permiso->deleteLater();
+            const auto plazo = dicho == PermisoCaptura::Permiso::SinDecidir
+                                   ? PortalCaptura::SinPlazo
+                                   : PortalCaptura::PlazoPorDefecto;
+            auto* portal = new PortalCaptura(QDBusConnection::sessionBus(), plazo, dueno);
+            portal->pedir([recibir, antes, dicho](PortalCaptura::Resultado resultado) {
+                if (resultado.fallo == PortalCaptura::Fallo::Rechazada &&
+                    dicho != PermisoCaptura::Permiso::Concedido) {
+                    resultado.detalle += PermisoCaptura::comoPermitir();
+                }
+                recibir(resultado, antes + QStringLiteral("el portal de capturas: "));
+            });
         });
     };
     if (!CapturaKWin::disponible()) {

@@ -85,10 +85,13 @@ void PortalCaptura::pedir(Listo listo) {
                                {QStringLiteral("interactive"), false},
                                {QStringLiteral("modal"), false}};
     llamada << QString() << opciones; // no parent window: none of ours is a Wayland window
+    const bool conPlazo = m_plazo > SinPlazo;
     auto* espera = new QDBusPendingCallWatcher(
-        m_conexion.asyncCall(llamada, static_cast<int>(m_plazo.count())), this);
+        m_conexion.asyncCall(llamada, conPlazo ? static_cast<int>(m_plazo.count()) : -1), this);
     connect(espera, &QDBusPendingCallWatcher::finished, this, &PortalCaptura::llamadaHecha);
-    m_reloj->start(m_plazo);
+    if (conPlazo) {
+        m_reloj->start(m_plazo);
+    }
 }
 
 void PortalCaptura::escuchar(const QString& ruta) {

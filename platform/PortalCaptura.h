@@ -37,6 +37,8 @@ public:
     using Listo = std::function<void(Resultado)>;
 
     static constexpr std::chrono::milliseconds PlazoPorDefecto{5000};
+    // No deadline: the portal may be asking the user, who takes the time they take.
+    static constexpr std::chrono::milliseconds SinPlazo{0};
 
     explicit PortalCaptura(QDBusConnection conexion = QDBusConnection::sessionBus(),
                            std::chrono::milliseconds plazo = PlazoPorDefecto,

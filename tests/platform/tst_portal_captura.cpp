@@ -1,10 +1,14 @@
 // The screenshot portal's client against a fake portal on a private session bus.
 #include "BusPrueba.h"
+#include "PermisoCaptura.h"
 #include "PortalCaptura.h"
 
 #include <QDBusConnection>
+#include <QDBusContext>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -78,6 +82,30 @@ public slots:
 private:
     QDBusConnection m_conexion;
     Guion m_guion;
+};
+
+// A permission store that knows one table, or none (`tabla` empty: NotFound).
+class FalsoAlmacen : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.impl.portal.PermissionStore")
+public:
+    explicit FalsoAlmacen(QMap<QString, QStringList> tabla) : m_tabla(std::move(tabla)) {}
+
+public slots:
+    QMap<QString, QStringList> Lookup(const QString& tabla, const QString& id,
+                                      QDBusVariant& datos) {
+        datos = QDBusVariant(QVariant(0));
+        if (m_tabla.isEmpty() || tabla != QLatin1String("screenshot") ||
+            id != QLatin1String("screenshot")) {
+            sendErrorReply(QStringLiteral("org.freedesktop.portal.Error.NotFound"),
+                           QStringLiteral("No entry"));
+            return {};
+        }
+        return m_tabla;
+    }
+
+private:
+    QMap<QString, QStringList> m_tabla;
 };
 
 // The fake portal on a connection of its own, for as long as it lives.
@@ -277,6 +305,80 @@ private slots:
         const auto resultado = pedir(portal, 1000);
         QVERIFY(resultado.has_value());
         QCOMPARE(resultado->fallo, PortalCaptura::Fallo::SinPortal);
+    }
+
+    // What the store's table says for a program the portal knows by no application id.
+    void desdeTabla_data() {
+        QTest::addColumn<QVariantMap>("tabla");
+        QTest::addColumn<int>("permiso");
+        using P = PermisoCaptura::Permiso;
+        QTest::newRow("allowed") << QVariantMap{{"", QStringList{"yes"}}} << int(P::Concedido);
+        QTest::newRow("refused") << QVariantMap{{"", QStringList{"no"}}} << int(P::Denegado);
+        QTest::newRow("asked every time")
+            << QVariantMap{{"", QStringList{"ask"}}} << int(P::SinDecidir);
+        QTest::newRow("only another program allowed")
+            << QVariantMap{{"org.example.Otro", QStringList{"yes"}}} << int(P::SinDecidir);
+        QTest::newRow("an empty answer") << QVariantMap{{"", QStringList{}}} << int(P::SinDecidir);
+        QTest::newRow("nothing kept") << QVariantMap{} << int(P::SinDecidir);
+    }
+    void desdeTabla() {
+        QFETCH(QVariantMap, tabla);
+        QFETCH(int, permiso);
+        QMap<QString, QStringList> permisos;
+        for (auto it = tabla.cbegin(); it != tabla.cend(); ++it) {
+            permisos.insert(it.key(), it.value().toStringList());
+        }
+        QCOMPARE(int(PermisoCaptura::desdeTabla(permisos)), permiso);
+    }
+
+    // Asked of a store on the bus: its answer, the portal's never having asked, or no store.
+    void consultar_data() {
+        QTest::addColumn<bool>("almacen");
+        QTest::addColumn<QVariantMap>("tabla");
+        QTest::addColumn<int>("permiso");
+        using P = PermisoCaptura::Permiso;
+        QTest::newRow("allowed") << true << QVariantMap{{"", QStringList{"yes"}}}
+                                 << int(P::Concedido);
+        QTest::newRow("refused") << true << QVariantMap{{"", QStringList{"no"}}}
+                                 << int(P::Denegado);
+        QTest::newRow("never asked: no table") << true << QVariantMap{} << int(P::SinDecidir);
+        QTest::newRow("no store") << false << QVariantMap{} << int(P::Desconocido);
+    }
+    void consultar() {
+        QFETCH(bool, almacen);
+        QFETCH(QVariantMap, tabla);
+        QFETCH(int, permiso);
+        QMap<QString, QStringList> permisos;
+        for (auto it = tabla.cbegin(); it != tabla.cend(); ++it) {
+            permisos.insert(it.key(), it.value().toStringList());
+        }
+        qDBusRegisterMetaType<QMap<QString, QStringList>>();
+        FalsoAlmacen falso(permisos);
+        QDBusConnection suya = conectar();
+        if (almacen) {
+            QVERIFY(
+                suya.registerObject(QStringLiteral("/org/freedesktop/impl/portal/PermissionStore"),
+                                    &falso, QDBusConnection::ExportAllSlots));
+            QVERIFY(suya.registerService(
+                QStringLiteral("org.freedesktop.impl.portal.PermissionStore")));
+        }
+        PermisoCaptura consulta(conectar());
+        std::optional<PermisoCaptura::Permiso> dicho;
+        consulta.consultar([&dicho](PermisoCaptura::Permiso p) { dicho = p; });
+        QVERIFY2(!dicho, "the answer comes later, from the event loop");
+        QTRY_VERIFY_WITH_TIMEOUT(dicho.has_value(), 3000);
+        QCOMPARE(int(*dicho), permiso);
+        QDBusConnection::disconnectFromBus(suya.name());
+    }
+
+    // While the portal may be asking the user, no deadline ends the wait.
+    void sinPlazo() {
+        PortalEnBus portalFalso(conectar(), {-1, {}, false});
+        QVERIFY(portalFalso.listo);
+        PortalCaptura portal(conectar(), PortalCaptura::SinPlazo);
+        const auto resultado = pedir(portal, 1500);
+        QVERIFY2(!resultado.has_value(), "still waiting for the user");
+        QVERIFY(!portalFalso.falso.pedido.cerrado);
     }
 
     void cancelada() {
