@@ -18,7 +18,7 @@ import subprocess
 import sys
 
 from harness import Captura, FalloPrueba, Sesion, comprobar
-from wayland import SesionWayland, usuario_de_la_sesion
+from wayland import SesionWayland, rectangulo_de_color, usuario_de_la_sesion
 
 AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_kwin.py")
 
@@ -119,15 +119,9 @@ class SesionKWin(SesionWayland):
             [binario, *map(str, color)], self.entorno_usuario(QT_QPA_PLATFORM="wayland"),
             "testigo")
 
-        def rectangulo():
-            c = self.captura()
-            filas = [y for y in range(0, self.alto, 8) if c.pixel(self.ancho // 2, y) == color]
-            columnas = [x for x in range(0, self.ancho, 8) if c.pixel(x, self.alto // 2) == color]
-            if len(filas) < 10 or len(columnas) < 10:
-                return None
-            return (columnas[0], filas[0], columnas[-1] - columnas[0], filas[-1] - filas[0])
-
-        return self.esperar(rectangulo, 20, "the Wayland window")
+        return self.esperar(
+            lambda: rectangulo_de_color(self.captura(), color, self.ancho, self.alto), 20,
+            "the Wayland window")
 
     def poner_fondo(self, color=None):
         raise FalloPrueba("KWin's background stays its own here")

@@ -48,6 +48,17 @@ def usuario_de_la_sesion():
     return p.pw_name, p.pw_uid, p.pw_gid
 
 
+def rectangulo_de_color(c, color, ancho, alto, paso=8):
+    """The rectangle (x, y, w, h) that pixels of `color` fill on the screenshot `c` (sampled
+    every `paso` pixels), or None when too few show."""
+    puntos = [(x, y) for y in range(0, alto, paso) for x in range(0, ancho, paso)
+              if c.pixel(x, y) == color]
+    if len(puntos) < 100:
+        return None
+    xs, ys = [p[0] for p in puntos], [p[1] for p in puntos]
+    return (min(xs), min(ys), max(xs) - min(xs), max(ys) - min(ys))
+
+
 class SesionWayland(Sesion):
     """A Sesion whose desktop is sway. `bandeja`: swaybar runs, and takes tray icons over D-Bus;
     `portal`: the screenshot portal can be started on the session bus."""
