@@ -1,13 +1,14 @@
 """GNOME on Wayland, headless (gnome-shell with XWayland): the frozen screen comes from the
 screenshot portal and shows what XWayland cannot see (a native Wayland window). Where the portal
 first asks the user whether Tizo may take screenshots, Tizo waits for the answer however long it
-takes, with nothing of its own over the question; after Allow the canvas is frozen. The palette
-opens at the pointer; a plain Esc leaves drawing mode."""
+takes, with nothing of its own over the question; after Allow the canvas is frozen, after Deny it is
+the live one and stderr says how to allow it later. The palette opens at the pointer; shapes show
+only their strokes; a plain Esc leaves drawing mode."""
 
 import time
 
 from gnome import SesionGnome
-from harness import comprobar, ejecutar
+from harness import ROJO, comprobar, ejecutar
 
 TESTIGO = (40, 90, 200)
 TAB, RETORNO = "ff09", "ff0d"
@@ -71,8 +72,64 @@ def prueba_pregunta(s):
     s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
 
 
+def prueba_denegado(s):
+    """Deny: the live canvas, and stderr says how to allow it later."""
+    lanzar(s)
+    r = s.orden_tizo("--draw")
+    comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
+    time.sleep(2)
+    comprobar(not lienzo(s), "no canvas while the user is being asked")
+    s.tecla_del_escritorio(RETORNO)  # Deny, the question's default
+    v = s.esperar(lambda: lienzo(s), 15, "the canvas once denied")[0]
+    s.esperar(lambda: "no se pudo congelar la pantalla" in s.salida_tizo(), 10,
+              "the screen could not be frozen, said on stderr")
+    comprobar("SetPermission screenshot" in s.salida_tizo(),
+              f"and how to allow it: {s.salida_tizo()}")
+    comprobar(v.win.get_geometry().depth == 32, "a see-through canvas over the live desktop")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+
+
+def prueba_formas(s):
+    """A rectangle over a Wayland window shows only its strokes, where the palette lay over it
+    and after a drag; Delete removes it once clicked."""
+    x, y, w, h = s.lanzar_testigo(TESTIGO)
+    lanzar(s)
+    r = s.orden_tizo("--draw")
+    comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
+    v = s.esperar(lambda: lienzo(s), 10, "the canvas")[0]
+    time.sleep(0.5)
+    antes = s.captura()
+    x0, y0, x1, y1 = x + w // 2, y + 60, x + w + 200, y + h - 40
+    s.tecla("3")
+    s.arrastrar(x0, y0, x1, y1)
+    forma = s.forma("1")
+    s.esperar(lambda: s.captura().pixel(x0 + 100, y0) == ROJO, 10, "the rectangle")
+    p = s.abrir_paleta(x0 + 60, y0 + 40)
+    s.cerrar_paleta(p)
+    time.sleep(0.5)
+    c = s.captura()
+    s.guardar_captura("tras-paleta")
+    ajenos = [(xx, yy) for yy in range(y0 + 30, y1 - 30, 7) for xx in range(x0 + 30, x1 - 30, 7)
+              if c.pixel(xx, yy) != antes.pixel(xx, yy)]
+    comprobar(not ajenos, f"what lies beneath inside the rectangle, not {len(ajenos)} pixels "
+                          f"such as {ajenos[:1]}")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+    s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
+    s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
+    time.sleep(0.5)
+    c = s.captura()
+    rastro = [(xx, y0) for xx in range(x0 + 20, x1 - 20, 9) if c.pixel(xx, y0) == ROJO]
+    comprobar(not rastro, f"no trail where its top edge was: {rastro[:3]}")
+    s.esperar(lambda: s.activa() == forma.id, 10, "the dragged shape has the keys")
+    s.tecla("Delete")
+    s.esperar(lambda: not forma.existe or not forma.mapeada, 10, "Delete removes it")
+
+
 def sesion(nombre, **argumentos):
-    return (SinPermiso if nombre == "pregunta" else SesionGnome)(nombre, **argumentos)
+    clase = SinPermiso if nombre in ("pregunta", "denegado") else SesionGnome
+    return clase(nombre, **argumentos)
 
 
 ejecutar(globals(), clase=sesion)
