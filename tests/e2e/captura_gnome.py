@@ -3,7 +3,9 @@
                                   "width height stride", then RGBA pixels (the shell answers
                                   only GNOME's screenshot tool, whose name this takes);
   captura_gnome.py teclas SYM...  presses and releases each X keysym (hexadecimal) through the
-                                  shell's remote-desktop interface, for its own dialogs."""
+                                  shell's remote-desktop interface, for its own dialogs;
+  captura_gnome.py clic X Y W H   clicks at (X, Y) of a W x H screen with the shell's pointer,
+                                  which reaches Wayland windows too."""
 
 import os
 import sys
@@ -33,13 +35,18 @@ def captura(ruta):
     salida.write(imagen.get_pixels())
 
 
-def teclas(simbolos):
+def sesion_remota():
     bus = dbus.SessionBus()
     remoto = bus.get_object("org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop")
     ruta = remoto.CreateSession(dbus_interface="org.gnome.Mutter.RemoteDesktop")
     sesion = dbus.Interface(bus.get_object("org.gnome.Mutter.RemoteDesktop", ruta),
                             "org.gnome.Mutter.RemoteDesktop.Session")
     sesion.Start()
+    return sesion
+
+
+def teclas(simbolos):
+    sesion = sesion_remota()
     # The first key of a session is lost: a Shift first.
     for simbolo in ["ffe1", *simbolos]:
         for pulsada in (True, False):
@@ -48,7 +55,24 @@ def teclas(simbolos):
     sesion.Stop()
 
 
+def clic(x, y, ancho, alto):
+    """A click at (x, y) with the shell's own pointer, which moves only relatively without a
+    screen cast: from the bottom-right corner, far from the top-left one, which swallows
+    motion."""
+    sesion = sesion_remota()
+    sesion.NotifyPointerMotionRelative(float(2 * ancho), float(2 * alto))
+    time.sleep(0.1)
+    sesion.NotifyPointerMotionRelative(float(x - (ancho - 1)), float(y - (alto - 1)))
+    time.sleep(0.1)
+    for pulsado in (True, False):
+        sesion.NotifyPointerButton(0x110, pulsado)
+        time.sleep(0.05)
+    sesion.Stop()
+
+
 if sys.argv[1] == "captura":
     captura(sys.argv[2])
+elif sys.argv[1] == "clic":
+    clic(*map(int, sys.argv[2:6]))
 else:
     teclas(sys.argv[2:])

@@ -128,27 +128,31 @@ class SesionGnome(SesionWayland):
     soltar = Sesion.soltar
     pausa = Sesion.pausa
 
-    def tecla_del_escritorio(self, *simbolos):
-        """Keys for the shell's own windows (its dialogs), as X keysyms, through its
-        remote-desktop interface."""
+    def _ayudante(self, *argumentos):
         prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
         r = subprocess.run(prefijo + ["env", "-i"]
                            + [f"{k}={v}" for k, v in self.entorno_usuario().items()]
-                           + [sys.executable, AYUDANTE, "teclas", *simbolos],
+                           + [sys.executable, AYUDANTE, *argumentos],
                            capture_output=True, timeout=30)
-        comprobar(r.returncode == 0, f"the shell's keys: {r.stderr.decode(errors='replace')}")
+        comprobar(r.returncode == 0, f"{argumentos[0]}: {r.stderr.decode(errors='replace')}")
+        return r.stdout
+
+    def tecla_del_escritorio(self, *simbolos):
+        """Keys for the shell's own windows (its dialogs), as X keysyms, through its
+        remote-desktop interface."""
+        self._ayudante("teclas", *simbolos)
+
+    def clic_en_wayland(self, x, y):
+        """A click with the shell's own pointer, which reaches Wayland windows too (the pointer
+        through XTest reaches only X windows)."""
+        self._ayudante("clic", str(x), str(y), str(self.ancho), str(self.alto))
+        time.sleep(0.3)
 
     def captura(self, rect=None):
         """The screen as the shell shows it, Wayland windows included."""
         x, y, w, h = rect or (0, 0, self.ancho, self.alto)
         ruta = os.path.join(self.rt, f"captura-{time.monotonic_ns()}.png")
-        prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
-        r = subprocess.run(prefijo + ["env", "-i"]
-                           + [f"{k}={v}" for k, v in self.entorno_usuario().items()]
-                           + [sys.executable, AYUDANTE, "captura", ruta],
-                           capture_output=True, timeout=30)
-        comprobar(r.returncode == 0, f"the shell's screenshot: {r.stderr.decode(errors='replace')}")
-        cabecera, datos = r.stdout.split(b"\n", 1)
+        cabecera, datos = self._ayudante("captura", ruta).split(b"\n", 1)
         ancho, alto, paso = map(int, cabecera.split())
         h = min(h, alto - y)
         rgba = b"".join(datos[(y + j) * paso + x * 4:(y + j) * paso + (x + w) * 4]

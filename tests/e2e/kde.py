@@ -5,8 +5,10 @@ Wayland sessions run (an unprivileged user when the tests run as root).
 KWin lets a program use its screenshot interface when a desktop entry names the program by its
 full path (Tizo's, installed in the user's applications folder as `make install PREFIX=~/.local`
 puts it). The tests' own screenshots go through that interface too, in the sessions where KWin
-lets every program in (KWIN_SCREENSHOT_NO_PERMISSION_CHECKS, which Tizo never relies on). Keys go
-and the mouse to X windows through XTest.
+lets every program in (KWIN_SCREENSHOT_NO_PERMISSION_CHECKS, which Tizo never relies on). A click
+on a Wayland window goes through KWin's fake-input protocol, from the session's user
+(KWIN_WAYLAND_NO_PERMISSION_CHECKS lets the tests use it); keys and the mouse go to X windows
+through XTest.
 
 Debian's kwin_wayland carries a file capability that a container cannot grant (its start fails
 with "Operation not permitted"): the session runs a copy without it.
@@ -16,6 +18,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 from harness import Captura, FalloPrueba, Sesion, comprobar
 from wayland import SesionWayland, rectangulo_de_color, usuario_de_la_sesion
@@ -67,6 +70,8 @@ class SesionKWin(SesionWayland):
             "XDG_SESSION_TYPE": "wayland", "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "offscreen"}
         if self.capturas:
             entorno["KWIN_SCREENSHOT_NO_PERMISSION_CHECKS"] = "1"
+        # The tests' own pointer, for Wayland windows (Tizo is an X client and needs nothing).
+        entorno["KWIN_WAYLAND_NO_PERMISSION_CHECKS"] = "1"
         nombre = f"kwin-{os.getpid()}-{id(self)}"
         self.kwin = self._como_usuario(
             # A bus that starts no service: the desktop portal stays out of the way.
@@ -125,6 +130,20 @@ class SesionKWin(SesionWayland):
 
     def poner_fondo(self, color=None):
         raise FalloPrueba("KWin's background stays its own here")
+
+    def clic_en_wayland(self, x, y):
+        """A click with KWin's own pointer, which reaches Wayland windows too (the pointer
+        through XTest reaches only X windows). KWin offers it only to the session's user."""
+        codigo = ("import sys, time\n"
+                  f"sys.path.insert(0, {os.path.dirname(os.path.abspath(__file__))!r})\n"
+                  "from puntero_wayland import PunteroKWin\n"
+                  f"p = PunteroKWin({self.wayland!r}, {self.ancho}, {self.alto})\n"
+                  f"p.mover({x}, {y})\ntime.sleep(0.1)\np.pulsar()\np.soltar()\n")
+        prefijo = ["runuser", "-u", self.usuario, "--"] if os.getuid() == 0 else []
+        r = subprocess.run(prefijo + ["env", "-i", "PATH=/usr/bin:/bin", sys.executable, "-c",
+                                      codigo], capture_output=True, text=True, timeout=20)
+        comprobar(r.returncode == 0, f"KWin's pointer: {r.stderr[-500:]}")
+        time.sleep(0.3)
 
     # The mouse through XTest, as on X11: XWayland hands its events to the program's X windows
     # (the compositor's own pointer does not move).

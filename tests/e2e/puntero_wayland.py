@@ -138,3 +138,44 @@ class PunteroWayland:
 
 def ruta_socket(dir_ejecucion, nombre):
     return nombre if os.path.isabs(nombre) else os.path.join(dir_ejecucion, nombre)
+
+
+class PunteroKWin(PunteroWayland):
+    """The same through KWin's fake-input protocol (org_kde_kwin_fake_input), which KWin lets a
+    client use when it runs with KWIN_WAYLAND_NO_PERMISSION_CHECKS=1."""
+
+    # Request opcodes of org_kde_kwin_fake_input, in the order its protocol declares them.
+    _AUTENTICAR, _BOTON, _MOVER_ABSOLUTO = 0, 2, 9
+    INTERFAZ = "org_kde_kwin_fake_input"
+
+    def __init__(self, ruta, ancho, alto):
+        self.ancho, self.alto = ancho, alto
+        self._s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self._s.connect(ruta)
+        self._recibido = b""
+        self._siguiente = 2
+        self._globales = {}
+        registro = self._nuevo()
+        self._enviar(1, _DISPLAY_GET_REGISTRY, struct.pack("<I", registro))
+        self._ida_y_vuelta(registro)
+        if self.INTERFAZ not in self._globales:
+            raise ErrorWayland(f"the compositor offers no {self.INTERFAZ}")
+        nombre, version = self._globales[self.INTERFAZ]
+        if version < 3:
+            raise ErrorWayland(f"{self.INTERFAZ} {version} has no absolute motion")
+        self._puntero = self._nuevo()
+        self._enviar(registro, _REGISTRY_BIND,
+                     struct.pack("<I", nombre) + _cadena(self.INTERFAZ)
+                     + struct.pack("<II", 3, self._puntero))
+        self._enviar(self._puntero, self._AUTENTICAR, _cadena("tizo-e2e") + _cadena("tests"))
+        self._ida_y_vuelta(registro)
+
+    def mover(self, x, y):
+        self._enviar(self._puntero, self._MOVER_ABSOLUTO,
+                     struct.pack("<ii", int(round(x * 256)), int(round(y * 256))))
+        self.sincronizar()
+
+    def _boton(self, boton, estado):
+        self._enviar(self._puntero, self._BOTON, struct.pack("<II", BOTONES[boton], estado))
+        self.sincronizar()
+

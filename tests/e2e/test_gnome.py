@@ -98,8 +98,10 @@ def prueba_formas(s):
     r = s.orden_tizo("--draw")
     comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
     v = s.esperar(lambda: lienzo(s), 10, "the canvas")[0]
-    time.sleep(0.5)
-    antes = s.captura()
+    # The frozen canvas, once painted: what lies beneath the shape.
+    antes = s.esperar(lambda: (lambda c: c if c.pixel(x + w // 2, y + h // 2) == TESTIGO and
+                               c.pixel(s.ancho - 30, 25) != c.pixel(s.ancho - 200, 25) else None)(
+        s.captura()), 10, "the frozen canvas painted")
     x0, y0, x1, y1 = x + w // 2, y + 60, x + w + 200, y + h - 40
     s.tecla("3")
     s.arrastrar(x0, y0, x1, y1)
@@ -116,6 +118,11 @@ def prueba_formas(s):
                           f"such as {ajenos[:1]}")
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+    # The Wayland window clicked comes forward; the shape stays above it.
+    s.clic_en_wayland(x + 20, y + h // 2)
+    s.esperar(lambda: "pulsado" in s.salida(s.testigo_wl), 10, "the Wayland window clicked")
+    s.esperar(lambda: s.captura().pixel(x0 + 40, y0) == ROJO, 10,
+              "the rectangle above the Wayland window clicked")
     s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
     s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
     time.sleep(0.5)

@@ -52,7 +52,10 @@ def prueba_formas(s):
     x, y, w, h = s.lanzar_testigo(TESTIGO)
     lanzar(s)
     v = abrir(s)
-    antes = s.captura()  # the frozen canvas: what lies beneath the shape
+    # The frozen canvas, once painted: what lies beneath the shape.
+    antes = s.esperar(lambda: (lambda c: c if c.pixel(x + w // 2, y + h // 2) == TESTIGO and
+                               c.pixel(s.ancho - 30, 25) != c.pixel(s.ancho - 200, 25) else None)(
+        s.captura()), 10, "the frozen canvas painted")
     # A rectangle half over the Wayland window, half over the desktop.
     x0, y0, x1, y1 = x + w // 2, y + 40, x + w + 200, y + h - 40
     s.tecla("3")
@@ -79,6 +82,11 @@ def prueba_formas(s):
     # Dragged down by its left edge: nothing stays where it was.
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+    # The Wayland window clicked comes forward; the shape stays above it.
+    s.clic_en_wayland(x + 20, y + h // 2)
+    s.esperar(lambda: "pulsado" in s.salida(s.testigo_wl), 10, "the Wayland window clicked")
+    s.esperar(lambda: s.captura().pixel(x0 + 40, y0) == ROJO, 10,
+              "the rectangle above the Wayland window clicked")
     s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
     s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
     time.sleep(0.5)
