@@ -16,8 +16,10 @@ paquetes=(
   # platform for a native window; xhost lets the tests' X connection in when they run as root
   sway grim xwayland xdg-desktop-portal xdg-desktop-portal-wlr xdg-desktop-portal-gtk pipewire
   qt6-wayland passwd
-  # KDE Plasma's compositor on Wayland, and GNOME's shell with its portal, headless
-  kwin-wayland gnome-shell xdg-desktop-portal-gnome gir1.2-gdkpixbuf-2.0
+  # KDE Plasma on Wayland (the compositor, and the shell with its panel and tray) and GNOME's
+  # shell with its portal, headless
+  kwin-wayland plasma-workspace plasma-desktop qtwayland5
+  gnome-shell xdg-desktop-portal-gnome gir1.2-gdkpixbuf-2.0
   fonts-liberation fonts-dejavu-core
   # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps)
   dpkg-dev file binutils

@@ -38,6 +38,7 @@ class SesionKWin(SesionWayland):
 
     entrada_tizo = True
     capturas = False
+    plasma = False  # Plasma's shell, with its panel and tray, runs on KWin
 
     def iniciar(self):
         self.usuario, self.uid, self.gid = usuario_de_la_sesion()
@@ -99,6 +100,36 @@ class SesionKWin(SesionWayland):
                                "xhost").wait(10)
         self.d = self.esperar(self._abrir_x, 20, "the X server of XWayland, and access to it")
         self.root = self.d.screen().root
+        if self.plasma:
+            self._iniciar_plasma()
+
+    def _iniciar_plasma(self):
+        """Plasma's shell and the daemons it needs (the bus starts none): its panel's tray
+        takes icons over D-Bus."""
+        entorno = self.entorno_usuario(QT_QPA_PLATFORM="wayland")
+        self._como_usuario(["kded5"], entorno, "kded5")
+        self._como_usuario(["/usr/lib/x86_64-linux-gnu/libexec/kactivitymanagerd"], entorno,
+                           "kactivitymanagerd")
+        self.esperar(lambda: "true" in (self._dbus(
+            "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
+            "string:org.kde.ActivityManager") or ""), 20, "the activity manager")
+        self._como_usuario(["plasmashell", "--no-respawn"], entorno, "plasmashell")
+        self.esperar(lambda: "true" in (self._dbus(
+            "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+            "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
+            "string:IsStatusNotifierHostRegistered") or ""), 60, "Plasma's tray")
+        if self.capturas:
+            negro = (0, 0, 0)
+            self.esperar(lambda: self.captura((0, self.alto - 40, self.ancho, 40)).pixel(
+                self.ancho // 2, self.alto - 20) != negro and self.captura(
+                (self.ancho // 2, self.alto // 2, 1, 1)).pixel(self.ancho // 2, self.alto // 2)
+                != negro, 60, "Plasma's panel and wallpaper on screen")
+
+    def elementos_sni(self):
+        r = self._dbus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
+                       "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
+                       "string:RegisteredStatusNotifierItems") or ""
+        return [linea.split('"')[1] for linea in r.splitlines() if '"' in linea]
 
 
     def _entorno_de_kwin(self):

@@ -126,6 +126,26 @@ def prueba_teclado(s):
     s.esperar(lambda: not trazo.existe or not trazo.mapeada, 10, "Delete removes it")
 
 
+def prueba_plasma(s):
+    """With Plasma's panel, Tizo's icon goes to its tray (nothing said about a missing tray), and
+    drawing mode freezes Plasma's desktop."""
+    s.lanzar_tizo(esperar_icono=True)
+    time.sleep(0.5)
+    comprobar("bandeja" not in s.salida_tizo(), f"a tray is there: {s.salida_tizo()}")
+    antes = s.captura()
+    s.guardar_captura("panel")
+    v = abrir(s)
+    comprobar(v.win.get_geometry().depth == 24, "an opaque canvas: the captured screen")
+    comprobar("congelar" not in s.salida_tizo(), f"frozen, nothing said: {s.salida_tizo()}")
+    # Plasma's wallpaper and panel, frozen (the clock at the panel's end may have moved on).
+    puntos = [(x, y) for x in range(100, s.ancho - 400, 97) for y in (200, s.alto // 2, s.alto - 20)]
+    s.esperar(lambda: (lambda c: all(c.pixel(*p) == antes.pixel(*p) for p in puntos))(
+        s.captura()), 10, "the canvas showing Plasma's desktop as it was")
+    s.guardar_captura("lienzo-plasma")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+
+
 def prueba_entrada(s):
     """Nothing but the entry lets Tizo in: the canvas is the frozen, opaque one."""
     lanzar(s)
@@ -156,9 +176,14 @@ class SinEntrada(SesionKWin):
     entrada_tizo = False
 
 
+class ConPlasma(SesionKWin):
+    capturas = True
+    plasma = True
+
+
 def sesion(nombre, **argumentos):
     clase = {"congelado": ConCapturas, "formas": ConCapturas, "teclado": ConCapturas,
-             "sin_entrada": SinEntrada}.get(nombre, SesionKWin)
+             "sin_entrada": SinEntrada, "plasma": ConPlasma}.get(nombre, SesionKWin)
     return clase(nombre, **argumentos)
 
 
