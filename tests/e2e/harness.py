@@ -1214,6 +1214,10 @@ class Sesion:
         y = self.alto // 2 if y is None else y
         self.click(x, y, 3)
         p = self.ventana(lambda v: v.nombre == "Herramientas", "palette")
+        # The palette opens at the pointer: a compositor's screenshot would show the pointer over
+        # its corner, where it is checked.
+        px, py, pw, ph = p.rect
+        self.mover(min(px + pw + 20, self.ancho - 1), min(py + ph + 20, self.alto - 1))
         tx, ty = (c * self.escala for c in Paleta.TIRA)
         # Scaled, the strip's first row blends into its border.
         rojo = (lambda c: c == ROJO) if self.escala == 1 else (lambda c: c[0] > 200 > 80 > c[1])

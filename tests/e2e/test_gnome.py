@@ -8,7 +8,7 @@ only their strokes; a plain Esc leaves drawing mode."""
 import time
 
 from gnome import SesionGnome
-from harness import ROJO, comprobar, ejecutar
+from harness import BLANCO, ROJO, comprobar, ejecutar
 
 TESTIGO = (40, 90, 200)
 TAB, RETORNO = "ff09", "ff0d"
@@ -132,6 +132,32 @@ def prueba_formas(s):
     s.esperar(lambda: s.activa() == forma.id, 10, "the dragged shape has the keys")
     s.tecla("Delete")
     s.esperar(lambda: not forma.existe or not forma.mapeada, 10, "Delete removes it")
+
+
+def prueba_trazo_y_texto(s):
+    """A stroke, then a text typed and finished that shows only its letters; a plain Esc
+    leaves after each."""
+    lanzar(s)
+    r = s.orden_tizo("--draw")
+    v = s.esperar(lambda: lienzo(s), 10, "the canvas")[0]
+    s.arrastrar(300, 500, 800, 520)
+    s.forma("1")
+    s.esperar(lambda: s.captura().pixel(550, 510) == ROJO, 10, "the stroke")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc after a stroke leaves drawing mode")
+    r = s.orden_tizo("--draw")
+    comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
+    v = s.esperar(lambda: lienzo(s), 10, "the canvas")[0]
+    s.tecla("5")
+    s.click(900, 700)
+    texto = s.forma("2")
+    s.esperar(lambda: s.activa() == texto.id, 10, "the text has the keys")
+    s.escribir("Hola")
+    s.tecla("Return")
+    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 10, "the text finished")
+    comprobar(s.captura(texto.rect).contar(ROJO) > 30, "its letters")
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 10, "Esc after a text leaves drawing mode")
 
 
 def sesion(nombre, **argumentos):
