@@ -110,8 +110,7 @@ class SesionWayland(Sesion):
         self._como_usuario(["pipewire"], self.entorno_usuario(), "pipewire")
         self.esperar(lambda: os.path.exists(os.path.join(self.rt, "pipewire-0")), 10, "PipeWire")
         if os.getuid() == 0:
-            self._como_usuario(["xhost", "+si:localuser:root"], self.entorno_usuario(),
-                               "xhost").wait(10)
+            self.esperar(self._dejar_entrar, 90, "the tests let into XWayland")
         if self.portal:
             self._iniciar_portal()
         self.d = self.esperar(self._abrir_x, 20, "the X server of XWayland, and access to it")
@@ -227,6 +226,17 @@ class SesionWayland(Sesion):
         self.wayland = os.path.join(self.rt, valores["WAYLAND_DISPLAY"])
         self.swaysock = valores["SWAYSOCK"]
         self.bus = valores["DBUS_SESSION_BUS_ADDRESS"]
+
+    def _dejar_entrar(self):
+        """Lets the tests' own X connection (root's) into XWayland: True once done. XWayland may
+        start only with its first client, in its own time on a busy machine."""
+        p = self._como_usuario(["xhost", "+si:localuser:root"], self.entorno_usuario(), "xhost")
+        try:
+            return p.wait(30) == 0
+        except subprocess.TimeoutExpired:
+            p.kill()
+            p.wait()
+            return False
 
     def _abrir_x(self):
         try:
