@@ -17,7 +17,7 @@ import sys
 import time
 
 from harness import Captura, FalloPrueba, Sesion, comprobar
-from wayland import SesionWayland, rectangulo_de_color, usuario_de_la_sesion
+from wayland import SesionWayland, usuario_de_la_sesion
 
 AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_gnome.py")
 
@@ -110,16 +110,8 @@ class SesionGnome(SesionWayland):
                            "string:OverviewActive")
         return dicho is not None and "false" in dicho
 
-    def lanzar_testigo(self, color):
-        """The native Wayland window, wherever the shell puts it: its rectangle on the screen."""
-        binario = os.environ.get("TIZO_TESTIGO_WAYLAND", "build/tests/e2e/testigo_wayland")
-        self.testigo_wl = self._como_usuario(
-            [binario, *map(str, color)], self.entorno_usuario(QT_QPA_PLATFORM="wayland"),
-            "testigo")
-
-        return self.esperar(
-            lambda: rectangulo_de_color(self.captura(), color, self.ancho, self.alto), 20,
-            "the Wayland window")
+    # The compositor places a new window where they choose.
+    lanzar_testigo = SesionWayland.lanzar_testigo_donde_caiga
 
     # The mouse through XTest, as on X11: XWayland hands its events to the program's X windows.
     mover = Sesion.mover

@@ -21,7 +21,7 @@ import sys
 import time
 
 from harness import Captura, FalloPrueba, Sesion, comprobar
-from wayland import SesionWayland, rectangulo_de_color, usuario_de_la_sesion
+from wayland import SesionWayland, leer_entorno, usuario_de_la_sesion
 
 AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_kwin.py")
 
@@ -126,20 +126,16 @@ class SesionKWin(SesionWayland):
 
     def elementos_sni(self):
         r = self._dbus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
-                       "org.freedesktop.DBus.Properties.Get", "string:org.kde.StatusNotifierWatcher",
+                       "org.freedesktop.DBus.Properties.Get",
+                       "string:org.kde.StatusNotifierWatcher",
                        "string:RegisteredStatusNotifierItems") or ""
         return [linea.split('"')[1] for linea in r.splitlines() if '"' in linea]
 
 
     def _entorno_de_kwin(self):
-        ruta = os.path.join(self.rt, "entorno-kwin")
         if self.kwin.poll() is not None:
             raise FalloPrueba(f"KWin ended: {self.salida(self.kwin)[-2000:]}")
-        if not os.path.exists(ruta):
-            return None
-        with open(ruta) as f:
-            valores = dict(linea.rstrip("\n").split("=", 1) for linea in f if "=" in linea)
-        return valores if {"DISPLAY", "WAYLAND_DISPLAY"} <= set(valores) else None
+        return leer_entorno(os.path.join(self.rt, "entorno-kwin"), ("DISPLAY", "WAYLAND_DISPLAY"))
 
     def entorno_usuario(self, **mas):
         entorno = super().entorno_usuario(**mas)
@@ -147,16 +143,8 @@ class SesionKWin(SesionWayland):
             entorno[var] = self.entorno[var]
         return entorno
 
-    def lanzar_testigo(self, color):
-        """The native Wayland window, wherever KWin puts it: its rectangle on the screen."""
-        binario = os.environ.get("TIZO_TESTIGO_WAYLAND", "build/tests/e2e/testigo_wayland")
-        self.testigo_wl = self._como_usuario(
-            [binario, *map(str, color)], self.entorno_usuario(QT_QPA_PLATFORM="wayland"),
-            "testigo")
-
-        return self.esperar(
-            lambda: rectangulo_de_color(self.captura(), color, self.ancho, self.alto), 20,
-            "the Wayland window")
+    # The compositor places a new window where they choose.
+    lanzar_testigo = SesionWayland.lanzar_testigo_donde_caiga
 
     def poner_fondo(self, color=None):
         raise FalloPrueba("KWin's background stays its own here")

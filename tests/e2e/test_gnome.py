@@ -8,6 +8,7 @@ only their strokes; a plain Esc leaves drawing mode."""
 import time
 
 from gnome import SesionGnome
+from wayland import formas_sobre_wayland
 from harness import BLANCO, ROJO, comprobar, ejecutar
 
 TESTIGO = (40, 90, 200)
@@ -93,45 +94,11 @@ def prueba_denegado(s):
 def prueba_formas(s):
     """A rectangle over a Wayland window shows only its strokes, where the palette lay over it
     and after a drag; Delete removes it once clicked."""
-    x, y, w, h = s.lanzar_testigo(TESTIGO)
+    testigo = s.lanzar_testigo(TESTIGO)
     lanzar(s)
     r = s.orden_tizo("--draw")
     comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
-    v = s.esperar(lambda: lienzo(s), 10, "the canvas")[0]
-    # The frozen canvas, once painted: what lies beneath the shape.
-    antes = s.esperar(lambda: (lambda c: c if c.pixel(x + w // 2, y + h // 2) == TESTIGO and
-                               c.pixel(s.ancho - 30, 25) != c.pixel(s.ancho - 200, 25) else None)(
-        s.captura()), 10, "the frozen canvas painted")
-    x0, y0, x1, y1 = x + w // 2, y + 60, x + w + 200, y + h - 40
-    s.tecla("3")
-    s.arrastrar(x0, y0, x1, y1)
-    forma = s.forma("1")
-    s.esperar(lambda: s.captura().pixel(x0 + 100, y0) == ROJO, 10, "the rectangle")
-    p = s.abrir_paleta(x0 + 60, y0 + 40)
-    s.cerrar_paleta(p)
-    time.sleep(0.5)
-    c = s.captura()
-    s.guardar_captura("tras-paleta")
-    ajenos = [(xx, yy) for yy in range(y0 + 30, y1 - 30, 7) for xx in range(x0 + 30, x1 - 30, 7)
-              if c.pixel(xx, yy) != antes.pixel(xx, yy)]
-    comprobar(not ajenos, f"what lies beneath inside the rectangle, not {len(ajenos)} pixels "
-                          f"such as {ajenos[:1]}")
-    s.tecla("Escape")
-    s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
-    # The Wayland window clicked comes forward; the shape stays above it.
-    s.clic_en_wayland(x + 20, y + h // 2)
-    s.esperar(lambda: "pulsado" in s.salida(s.testigo_wl), 10, "the Wayland window clicked")
-    s.esperar(lambda: s.captura().pixel(x0 + 40, y0) == ROJO, 10,
-              "the rectangle above the Wayland window clicked")
-    s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
-    s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
-    time.sleep(0.5)
-    c = s.captura()
-    rastro = [(xx, y0) for xx in range(x0 + 20, x1 - 20, 9) if c.pixel(xx, y0) == ROJO]
-    comprobar(not rastro, f"no trail where its top edge was: {rastro[:3]}")
-    s.esperar(lambda: s.activa() == forma.id, 10, "the dragged shape has the keys")
-    s.tecla("Delete")
-    s.esperar(lambda: not forma.existe or not forma.mapeada, 10, "Delete removes it")
+    formas_sobre_wayland(s, testigo, s.esperar(lambda: lienzo(s), 10, "the canvas")[0])
 
 
 def prueba_trazo_y_texto(s):

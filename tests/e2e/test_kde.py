@@ -8,6 +8,7 @@ import time
 
 from harness import BLANCO, ROJO, comprobar, ejecutar
 from kde import SesionKWin
+from wayland import formas_sobre_wayland
 
 TESTIGO = (40, 90, 200)
 
@@ -49,52 +50,9 @@ def prueba_congelado(s):
 def prueba_formas(s):
     """Shapes show their strokes and nothing else of their box, where the palette lay over them
     and after a drag: what lies beneath shows through."""
-    x, y, w, h = s.lanzar_testigo(TESTIGO)
+    testigo = s.lanzar_testigo(TESTIGO)
     lanzar(s)
-    v = abrir(s)
-    # The frozen canvas, once painted: what lies beneath the shape.
-    antes = s.esperar(lambda: (lambda c: c if c.pixel(x + w // 2, y + h // 2) == TESTIGO and
-                               c.pixel(s.ancho - 30, 25) != c.pixel(s.ancho - 200, 25) else None)(
-        s.captura()), 10, "the frozen canvas painted")
-    # A rectangle half over the Wayland window, half over the desktop.
-    x0, y0, x1, y1 = x + w // 2, y + 40, x + w + 200, y + h - 40
-    s.tecla("3")
-    s.arrastrar(x0, y0, x1, y1)
-    forma = s.forma("1")
-    s.esperar(lambda: s.captura().pixel(x0 + 100, y0) == ROJO, 10, "the rectangle")
-    dentro = (x0 + 30, y0 + 30, x1 - x0 - 60, y1 - y0 - 60)
-
-    def limpio(que):
-        c = s.captura()
-        ajenos = [(xx, yy) for yy in range(dentro[1], dentro[1] + dentro[3], 7)
-                  for xx in range(dentro[0], dentro[0] + dentro[2], 7)
-                  if c.pixel(xx, yy) != antes.pixel(xx, yy)]
-        comprobar(not ajenos, f"{que}: what lies beneath inside the rectangle, not "
-                              f"{len(ajenos)} pixels such as {ajenos[:1]}")
-
-    limpio("drawn")
-    p = s.abrir_paleta(x0 + 60, y0 + 40)
-    comprobar(p.rect[:2] == (x0 + 60, y0 + 40), f"the palette at the pointer: {p.rect}")
-    s.cerrar_paleta(p)
-    time.sleep(0.5)
-    s.guardar_captura("tras-paleta")
-    limpio("after the palette lay over it")
-    # Dragged down by its left edge: nothing stays where it was.
-    s.tecla("Escape")
-    s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
-    # The Wayland window clicked comes forward; the shape stays above it.
-    s.clic_en_wayland(x + 20, y + h // 2)
-    s.esperar(lambda: "pulsado" in s.salida(s.testigo_wl), 10, "the Wayland window clicked")
-    s.esperar(lambda: s.captura().pixel(x0 + 40, y0) == ROJO, 10,
-              "the rectangle above the Wayland window clicked")
-    s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
-    s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
-    time.sleep(0.5)
-    c = s.captura()
-    s.guardar_captura("tras-arrastre")
-    rastro = [(xx, y0) for xx in range(x0 + 20, x1 - 20, 9) if c.pixel(xx, y0) == ROJO]
-    comprobar(not rastro, f"no trail where its top edge was: {rastro[:3]}")
-    comprobar(c.pixel(x0 + 100, y0 + 60) == ROJO, "its top edge where it went")
+    formas_sobre_wayland(s, testigo, abrir(s))
 
 
 def prueba_teclado(s):
@@ -138,7 +96,8 @@ def prueba_plasma(s):
     comprobar(v.win.get_geometry().depth == 24, "an opaque canvas: the captured screen")
     comprobar("congelar" not in s.salida_tizo(), f"frozen, nothing said: {s.salida_tizo()}")
     # Plasma's wallpaper and panel, frozen (the clock at the panel's end may have moved on).
-    puntos = [(x, y) for x in range(100, s.ancho - 400, 97) for y in (200, s.alto // 2, s.alto - 20)]
+    puntos = [(x, y) for x in range(100, s.ancho - 400, 97)
+              for y in (200, s.alto // 2, s.alto - 20)]
     s.esperar(lambda: (lambda c: all(c.pixel(*p) == antes.pixel(*p) for p in puntos))(
         s.captura()), 10, "the canvas showing Plasma's desktop as it was")
     s.guardar_captura("lienzo-plasma")

@@ -18,7 +18,7 @@ import signal
 import subprocess
 import time
 
-from harness import Captura, FalloPrueba, Paleta, Sesion, comprobar
+from harness import ROJO, Captura, FalloPrueba, Paleta, Sesion, comprobar
 from puntero_wayland import PunteroWayland
 from Xlib import display, error
 
@@ -46,6 +46,66 @@ def usuario_de_la_sesion():
                        check=True)
         p = pwd.getpwnam(USUARIO)
     return p.pw_name, p.pw_uid, p.pw_gid
+
+
+def leer_entorno(ruta, necesarias):
+    """The variables a session's start-up script wrote to `ruta` (`env` output), once it holds
+    every one of `necesarias`; None before."""
+    if not os.path.exists(ruta):
+        return None
+    with open(ruta) as f:
+        valores = dict(linea.rstrip("\n").split("=", 1) for linea in f if "=" in linea)
+    return valores if set(necesarias) <= set(valores) else None
+
+
+def formas_sobre_wayland(s, testigo, lienzo):
+    """On the frozen `lienzo` showing the Wayland window `testigo` (x, y, w, h, in its colour
+    s.color_testigo): a rectangle half over it shows only its strokes, drawn and after the palette
+    (open at the pointer) lay over it; drawing mode left, the Wayland window clicked comes forward
+    and the shape stays above it; dragged, it leaves no trail; Delete removes it."""
+    x, y, w, h = testigo
+    # The frozen canvas, once painted: what lies beneath the shape.
+    antes = s.esperar(lambda: (lambda c: c if c.pixel(x + w // 2, y + h // 2) == s.color_testigo
+                               and c.pixel(s.ancho - 30, 25) != c.pixel(s.ancho - 200, 25)
+                               else None)(s.captura()), 10, "the frozen canvas painted")
+    x0, y0, x1, y1 = x + w // 2, y + 60, x + w + 200, y + h - 40
+    s.tecla("3")
+    s.arrastrar(x0, y0, x1, y1)
+    forma = s.forma("1")
+    s.esperar(lambda: s.captura().pixel(x0 + 100, y0) == ROJO, 10, "the rectangle")
+
+    def limpio(que):
+        c = s.captura()
+        ajenos = [(xx, yy) for yy in range(y0 + 30, y1 - 30, 7) for xx in range(x0 + 30, x1 - 30, 7)
+                  if c.pixel(xx, yy) != antes.pixel(xx, yy)]
+        comprobar(not ajenos, f"{que}: what lies beneath inside the rectangle, not "
+                              f"{len(ajenos)} pixels such as {ajenos[:1]}")
+
+    limpio("drawn")
+    p = s.abrir_paleta(x0 + 60, y0 + 40)
+    comprobar(p.rect[:2] == (x0 + 60, y0 + 40), f"the palette at the pointer: {p.rect}")
+    s.cerrar_paleta(p)
+    time.sleep(0.5)
+    s.guardar_captura("tras-paleta")
+    limpio("after the palette lay over it")
+    s.tecla("Escape")
+    s.esperar(lambda: not lienzo.existe, 10, "Esc leaves drawing mode")
+    s.clic_en_wayland(x + 20, y + h // 2)
+    s.esperar(lambda: "pulsado" in s.salida(s.testigo_wl), 10, "the Wayland window clicked")
+    s.esperar(lambda: s.captura().pixel(x0 + 40, y0) == ROJO, 10,
+              "the rectangle above the Wayland window clicked")
+    # Dragged down by its left edge: nothing stays where it was.
+    s.arrastrar(x0, (y0 + y1) // 2, x0, (y0 + y1) // 2 + 60)
+    s.esperar(lambda: forma.rect[1] >= y0 + 40, 10, f"dragged: {forma.rect}")
+    time.sleep(0.5)
+    c = s.captura()
+    s.guardar_captura("tras-arrastre")
+    rastro = [(xx, y0) for xx in range(x0 + 20, x1 - 20, 9) if c.pixel(xx, y0) == ROJO]
+    comprobar(not rastro, f"no trail where its top edge was: {rastro[:3]}")
+    comprobar(c.pixel(x0 + 100, y0 + 60) == ROJO, "its top edge where it went")
+    s.esperar(lambda: s.activa() == forma.id, 10, "the dragged shape has the keys")
+    s.tecla("Delete")
+    s.esperar(lambda: not forma.existe or not forma.mapeada, 10, "Delete removes it")
 
 
 def rectangulo_de_color(c, color, ancho, alto, paso=8):
@@ -215,11 +275,7 @@ class SesionWayland(Sesion):
         def leido():
             if self.sway.poll() is not None:
                 raise FalloPrueba(f"sway ended: {self.salida(self.sway)[-2000:]}")
-            if not os.path.exists(ruta):
-                return None
-            with open(ruta) as f:
-                valores = dict(linea.rstrip("\n").split("=", 1) for linea in f if "=" in linea)
-            return valores if "DISPLAY" in valores and "SWAYSOCK" in valores else None
+            return leer_entorno(ruta, ("DISPLAY", "SWAYSOCK"))
 
         valores = self.esperar(leido, 20, "sway's environment")
         self.pantalla = valores["DISPLAY"]
@@ -285,12 +341,25 @@ class SesionWayland(Sesion):
         r.segundos = time.monotonic() - inicio
         return r
 
+    def _arrancar_testigo(self, color):
+        binario = os.environ.get("TIZO_TESTIGO_WAYLAND", "build/tests/e2e/testigo_wayland")
+        self.color_testigo = color
+        self.testigo_wl = self._como_usuario(
+            [binario, *map(str, color)], self.entorno_usuario(QT_QPA_PLATFORM="wayland"),
+            "testigo")
+        return self.testigo_wl
+
+    def lanzar_testigo_donde_caiga(self, color):
+        """The native Wayland window, wherever the compositor puts it: its rectangle on the
+        screen."""
+        self._arrancar_testigo(color)
+        return self.esperar(
+            lambda: rectangulo_de_color(self.captura(), color, self.ancho, self.alto), 20,
+            "the Wayland window")
+
     def lanzar_testigo(self, color=TESTIGO):
         """The native Wayland window, at TESTIGO_RECT once the compositor has placed it."""
-        binario = os.environ.get("TIZO_TESTIGO_WAYLAND", "build/tests/e2e/testigo_wayland")
-        p = self._como_usuario([binario, *map(str, color)],
-                               self.entorno_usuario(QT_QPA_PLATFORM="wayland"), "testigo")
-        self.testigo_wl = p
+        p = self._arrancar_testigo(color)
         x, y, w, h = TESTIGO_RECT
         self.esperar(lambda: self.pixel(x + 5, y + 5) == color
                      and self.pixel(x + w - 5, y + h - 5) == color, 15, "the Wayland window")

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTest>
+#include <optional>
 
 // A session bus of a test's own, which starts no service: a name nobody owns is unknown.
 class BusPrueba {
@@ -68,3 +70,21 @@ private:
     QString m_direccion;
     int m_conexiones = 0;
 };
+
+// Runs one request of a screenshot client (PortalCaptura, CapturaKWin) to its end: its result,
+// or none when it never came within `esperaMs` or came inside pedir() itself.
+template <class Cliente>
+std::optional<typename Cliente::Resultado> pedirYEsperar(Cliente& cliente, int esperaMs) {
+    std::optional<typename Cliente::Resultado> resultado;
+    cliente.pedir([&resultado](typename Cliente::Resultado r) { resultado = std::move(r); });
+    if (resultado) {
+        qWarning("the answer came inside pedir()");
+        return std::nullopt;
+    }
+    QElapsedTimer reloj;
+    reloj.start();
+    while (!resultado && reloj.elapsed() < esperaMs) {
+        QTest::qWait(5);
+    }
+    return resultado;
+}

@@ -128,19 +128,8 @@ class TstCapturaKWin : public QObject {
 private:
     BusPrueba m_bus;
 
-    static std::optional<CapturaKWin::Resultado> pedir(CapturaKWin& kwin, int esperaMs) {
-        std::optional<CapturaKWin::Resultado> resultado;
-        kwin.pedir([&resultado](CapturaKWin::Resultado r) { resultado = std::move(r); });
-        if (resultado) {
-            qWarning("the answer came inside pedir()");
-            return std::nullopt;
-        }
-        QElapsedTimer reloj;
-        reloj.start();
-        while (!resultado && reloj.elapsed() < esperaMs) {
-            QTest::qWait(5);
-        }
-        return resultado;
+    static std::optional<CapturaKWin::Resultado> pedir(CapturaKWin& cliente, int esperaMs) {
+        return pedirYEsperar(cliente, esperaMs);
     }
 
 private slots:

@@ -142,20 +142,8 @@ private:
 
     QDBusConnection conectar() { return m_bus.conectar(); }
 
-    // Runs a request to its end; the result, or none when `listo` never ran.
-    static std::optional<PortalCaptura::Resultado> pedir(PortalCaptura& portal, int esperaMs) {
-        std::optional<PortalCaptura::Resultado> resultado;
-        portal.pedir([&resultado](PortalCaptura::Resultado r) { resultado = std::move(r); });
-        if (resultado) {
-            qWarning("the answer came inside pedir()");
-            return std::nullopt;
-        }
-        QElapsedTimer reloj;
-        reloj.start();
-        while (!resultado && reloj.elapsed() < esperaMs) {
-            QTest::qWait(5);
-        }
-        return resultado;
+    static std::optional<PortalCaptura::Resultado> pedir(PortalCaptura& cliente, int esperaMs) {
+        return pedirYEsperar(cliente, esperaMs);
     }
 
 private slots:
