@@ -19,15 +19,15 @@ constexpr int rgb(int r, int g, int b) {
 struct Herramienta {
     int tecla;
     int tipo;
-    const char* nombre; // as the palette names it
+    const char* nombre; // as the palette names it: its translation is the palette's
 };
 // In the palette's order; a new tool takes the next digit.
 constexpr std::array<Herramienta, 5> Herramientas{{
-    {Qt::Key_1, modGeneral::TipoPincel, QT_TRANSLATE_NOOP("TeclasDibujo", "Pincel")},
-    {Qt::Key_2, modGeneral::TipoLinea, QT_TRANSLATE_NOOP("TeclasDibujo", "Línea")},
-    {Qt::Key_3, modGeneral::TipoRectangulo, QT_TRANSLATE_NOOP("TeclasDibujo", "Rectángulo")},
-    {Qt::Key_4, modGeneral::TipoCirculo, QT_TRANSLATE_NOOP("TeclasDibujo", "Círculo")},
-    {Qt::Key_5, modGeneral::TipoTexto, QT_TRANSLATE_NOOP("TeclasDibujo", "Texto")},
+    {Qt::Key_1, modGeneral::TipoPincel, QT_TRANSLATE_NOOP("FormTools", "Pincel")},
+    {Qt::Key_2, modGeneral::TipoLinea, QT_TRANSLATE_NOOP("FormTools", "Línea")},
+    {Qt::Key_3, modGeneral::TipoRectangulo, QT_TRANSLATE_NOOP("FormTools", "Rectángulo")},
+    {Qt::Key_4, modGeneral::TipoCirculo, QT_TRANSLATE_NOOP("FormTools", "Círculo")},
+    {Qt::Key_5, modGeneral::TipoTexto, QT_TRANSLATE_NOOP("FormTools", "Texto")},
 }};
 
 struct Color {
@@ -107,7 +107,7 @@ int Rueda::girar(int octavos, Qt::KeyboardModifiers modificadores) {
 QList<Linea> ayuda() {
     QStringList herramientas;
     for (const Herramienta& h : Herramientas) {
-        herramientas << tr(h.nombre);
+        herramientas << QCoreApplication::translate("FormTools", h.nombre);
     }
     QStringList letras;
     QStringList colores;

@@ -423,26 +423,6 @@
 <context>
     <name>TeclasDibujo</name>
     <message>
-        <source>Pincel</source>
-        <translation>Brush</translation>
-    </message>
-    <message>
-        <source>Línea</source>
-        <translation>Line</translation>
-    </message>
-    <message>
-        <source>Rectángulo</source>
-        <translation>Rectangle</translation>
-    </message>
-    <message>
-        <source>Círculo</source>
-        <translation>Circle</translation>
-    </message>
-    <message>
-        <source>Texto</source>
-        <translation>Text</translation>
-    </message>
-    <message>
         <source>rojo</source>
         <translation>red</translation>
     </message>
