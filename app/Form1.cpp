@@ -11,7 +11,6 @@
 #include "ServidorOrdenes.h"
 #include "SoltarEnBandeja.h"
 #include "VigiaPantallas.h"
-#include "modGeneral.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -27,13 +26,12 @@ constexpr int DuracionAviso = 5000; // ms a tray message stays
 }
 
 Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* padre)
-    : QObject(padre), m_rutaAjustes(rutaAjustes), m_dibujo(std::make_unique<ModoDibujo>(m_formas)),
+    : QObject(padre), m_rutaAjustes(rutaAjustes),
+      m_dibujo(std::make_unique<ModoDibujo>(m_formas, m_ajustes.estilo)),
       m_atajos(new Atajos([this](Orden orden) { return ejecutar(orden); }, this)) {
-    modGeneral::AsignarValoresIniciales();
     for (const QString& aviso : m_ajustes.cargar(m_rutaAjustes).avisos) {
         qWarning("tizo: %s", qPrintable(aviso));
     }
-    m_ajustes.aplicar();
     connect(&m_formas, &RegistroFormas::agregada, this,
             [this](QWidget* ventana) { ventana->installEventFilter(m_atajos); });
     connect(m_dibujo.get(), &ModoDibujo::lienzoCreado, this,
@@ -289,7 +287,6 @@ bool Form1::ejecutar(Orden orden) {
 }
 
 void Form1::guardarAjustes() {
-    m_ajustes.tomarDe();
     if (const QString error = m_ajustes.guardar(m_rutaAjustes); !error.isEmpty()) {
         qWarning("tizo: %s", qPrintable(error));
     }

@@ -38,6 +38,8 @@ public:
     // The canvas that has the keys while drawing; null otherwise.
     FormFondo* fondo() const;
     const Ajustes& ajustes() const { return m_ajustes; }
+    // The style in use, which the palette and the canvas's keys change.
+    Estilo& estilo() { return m_ajustes.estilo; }
     bool dibujando() const;
 
     // Starts taking commands from the socket at `ruta`. False when it cannot (said on stderr).

@@ -11,12 +11,12 @@
 //   - the canvas's work per brush move, early and late in one long stroke, and the area each
 //     repaint covers while drawing.
 
+#include "Estilo.h"
 #include "Form1.h"
 #include "FormFondo.h"
 #include "FormVentana.h"
 #include "Memoria.h"
 #include "Plataforma.h"
-#include "modGeneral.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
@@ -222,8 +222,8 @@ struct Soltura {
 
 // Releases the gesture in progress with the shape in blue, while the canvas previewed it in red,
 // and waits until `comprobar` shows blue: the shape window, not the preview.
-Soltura soltarHastaVentana(FormFondo* f, QPointF donde, QPoint comprobar) {
-    modGeneral::Color = ColorAzul;
+Soltura soltarHastaVentana(Estilo& estilo, FormFondo* f, QPointF donde, QPoint comprobar) {
+    estilo.color = ColorAzul;
     QElapsedTimer t;
     t.start();
     soltar(f, donde);
@@ -231,7 +231,7 @@ Soltura soltarHastaVentana(FormFondo* f, QPointF donde, QPoint comprobar) {
     s.manejador = ms(t.nsecsElapsed());
     esperar([&] { return enPantalla(comprobar) == Azul; });
     s.total = ms(t.nsecsElapsed());
-    modGeneral::Color = 255;
+    estilo.color = 255;
     return s;
 }
 
@@ -331,7 +331,7 @@ int main(int argc, char** argv) {
     asentar(100);
     FormFondo* f = lienzo();
     std::vector<double> rectangulo, rectanguloManejador;
-    modGeneral::Tipo = modGeneral::TipoRectangulo;
+    form.estilo().herramienta = Herramienta::Rectangulo;
     const QPointF esquina = en(0.21, 0.28);
     const QPointF opuesta = en(0.47, 0.65);
     const QPoint bordeSuperior = enPixeles(QPointF((esquina.x() + opuesta.x()) / 2, esquina.y()));
@@ -341,7 +341,7 @@ int main(int argc, char** argv) {
             mover(f, esquina + (opuesta - esquina) * k / 20);
         }
         asentar(20);
-        const Soltura t = soltarHastaVentana(f, opuesta, bordeSuperior);
+        const Soltura t = soltarHastaVentana(form.estilo(), f, opuesta, bordeSuperior);
         if (i >= 2) {
             rectangulo.push_back(t.total);
             rectanguloManejador.push_back(t.manejador);
@@ -352,7 +352,7 @@ int main(int argc, char** argv) {
 
     // Release to a brush stroke of 5,000 points across the screen on the screen.
     std::vector<double> pincel, pincelManejador;
-    modGeneral::Tipo = modGeneral::TipoPincel;
+    form.estilo().herramienta = Herramienta::Pincel;
     constexpr int Puntos = 5000;
     for (int i = 0; i < 7; ++i) {
         const QPoint medio = trazo(f, Puntos);
@@ -363,7 +363,7 @@ int main(int argc, char** argv) {
                          f->gestos().Puntos().size());
             return 1;
         }
-        const Soltura t = soltarHastaVentana(f, recorrido(Puntos, Puntos), medio);
+        const Soltura t = soltarHastaVentana(form.estilo(), f, recorrido(Puntos, Puntos), medio);
         pincel.push_back(t.total);
         pincelManejador.push_back(t.manejador);
         borrarTodo(form, medio);
@@ -374,7 +374,7 @@ int main(int argc, char** argv) {
     // the first one loads for good is not counted.
     constexpr int Formas = 50;
     QPoint medio = trazo(f, 400);
-    soltarHastaVentana(f, recorrido(400, 400), medio);
+    soltarHastaVentana(form.estilo(), f, recorrido(400, 400), medio);
     borrarTodo(form, medio);
     asentar(200);
     const double antesDeDibujar = rss();
@@ -382,7 +382,7 @@ int main(int argc, char** argv) {
     relojFormas.start();
     for (int i = 0; i < Formas; ++i) {
         medio = trazo(f, 400, i * 0.1);
-        soltarHastaVentana(f, recorrido(400, 400, i * 0.1), medio);
+        soltarHastaVentana(form.estilo(), f, recorrido(400, 400, i * 0.1), medio);
     }
     const double tiempoFormas = ms(relojFormas.nsecsElapsed()) / 1000;
     asentar(200);
@@ -418,7 +418,8 @@ int main(int argc, char** argv) {
     contador.registrarAreas = false;
     const int pinturasTrazo = contador.fondo - pinturasAntes;
     medio = enPixeles(recorrido(Largo / 2, Largo));
-    const double tLargo = soltarHastaVentana(f, recorrido(Largo, Largo), medio).total;
+    const double tLargo =
+        soltarHastaVentana(form.estilo(), f, recorrido(Largo, Largo), medio).total;
     borrarTodo(form, medio);
 
     const qint64 areaLienzo = qint64(f->width()) * f->height();

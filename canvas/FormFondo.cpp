@@ -4,31 +4,34 @@
 #include "Captura.h"
 #include "Composicion.h"
 #include "Contornos.h"
+#include "Desvanecer.h"
 #include "Dibujos.h"
 #include "FormTools.h"
 #include "FormVentana.h"
+#include "Herramientas.h"
 #include "Lienzo.h"
 #include "Memoria.h"
 #include "Monitores.h"
 #include "Pintor.h"
 #include "Plataforma.h"
 #include "RegistroFormas.h"
+#include "Renderizado.h"
 #include "Superficie.h"
 #include "Unidades.h"
 #include "Ventanas.h"
 #include "modCapturar.h"
-#include "modGeneral.h"
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPaintEvent>
+#include <QPainterPath>
 #include <QPointer>
 #include <QScreen>
 #include <QWheelEvent>
 #include <algorithm>
-#include <iterator>
+#include <cmath>
 
 namespace {
 
@@ -103,36 +106,40 @@ bool esModificador(int tecla) {
 
 } // namespace
 
-FormFondo::FormFondo(RegistroFormas& formas, QScreen* pantalla, QWidget* padre)
-    : FormFondo(formas, modCapturar::CapturarPantalla(oPrincipal(pantalla)), pantalla, padre) {}
+FormFondo::FormFondo(RegistroFormas& formas, Estilo& estilo, QScreen* pantalla, QWidget* padre)
+    : FormFondo(formas, estilo, modCapturar::CapturarPantalla(oPrincipal(pantalla)), pantalla,
+                padre) {}
 
-FormFondo::FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QScreen* pantalla,
-                     QWidget* padre)
+FormFondo::FormFondo(RegistroFormas& formas, Estilo& estilo, std::unique_ptr<Captura> captura,
+                     QScreen* pantalla, QWidget* padre)
     : FormFondo(
-          formas,
+          formas, estilo,
           [&captura](QWidget* lienzo) {
               return Plataforma::actual().CrearSuperficie(lienzo, std::move(captura));
           },
           Papel::Lienzo, pantalla, padre) {}
 
-FormFondo::FormFondo(RegistroFormas& formas, EnVivo, QScreen* pantalla, QWidget* padre)
+FormFondo::FormFondo(RegistroFormas& formas, Estilo& estilo, EnVivo, QScreen* pantalla,
+                     QWidget* padre)
     : FormFondo(
-          formas,
+          formas, estilo,
           [](QWidget* lienzo) { return Plataforma::actual().CrearSuperficieEnVivo(lienzo); },
           Papel::LienzoEnVivo, pantalla, padre) {}
 
-FormFondo::FormFondo(RegistroFormas& formas, const HacerSuperficie& superficie, Papel papel,
-                     QScreen* pantalla, QWidget* padre)
-    : QWidget(padre), m_formas(formas), m_pantalla(oPrincipal(pantalla)),
-      m_superficie(superficie(this)),
-      m_gestos(Unidades::aTwips(geometriaDe(m_pantalla).width()), Unidades::aTwips(LadoSalir)),
+FormFondo::FormFondo(RegistroFormas& formas, Estilo& estilo, const HacerSuperficie& superficie,
+                     Papel papel, QScreen* pantalla, QWidget* padre)
+    : QWidget(padre), m_formas(formas), m_estilo(estilo),
+      m_suave(Plataforma::actual().TintaSuave()), m_pantalla(oPrincipal(pantalla)),
+      m_superficie(superficie(this)), m_gestos(Unidades::aTwips(geometriaDe(m_pantalla).width()),
+                                               Unidades::aTwips(LadoSalir), estilo),
       // made after the surface, which may give the canvas's children windows of their own
       m_ImSalir(new ImagenSalir(
           this, [this] { close(); }, [this](const QRegion& region) { pintarSalida(region); })),
-      m_abrirPaleta([this](QWidget* padre) {
-          FormTools paleta(padre);
+      m_abrirPaleta([this](QWidget* padre, Estilo& estiloEnUso) {
+          FormTools paleta(estiloEnUso, padre);
           paleta.situar(m_clicPaleta, geometry());
           paleta.exec();
+          estiloEnUso = paleta.estilo();
       }),
       m_trazado(geometriaDe(m_pantalla).size()) {
     Plataforma::actual().prepararVentana(this, papel); // borderless, over the screen
@@ -187,15 +194,21 @@ bool FormFondo::event(QEvent* evento) {
 }
 
 void FormFondo::tomarAjustes() {
-    m_gestos.paletaCerrada();
+    m_gestos.tomarEstilo();
     ponerPuntero();
 }
 
 void FormFondo::ponerPuntero() {
-    const QPoint punta = Dibujos::puntaHerramienta(modGeneral::Tipo);
-    setCursor(QCursor(Dibujos::punteroHerramienta(modGeneral::Tipo,
-                                                  Unidades::colorDesdeRGB(modGeneral::Color),
-                                                  modGeneral::Grosor, devicePixelRatioF()),
+    const Herramientas::Fila& herramienta = Herramientas::de(m_estilo.herramienta);
+    const bool texto = herramienta.arrastre == Herramientas::Arrastre::Texto;
+    QPainterPath figura;
+    if (herramienta.figura != nullptr) {
+        herramienta.figura(figura, Dibujos::esquinaPuntero());
+    }
+    const QPoint punta = Dibujos::puntaHerramienta(texto);
+    setCursor(QCursor(Dibujos::punteroHerramienta(figura, texto,
+                                                  Unidades::colorDesdeRGB(m_estilo.colorActual()),
+                                                  m_estilo.grosorActual(), devicePixelRatioF()),
                       punta.x(), punta.y()));
 }
 
@@ -220,7 +233,11 @@ QImage FormFondo::pantallaAnotada() const {
         }
         Composicion::Capa capa{ventana->pos(), ventana->mask(), {}, {}};
         auto* forma = qobject_cast<FormVentana*>(ventana);
-        if (forma != nullptr && forma->etiqueta() == nullptr) {
+        const QImage tinta = forma != nullptr ? forma->imagenTinta() : QImage();
+        if (!tinta.isNull()) {
+            capa.forma = QRegion(); // smooth edges reach past the strokes the mouse keeps to
+            capa.imagen = tinta;
+        } else if (forma != nullptr && forma->etiqueta() == nullptr) {
             capa.color = forma->colorTrazo();
         } else {
             // Letters, on white while they are edited.
@@ -246,28 +263,49 @@ void FormFondo::paintEvent(QPaintEvent* evento) {
         return;
     }
     m_superficie->pintar(this, evento->region(), [this](Pintor& pintor) {
-        const bool linea = m_gestos.lineaVisible();
-        const bool rectangulo = m_gestos.lineaRVisible();
-        const bool circulo = m_gestos.cirVisible();
-        if (linea || rectangulo || circulo) {
-            pintor.pluma(Unidades::colorDesdeRGB(m_gestos.colorPrevisualizacion()),
-                         m_gestos.anchoPrevisualizacion());
-        }
-        if (linea) {
-            pintor.linea(aPixeles(m_gestos.Linea()));
-        }
-        if (rectangulo) {
-            for (const QLineF& borde : m_gestos.LineaR()) {
-                pintor.linea(aPixeles(borde));
-            }
-        }
-        if (circulo) {
-            pintor.elipse(aPixeles(m_gestos.ShCir()));
-        }
+        pintarPrevisualizacion(pintor);
         if (!m_cajaAyuda.isNull()) {
             pintor.imagen(m_cajaAyuda.topLeft(), m_ayuda);
         }
     });
+}
+
+void FormFondo::pintarPrevisualizacion(Pintor& pintor) const {
+    const bool linea = m_gestos.lineaVisible();
+    const bool rectangulo = m_gestos.lineaRVisible();
+    const bool circulo = m_gestos.cirVisible();
+    if (!linea && !rectangulo && !circulo) {
+        return;
+    }
+    // Drawn as the shape will be: the same pen, and an arrow's head.
+    const Estilo& estilo = m_gestos.estiloPrevisualizacion();
+    const Herramientas::Fila& herramienta = Herramientas::de(estilo.herramienta);
+    QColor color = Unidades::colorDesdeRGB(estilo.colorActual());
+    color.setAlphaF(herramienta.opacidad / 100.0);
+    pintor.pluma(color, estilo.grosorActual(), herramienta.puntaRecta, m_suave);
+    if (linea && herramienta.cabeza) {
+        const QLineF l = m_gestos.Linea();
+        const Renderizado::Flecha flecha =
+            Renderizado::flecha(l.p1(), l.p2(), estilo.grosor, Unidades::twipsPorPixel());
+        pintor.linea(aPixeles(QLineF(l.p1(), flecha.finAsta)));
+        if (!flecha.cabeza.isEmpty()) {
+            QPolygonF cabeza;
+            for (const QPointF& p : flecha.cabeza) {
+                cabeza << aPixeles(p);
+            }
+            pintor.poligono(cabeza);
+        }
+    } else if (linea) {
+        pintor.linea(aPixeles(m_gestos.Linea()));
+    }
+    if (rectangulo) {
+        for (const QLineF& borde : m_gestos.LineaR()) {
+            pintor.linea(aPixeles(borde));
+        }
+    }
+    if (circulo) {
+        pintor.elipse(aPixeles(m_gestos.ShCir()));
+    }
 }
 
 void FormFondo::pintarSalida(const QRegion& region) {
@@ -279,10 +317,26 @@ void FormFondo::pintarSalida(const QRegion& region) {
 }
 
 QRegion FormFondo::regionPrevisualizacion() const {
-    const int ancho = m_gestos.anchoPrevisualizacion();
+    // Smooth edges reach a pixel further; square ends as far as round ones reach sideways.
+    const int ancho = m_gestos.anchoPrevisualizacion() + (m_suave ? 2 : 0);
+    const int anchoLinea =
+        Herramientas::de(m_gestos.estiloPrevisualizacion().herramienta).puntaRecta
+            ? int(std::ceil(ancho * M_SQRT2))
+            : ancho;
     QRegion region;
     if (m_gestos.lineaVisible()) {
-        region += Contornos::segmento(aPixeles(m_gestos.Linea()), ancho);
+        const QLineF linea = aPixeles(m_gestos.Linea());
+        region += Contornos::segmento(linea, anchoLinea);
+        if (Herramientas::de(m_gestos.estiloPrevisualizacion().herramienta).cabeza) {
+            const Renderizado::Flecha flecha = Renderizado::flecha(
+                m_gestos.Linea().p1(), m_gestos.Linea().p2(),
+                m_gestos.estiloPrevisualizacion().grosor, Unidades::twipsPorPixel());
+            QPolygonF cabeza;
+            for (const QPointF& p : flecha.cabeza) {
+                cabeza << aPixeles(p);
+            }
+            region += Contornos::caja(cabeza.boundingRect(), 2);
+        }
     }
     if (m_gestos.lineaRVisible()) {
         // Edge by edge: a large rectangle repaints its outline, not its inside.
@@ -354,16 +408,15 @@ void FormFondo::aplicar(const TeclasDibujo::Efecto& efecto) {
         return;
     }
     using T = TeclasDibujo::Efecto::Tipo;
-    const int antes[] = {modGeneral::Tipo, modGeneral::Color, modGeneral::Grosor};
+    const Estilo antes = m_estilo;
     if (efecto.tipo == T::Herramienta) {
-        modGeneral::Tipo = efecto.valor;
+        m_estilo.herramienta = static_cast<Herramienta>(efecto.valor);
     } else if (efecto.tipo == T::Color) {
-        modGeneral::Color = efecto.valor;
+        m_estilo.ponerColor(efecto.valor);
     } else if (efecto.tipo == T::Grosor) {
-        modGeneral::Grosor = TeclasDibujo::grosorTras(modGeneral::Grosor, efecto.valor);
+        m_estilo.ponerGrosor(TeclasDibujo::grosorTras(m_estilo.grosorActual(), efecto.valor));
     }
-    const int despues[] = {modGeneral::Tipo, modGeneral::Color, modGeneral::Grosor};
-    if (std::equal(std::begin(antes), std::end(antes), std::begin(despues))) {
+    if (m_estilo == antes) {
         return;
     }
     tomarAjustes();
@@ -404,7 +457,7 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
     const QPointer<FormFondo> vivo(this);
     m_clicPaleta = evento->globalPosition().toPoint();
     m_paletaAbierta = true;
-    m_abrirPaleta(this);
+    m_abrirPaleta(this, m_estilo);
     if (!vivo) {
         return;
     }
@@ -465,10 +518,23 @@ void FormFondo::mouseReleaseEvent(QMouseEvent*) {
     m_regionPrevia = QRegion();
 }
 
-void FormFondo::CrearVentana(const Gesto& gesto) {
+void FormFondo::CrearVentana(Gesto gesto) {
+    const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
+    if (herramienta.opacidad < 100 && !m_suave && m_superficie) {
+        // No compositor will blend it: the shape blends it with the frozen screen.
+        gesto.fondo = m_superficie->imagenCaptura();
+        gesto.origenFondo = Unidades::aTwips(QPointF(mapToGlobal(QPoint(0, 0))));
+    }
     auto* ventana = new FormVentana(gesto); // places, sizes and draws itself here
-    m_formas.agregar(ventana);              // counts it in modGeneral::NumVentanas
-    ventana->setWindowTitle(QString::number(modGeneral::NumVentanas));
+    if (herramienta.efimera) {
+        m_formas.agregarEfimera(ventana);
+        Desvanecer(ventana, gesto.estilo.esperaLaser, gesto.estilo.desvanecerLaser);
+        ventana->show();
+        SiempreEncima(ventana, true, false);
+        return;
+    }
+    m_formas.agregar(ventana);
+    ventana->setWindowTitle(QString::number(m_formas.cantidad()));
     ventana->show();
     // Only a text takes the keys, to be typed into; after any other shape they stay on the
     // canvas, for Esc and the tool keys.
@@ -483,21 +549,35 @@ void FormFondo::pintarSegmento(const QLineF& segmento) {
     }
     const int ancho = m_gestos.anchoPluma();
     const QLineF l = aPixeles(segmento);
-    const QRect zona = Contornos::caja(QRectF(l.p1(), l.p2()), ancho) & rect();
+    // Smooth edges reach a pixel further.
+    const QRect zona = Contornos::caja(QRectF(l.p1(), l.p2()), ancho + (m_suave ? 2 : 0)) & rect();
     if (zona.isEmpty()) {
         return;
     }
-    // Drawn as the shape window will draw it, pixel for pixel: into a one-bit picture of the
-    // segment's box, whose set pixels are laid in the stroke's colour over the capture.
-    QImage marca = Lienzo::imagenTrazos(zona.size(), modGeneral::Color);
-    {
-        Lienzo lienzo(marca, Unidades::aTwips(QPointF(zona.topLeft())), Unidades::twipsPorPixel(),
-                      ancho, modGeneral::Color);
-        lienzo.segmento(segmento.p1(), segmento.p2());
+    const int color = m_estilo.colorActual();
+    const QPointF origen = Unidades::aTwips(QPointF(zona.topLeft()));
+    if (m_suave) {
+        // As the smooth shape will draw it: the segment with its blended edges, laid over.
+        QImage marca = Lienzo::imagenSuave(zona.size() * devicePixelRatioF());
+        marca.setDevicePixelRatio(devicePixelRatioF());
+        {
+            Lienzo lienzo(marca, origen, Unidades::twipsPorPixel(),
+                          {ancho, color, false, 100, true});
+            lienzo.segmento(segmento.p1(), segmento.p2());
+        }
+        m_superficie->trazarImagen(zona.topLeft(), marca);
+    } else {
+        // Drawn as the shape window will draw it, pixel for pixel: into a one-bit picture of the
+        // segment's box, whose set pixels are laid in the stroke's colour over the capture.
+        QImage marca = Lienzo::imagenTrazos(zona.size(), color);
+        {
+            Lienzo lienzo(marca, origen, Unidades::twipsPorPixel(), {ancho, color});
+            lienzo.segmento(segmento.p1(), segmento.p2());
+        }
+        // The picture is the segment's box: its pixels lie inside it already.
+        const QRegion pixeles = regionVisible(marca, ColorClave).translated(zona.topLeft());
+        m_superficie->trazar(pixeles, Unidades::colorDesdeRGB(color));
     }
-    // The picture is the segment's box: its pixels lie inside it already.
-    const QRegion pixeles = regionVisible(marca, modGeneral::ColorClave).translated(zona.topLeft());
-    m_superficie->trazar(pixeles, Unidades::colorDesdeRGB(modGeneral::Color));
     m_trazado.marcar(zona);
     update(zona);
 }

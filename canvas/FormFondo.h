@@ -13,32 +13,36 @@
 #include <memory>
 
 class Captura;
+struct Estilo;
 enum class Papel;
 class QLabel;
 class RegistroFormas;
+class Pintor;
 class Superficie;
 
 // The drawing canvas of one monitor: the monitor as it was a moment before, laid over it, on
 // which the user draws. Each finished gesture becomes a shape window of its own; the canvas
 // itself never keeps a drawing. It captures its monitor while it is built, before it is first
 // painted, and frees the capture when it closes (Esc, its exit image, or a close by the window
-// manager). A gesture stays on the canvas where it started, up to its edges.
+// manager). A gesture stays on the canvas where it started, up to its edges. It draws with the
+// style in use, which its palette and its keys change; that style is the settings', and outlives
+// the canvas.
 // What it shows goes through a surface of the windowing system: where the capture stays in the
 // X server, the canvas only asks for previews and brush segments to be drawn over it.
 class FormFondo : public QWidget {
     Q_OBJECT
 public:
     // Over `pantalla`, the primary screen when null.
-    explicit FormFondo(RegistroFormas& formas, QScreen* pantalla = nullptr,
-                       QWidget* padre = nullptr);
+    FormFondo(RegistroFormas& formas, Estilo& estilo, QScreen* pantalla = nullptr,
+              QWidget* padre = nullptr);
     // Shows `captura`, taken some other way (a screenshot service), instead of reading the
     // screen.
-    FormFondo(RegistroFormas& formas, std::unique_ptr<Captura> captura, QScreen* pantalla = nullptr,
-              QWidget* padre = nullptr);
+    FormFondo(RegistroFormas& formas, Estilo& estilo, std::unique_ptr<Captura> captura,
+              QScreen* pantalla = nullptr, QWidget* padre = nullptr);
     // A see-through canvas over the live desktop of `pantalla`, for where the screen can't be
     // frozen: every tool draws on it as on the frozen one.
     struct EnVivo {};
-    FormFondo(RegistroFormas& formas, EnVivo, QScreen* pantalla = nullptr,
+    FormFondo(RegistroFormas& formas, Estilo& estilo, EnVivo, QScreen* pantalla = nullptr,
               QWidget* padre = nullptr);
     ~FormFondo() override;
 
@@ -62,8 +66,9 @@ public:
     // it, without the canvas's exit image, the palette or a gesture in progress.
     QImage pantallaAnotada() const;
 
-    // How the tool palette is shown, modally, over the canvas. Tests put their own.
-    using AbrirPaleta = std::function<void(QWidget* padre)>;
+    // How the tool palette is shown, modally, over the canvas, and given the style to edit.
+    // Tests put their own.
+    using AbrirPaleta = std::function<void(QWidget* padre, Estilo& estilo)>;
     void setAbrirPaleta(AbrirPaleta abrir) { m_abrirPaleta = std::move(abrir); }
 
     const Gestos& gestos() const { return m_gestos; }
@@ -99,11 +104,12 @@ protected:
 
 private:
     using HacerSuperficie = std::function<std::unique_ptr<Superficie>(QWidget* lienzo)>;
-    FormFondo(RegistroFormas& formas, const HacerSuperficie& superficie, Papel papel,
-              QScreen* pantalla, QWidget* padre);
+    FormFondo(RegistroFormas& formas, Estilo& estilo, const HacerSuperficie& superficie,
+              Papel papel, QScreen* pantalla, QWidget* padre);
 
-    void CrearVentana(const Gesto& gesto);
+    void CrearVentana(Gesto gesto);
     void pintarSegmento(const QLineF& segmento);
+    void pintarPrevisualizacion(Pintor& pintor) const;
     void pintarSalida(const QRegion& region);
     QRegion regionPrevisualizacion() const;
     void colocarImSalir();
@@ -114,6 +120,8 @@ private:
     QPointF enTwips(const QPointF& posicion) const;
 
     RegistroFormas& m_formas;
+    Estilo& m_estilo;
+    const bool m_suave; // ink is smooth: a compositor blends the shapes
     QPointer<QScreen> m_pantalla;
     // The capture, the background from which the canvas restores itself after each gesture, and
     // the brush segments of the stroke in progress over it.

@@ -1,10 +1,11 @@
 #include "Gestos.h"
 
+#include "Herramientas.h"
 #include "Unidades.h"
-#include "modGeneral.h"
 
 #include <cmath>
 
+using Herramientas::Arrastre;
 using Unidades::redondear;
 
 namespace {
@@ -13,9 +14,15 @@ constexpr double MargenSalirArriba = 40;
 constexpr double MargenSalirDerecha = 20;
 } // namespace
 
-Gestos::Gestos(double anchoInterior, double ladoSalir)
-    : m_anchoInterior(anchoInterior), m_ImSalir(0, 0, ladoSalir, ladoSalir) {
-    m_anchoPluma = modGeneral::Grosor;
+namespace {
+Arrastre arrastreDe(const Estilo& estilo) {
+    return Herramientas::de(estilo.herramienta).arrastre;
+}
+} // namespace
+
+Gestos::Gestos(double anchoInterior, double ladoSalir, const Estilo& estilo)
+    : m_estilo(estilo), m_anchoPluma(estilo.grosorActual()), m_anchoInterior(anchoInterior),
+      m_ImSalir(0, 0, ladoSalir, ladoSalir) {
     colocarSalida();
 }
 
@@ -26,30 +33,26 @@ Gestos::Pulsacion Gestos::pulsar(bool izquierdo, QPointF p) {
         return pulsacion;
     }
     m_pulsado = true;
-    const int tipo = modGeneral::Tipo;
-    if (tipo == modGeneral::TipoPincel) {
+    const Arrastre arrastre = arrastreDe(m_estilo);
+    if (arrastre == Arrastre::Trazo) {
         // The stroke starts where the pen went down: a dot there, even if it never moves.
         m_Puntos.clear();
         pulsacion.segmento = anotarPunto(p);
         return pulsacion;
     }
-    if (tipo < modGeneral::TipoLinea || tipo > modGeneral::TipoTexto) {
-        return pulsacion;
-    }
     m_x0 = p.x();
     m_y0 = redondear(p.y());
-    if (tipo == modGeneral::TipoTexto) {
+    if (arrastre == Arrastre::Texto) {
         return pulsacion;
     }
-    m_anchoPrevisualizacion = modGeneral::Grosor;
-    m_colorPrevisualizacion = modGeneral::Color;
+    m_estiloPrevisualizacion = m_estilo;
     // A click that never moves makes its shape from this press alone, a dot at the press point,
     // never from geometry an earlier gesture left behind.
-    switch (tipo) {
-    case modGeneral::TipoLinea:
+    switch (arrastre) {
+    case Arrastre::Recta:
         m_Linea = QLineF(m_x0, m_y0, m_x0, m_y0);
         break;
-    case modGeneral::TipoRectangulo:
+    case Arrastre::Caja:
         m_xf = m_x0;
         m_yf = m_y0;
         break;
@@ -64,7 +67,7 @@ QLineF Gestos::anotarPunto(QPointF p) {
     // Painted through the rounded points the stroke keeps, so the canvas and the shape draw the
     // very same segments. With no previous point (the tool became the brush in the middle of a
     // gesture) the first one is a dot.
-    const modGeneral::Punto punto{redondear(p.x()), redondear(p.y())};
+    const Punto punto{redondear(p.x()), redondear(p.y())};
     const QPointF aqui(punto.X, punto.Y);
     const QPointF antes = m_xAnt == SinAncla ? aqui : QPointF(m_xAnt, m_yAnt);
     m_Puntos.push_back(punto);
@@ -73,8 +76,8 @@ QLineF Gestos::anotarPunto(QPointF p) {
     return {aqui, antes};
 }
 
-void Gestos::paletaCerrada() {
-    m_anchoPluma = modGeneral::Grosor;
+void Gestos::tomarEstilo() {
+    m_anchoPluma = m_estilo.grosorActual();
 }
 
 Gestos::Movimiento Gestos::mover(QPointF p) {
@@ -84,18 +87,18 @@ Gestos::Movimiento Gestos::mover(QPointF p) {
     }
     const double x = p.x();
     const double y = p.y();
-    switch (modGeneral::Tipo) {
-    case modGeneral::TipoPincel:
+    switch (arrastreDe(m_estilo)) {
+    case Arrastre::Trazo:
         cambios.segmento = anotarPunto(p);
         break;
-    case modGeneral::TipoLinea:
+    case Arrastre::Recta:
         if (m_x0 != SinAncla) {
             m_Linea = QLineF(m_x0, m_y0, x, y);
             m_lineaVisible = true;
             cambios.previsualizacion = true;
         }
         break;
-    case modGeneral::TipoRectangulo:
+    case Arrastre::Caja:
         if (m_x0 != SinAncla) {
             m_lineaRVisible = true;
             SituarRectangulo(redondear(x), redondear(y));
@@ -104,7 +107,7 @@ Gestos::Movimiento Gestos::mover(QPointF p) {
             cambios.previsualizacion = true;
         }
         break;
-    case modGeneral::TipoCirculo: {
+    case Arrastre::Circulo: {
         // A circle in the square whose side is the horizontal drag distance.
         m_cirVisible = true;
         const double lado = std::abs(x - m_x0);
@@ -114,7 +117,7 @@ Gestos::Movimiento Gestos::mover(QPointF p) {
         cambios.previsualizacion = true;
         break;
     }
-    default:
+    case Arrastre::Texto:
         break;
     }
     reglaSalida(p, cambios);
@@ -128,11 +131,8 @@ bool Gestos::soltar(const std::function<void(const Gesto&)>& crearVentana, QPoin
     // The tool may have changed on the palette in the middle of the gesture: a tool that works
     // from the press point makes nothing when it never had one, and a stroke that recorded no
     // point makes no shape.
-    const int tipo = modGeneral::Tipo;
     const bool forma =
-        tipo == modGeneral::TipoPincel
-            ? !m_Puntos.empty()
-            : !(tipo >= modGeneral::TipoLinea && tipo <= modGeneral::TipoTexto && m_x0 == SinAncla);
+        arrastreDe(m_estilo) == Arrastre::Trazo ? !m_Puntos.empty() : m_x0 != SinAncla;
     if (forma) {
         crearVentana(entrega(origen));
     }
@@ -153,36 +153,34 @@ void Gestos::cancelar() {
 
 Gesto Gestos::entrega(QPointF origen) {
     Gesto gesto;
-    gesto.tipo = modGeneral::Tipo;
+    gesto.estilo = m_estilo;
     gesto.anchoPluma = m_anchoPluma;
-    switch (gesto.tipo) {
-    case modGeneral::TipoPincel: {
+    switch (arrastreDe(m_estilo)) {
+    case Arrastre::Trazo: {
         // The stroke goes with its shape: the canvas starts the next one empty.
         const int dx = redondear(origen.x());
         const int dy = redondear(origen.y());
         gesto.puntos = std::move(m_Puntos);
         m_Puntos.clear();
-        for (modGeneral::Punto& punto : gesto.puntos) {
+        for (Punto& punto : gesto.puntos) {
             punto.X += dx;
             punto.Y += dy;
         }
         break;
     }
-    case modGeneral::TipoLinea:
+    case Arrastre::Recta:
         gesto.inicio = m_Linea.p1();
         gesto.fin = m_Linea.p2();
         break;
-    case modGeneral::TipoRectangulo:
+    case Arrastre::Caja:
         gesto.inicio = QPointF(m_x0, m_y0);
         gesto.fin = QPointF(m_xf, m_yf);
         break;
-    case modGeneral::TipoCirculo:
+    case Arrastre::Circulo:
         gesto.cuadro = m_ShCir;
         break;
-    case modGeneral::TipoTexto:
+    case Arrastre::Texto:
         gesto.inicio = QPointF(m_x0, m_y0);
-        break;
-    default:
         break;
     }
     gesto.inicio += origen;

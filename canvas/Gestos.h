@@ -11,29 +11,32 @@
 #include <vector>
 
 // The gesture state and rules of one canvas, free of any window. Positions are twips of the
-// canvas, from its top-left corner; widths are pixels. Tool, colour and thickness are read from
-// modGeneral when each step happens. A brush stroke starts at the press point and holds every
-// point it was painted through, so the shape it becomes shows exactly what the canvas showed; its
-// points are this canvas's own, so strokes on two canvases never mix.
+// canvas, from its top-left corner; widths are pixels. The style in use is read when each step
+// happens (the palette may change it in the middle of a gesture, keys never do), and the
+// release stamps it into the gesture it hands over. A brush stroke starts at the press point and
+// holds every point it was painted through, so the shape it becomes shows exactly what the canvas
+// showed; its points are this canvas's own, so strokes on two canvases never mix.
 class Gestos {
 public:
     // Marks "no anchor" in x0 and "no previous brush point" in xAnt.
     static constexpr double SinAncla = -1.0;
 
-    // The canvas's load: no gesture in progress, no brush points, pen width = Grosor, and the
-    // exit image, ladoSalir twips square, placed for an inner width of anchoInterior twips.
-    Gestos(double anchoInterior, double ladoSalir);
+    // The canvas's load: no gesture in progress, no brush points, the pen as wide as the style's,
+    // and the exit image, ladoSalir twips square, placed for an inner width of anchoInterior
+    // twips. `estilo`, the style in use, must outlive this object.
+    Gestos(double anchoInterior, double ladoSalir, const Estilo& estilo);
 
     // A button pressed at p.
     struct Pulsacion {
         // Any button but the left: the palette must be opened; once it has closed, call
-        // paletaCerrada().
+        // tomarEstilo().
         bool abrirPaleta = false;
         // The brush's first mark, to paint: a dot at the press point, where its stroke starts.
         std::optional<QLineF> segmento;
     };
     Pulsacion pulsar(bool izquierdo, QPointF p);
-    void paletaCerrada();
+    // The style changed (the palette closed, a key): the pen takes its width.
+    void tomarEstilo();
 
     // What a move changed, for the canvas to repaint.
     struct Movimiento {
@@ -70,13 +73,14 @@ public:
     double xAnt() const { return m_xAnt; }
     int yAnt() const { return m_yAnt; }
     // The brush stroke in progress, canvas twips, in drawing order.
-    const std::vector<modGeneral::Punto>& Puntos() const { return m_Puntos; }
+    const std::vector<Punto>& Puntos() const { return m_Puntos; }
 
     // The canvas's pen width (the brush), pixels.
     int anchoPluma() const { return m_anchoPluma; }
-    // Width and colour the previews took at the last press.
-    int anchoPrevisualizacion() const { return m_anchoPrevisualizacion; }
-    int colorPrevisualizacion() const { return m_colorPrevisualizacion; }
+    // The style the previews took at the last press.
+    const Estilo& estiloPrevisualizacion() const { return m_estiloPrevisualizacion; }
+    int anchoPrevisualizacion() const { return m_estiloPrevisualizacion.grosorActual(); }
+    int colorPrevisualizacion() const { return m_estiloPrevisualizacion.colorActual(); }
 
     const QLineF& Linea() const { return m_Linea; }
     bool lineaVisible() const { return m_lineaVisible; }
@@ -100,11 +104,11 @@ private:
     int m_yf = 0;
     double m_xAnt = SinAncla;
     int m_yAnt = 0;
-    std::vector<modGeneral::Punto> m_Puntos;
+    std::vector<Punto> m_Puntos;
 
+    const Estilo& m_estilo;
     int m_anchoPluma = 1;
-    int m_anchoPrevisualizacion = 1;
-    int m_colorPrevisualizacion = 0;
+    Estilo m_estiloPrevisualizacion;
 
     QLineF m_Linea;
     bool m_lineaVisible = false;

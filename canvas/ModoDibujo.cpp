@@ -16,7 +16,8 @@
 #include <QScreen>
 #include <algorithm>
 
-ModoDibujo::ModoDibujo(RegistroFormas& formas, QObject* padre) : QObject(padre), m_formas(formas) {
+ModoDibujo::ModoDibujo(RegistroFormas& formas, Estilo& estilo, QObject* padre)
+    : QObject(padre), m_formas(formas), m_estilo(estilo) {
     // Keys a shape let go (Delete, an undo) come back to the canvas that had them: Esc, undo
     // and redo keep working.
     connect(&m_formas, &RegistroFormas::teclasLibres, this, [this] {
@@ -125,16 +126,16 @@ void ModoDibujo::capturasListas(const QList<QPointer<QScreen>>& pantallas,
         Plataforma::CapturaPedida& pedida = capturas[i];
         if (pedida.enVivo) {
             motivoEnVivo = pedida.motivo;
-            agregar(new FormFondo(m_formas, FormFondo::EnVivo{}, pantalla));
+            agregar(new FormFondo(m_formas, m_estilo, FormFondo::EnVivo{}, pantalla));
         } else {
             if (!pedida.captura) {
                 qWarning("tizo: %s", qPrintable(pedida.motivo));
             }
-            agregar(new FormFondo(m_formas, std::move(pedida.captura), pantalla));
+            agregar(new FormFondo(m_formas, m_estilo, std::move(pedida.captura), pantalla));
         }
     }
     if (m_lienzos.isEmpty()) {
-        agregar(new FormFondo(m_formas, std::unique_ptr<Captura>())); // no screen: white
+        agregar(new FormFondo(m_formas, m_estilo, std::unique_ptr<Captura>())); // no screen: white
     }
     const int bajoElPuntero = Monitores::deUnPunto(Pantalla::monitores(), QCursor::pos());
     m_activo = m_lienzos.value(std::max(bajoElPuntero, 0), m_lienzos.first());

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+struct Estilo;
 class FormFondo;
 class FormVentana;
 class QScreen;
@@ -30,7 +31,8 @@ class RegistroFormas;
 class ModoDibujo : public QObject {
     Q_OBJECT
 public:
-    explicit ModoDibujo(RegistroFormas& formas, QObject* padre = nullptr);
+    // Draws with `estilo`, the style in use, which must outlive it.
+    ModoDibujo(RegistroFormas& formas, Estilo& estilo, QObject* padre = nullptr);
     ~ModoDibujo() override;
 
     // Opens drawing mode, or brings its canvases forward when it is open. While the screens'
@@ -74,6 +76,7 @@ private:
     bool reenviar(QEvent* evento, QWidget* destino);
 
     RegistroFormas& m_formas;
+    Estilo& m_estilo;
     QList<QPointer<FormFondo>> m_lienzos;
     QPointer<FormFondo> m_activo;
     bool m_saliendo = false;

@@ -1,7 +1,7 @@
 #include "TeclasDibujo.h"
 
+#include "Herramientas.h"
 #include "ReglasPaleta.h"
-#include "modGeneral.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -15,20 +15,6 @@ namespace {
 constexpr int rgb(int r, int g, int b) {
     return r + 256 * g + 65536 * b;
 }
-
-struct Herramienta {
-    int tecla;
-    int tipo;
-    const char* nombre; // as the palette names it: its translation is the palette's
-};
-// In the palette's order; a new tool takes the next digit.
-constexpr std::array<Herramienta, 5> Herramientas{{
-    {Qt::Key_1, modGeneral::TipoPincel, QT_TRANSLATE_NOOP("FormTools", "Pincel")},
-    {Qt::Key_2, modGeneral::TipoLinea, QT_TRANSLATE_NOOP("FormTools", "Línea")},
-    {Qt::Key_3, modGeneral::TipoRectangulo, QT_TRANSLATE_NOOP("FormTools", "Rectángulo")},
-    {Qt::Key_4, modGeneral::TipoCirculo, QT_TRANSLATE_NOOP("FormTools", "Círculo")},
-    {Qt::Key_5, modGeneral::TipoTexto, QT_TRANSLATE_NOOP("FormTools", "Texto")},
-}};
 
 struct Color {
     int tecla;
@@ -65,9 +51,9 @@ Efecto deTecla(int tecla, Qt::KeyboardModifiers modificadores) {
     if (otros != Qt::NoModifier) {
         return {};
     }
-    for (const Herramienta& h : Herramientas) {
+    for (const Herramientas::Fila& h : Herramientas::todas()) {
         if (h.tecla == tecla) {
-            return {T::Herramienta, h.tipo};
+            return {T::Herramienta, static_cast<int>(h.herramienta)};
         }
     }
     for (const Color& c : Colores) {
@@ -106,7 +92,7 @@ int Rueda::girar(int octavos, Qt::KeyboardModifiers modificadores) {
 
 QList<Linea> ayuda() {
     QStringList herramientas;
-    for (const Herramienta& h : Herramientas) {
+    for (const Herramientas::Fila& h : Herramientas::todas()) {
         herramientas << QCoreApplication::translate("FormTools", h.nombre);
     }
     QStringList letras;
@@ -115,8 +101,8 @@ QList<Linea> ayuda() {
         letras << QString(QChar(c.tecla));
         colores << tr(c.nombre);
     }
-    const QString primera = QString(QChar(Herramientas.front().tecla));
-    const QString ultima = QString(QChar(Herramientas.back().tecla));
+    const QString primera = QString(QChar(Herramientas::todas().front().tecla));
+    const QString ultima = QString(QChar(Herramientas::todas().back().tecla));
     return {
         {primera + QStringLiteral(" – ") + ultima, herramientas.join(QStringLiteral(", "))},
         {letras.join(QLatin1Char(' ')), colores.join(QStringLiteral(", "))},

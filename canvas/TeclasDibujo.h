@@ -14,7 +14,7 @@ struct Efecto {
     enum class Tipo {
         Ninguno,
         Salir,       // leave drawing mode
-        Herramienta, // valor: the tool code (modGeneral::Tipo)
+        Herramienta, // valor: the tool (Herramienta, as a number)
         Color,       // valor: the colour, red + 256 * green + 65536 * blue
         Grosor,      // valor: the change in thickness, pixels
         Ayuda,       // show or hide the list of keys

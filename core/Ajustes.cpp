@@ -1,7 +1,5 @@
 #include "Ajustes.h"
 
-#include "modGeneral.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,6 +21,10 @@ constexpr qsizetype LargoMaximoFuente = 256;
 const QString ClaveTipo = QStringLiteral("Dibujo/Herramienta");
 const QString ClaveColor = QStringLiteral("Dibujo/Color");
 const QString ClaveGrosor = QStringLiteral("Dibujo/Grosor");
+const QString ClaveColorResaltador = QStringLiteral("Dibujo/ColorResaltador");
+const QString ClaveGrosorResaltador = QStringLiteral("Dibujo/GrosorResaltador");
+const QString ClaveEsperaLaser = QStringLiteral("Laser/Espera");
+const QString ClaveDesvanecerLaser = QStringLiteral("Laser/Desvanecer");
 const QString ClaveFuente = QStringLiteral("Texto/Fuente");
 const QString ClaveTamFuente = QStringLiteral("Texto/Tamano");
 const QString ClaveNegrita = QStringLiteral("Texto/Negrita");
@@ -175,15 +177,21 @@ Ajustes::Carga Ajustes::cargar(const QString& ruta) {
     const QSettings archivo(ruta, QSettings::IniFormat);
     QStringList avisos;
     Lector lector(archivo, avisos);
-    lector.entero(ClaveTipo, tipo, modGeneral::TipoPincel, modGeneral::TipoTexto);
-    lector.entero(ClaveColor, color, 0, 0xFFFFFF);
-    lector.entero(ClaveGrosor, grosor, 1, 200);
-    lector.texto(ClaveFuente, fuente, LargoMaximoFuente);
-    lector.entero(ClaveTamFuente, tamFuente, 8, 200);
-    lector.logico(ClaveNegrita, negrita);
-    lector.logico(ClaveCursiva, cursiva);
-    lector.logico(ClaveSubrayado, subrayado);
-    lector.logico(ClaveTachado, tachado);
+    int herramienta = static_cast<int>(estilo.herramienta);
+    lector.entero(ClaveTipo, herramienta, 0, NumHerramientas - 1);
+    estilo.herramienta = static_cast<Herramienta>(herramienta);
+    lector.entero(ClaveColor, estilo.color, 0, 0xFFFFFF);
+    lector.entero(ClaveGrosor, estilo.grosor, 1, 200);
+    lector.entero(ClaveColorResaltador, estilo.colorResaltador, 0, 0xFFFFFF);
+    lector.entero(ClaveGrosorResaltador, estilo.grosorResaltador, 1, 200);
+    lector.texto(ClaveFuente, estilo.fuente, LargoMaximoFuente);
+    lector.entero(ClaveTamFuente, estilo.tamFuente, 8, 200);
+    lector.logico(ClaveNegrita, estilo.negrita);
+    lector.logico(ClaveCursiva, estilo.cursiva);
+    lector.logico(ClaveSubrayado, estilo.subrayado);
+    lector.logico(ClaveTachado, estilo.tachado);
+    lector.entero(ClaveEsperaLaser, estilo.esperaLaser, 0, 60000);
+    lector.entero(ClaveDesvanecerLaser, estilo.desvanecerLaser, 0, 10000);
     lector.texto(ClaveTecla, tecla, 64, teclaValida);
     for (const QString& linea : std::as_const(avisos)) {
         carga.avisos.append(QDir::toNativeSeparators(ruta) + QStringLiteral(": ") + linea);
@@ -202,15 +210,19 @@ QString Ajustes::guardar(const QString& ruta) const {
     // half a file.
     QSettings archivo(ruta, QSettings::IniFormat);
     archivo.clear();
-    archivo.setValue(ClaveTipo, tipo);
-    archivo.setValue(ClaveColor, color);
-    archivo.setValue(ClaveGrosor, grosor);
-    archivo.setValue(ClaveFuente, fuente);
-    archivo.setValue(ClaveTamFuente, tamFuente);
-    archivo.setValue(ClaveNegrita, negrita);
-    archivo.setValue(ClaveCursiva, cursiva);
-    archivo.setValue(ClaveSubrayado, subrayado);
-    archivo.setValue(ClaveTachado, tachado);
+    archivo.setValue(ClaveTipo, static_cast<int>(estilo.herramienta));
+    archivo.setValue(ClaveColor, estilo.color);
+    archivo.setValue(ClaveGrosor, estilo.grosor);
+    archivo.setValue(ClaveColorResaltador, estilo.colorResaltador);
+    archivo.setValue(ClaveGrosorResaltador, estilo.grosorResaltador);
+    archivo.setValue(ClaveFuente, estilo.fuente);
+    archivo.setValue(ClaveTamFuente, estilo.tamFuente);
+    archivo.setValue(ClaveNegrita, estilo.negrita);
+    archivo.setValue(ClaveCursiva, estilo.cursiva);
+    archivo.setValue(ClaveSubrayado, estilo.subrayado);
+    archivo.setValue(ClaveTachado, estilo.tachado);
+    archivo.setValue(ClaveEsperaLaser, estilo.esperaLaser);
+    archivo.setValue(ClaveDesvanecerLaser, estilo.desvanecerLaser);
     archivo.setValue(ClaveTecla, tecla);
     archivo.sync();
     if (archivo.status() != QSettings::NoError) {
@@ -218,28 +230,4 @@ QString Ajustes::guardar(const QString& ruta) const {
             .arg(QDir::toNativeSeparators(ruta));
     }
     return {};
-}
-
-void Ajustes::aplicar() const {
-    modGeneral::Tipo = tipo;
-    modGeneral::Color = color;
-    modGeneral::Grosor = grosor;
-    modGeneral::Fuente = fuente;
-    modGeneral::TamFuente = tamFuente;
-    modGeneral::Negrita = negrita;
-    modGeneral::Cursiva = cursiva;
-    modGeneral::Subrayado = subrayado;
-    modGeneral::Tachado = tachado;
-}
-
-void Ajustes::tomarDe() {
-    tipo = modGeneral::Tipo;
-    color = modGeneral::Color;
-    grosor = modGeneral::Grosor;
-    fuente = modGeneral::Fuente;
-    tamFuente = modGeneral::TamFuente;
-    negrita = modGeneral::Negrita;
-    cursiva = modGeneral::Cursiva;
-    subrayado = modGeneral::Subrayado;
-    tachado = modGeneral::Tachado;
 }

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "Estilo.h"
+
 #include <QString>
 #include <QStringList>
 
-// The drawing settings kept between runs, and the global key that toggles drawing mode. They are
-// read from and written to one INI file; what they hold is applied to modGeneral at start and
-// taken back from it before each save.
+// The drawing style kept between runs, and the global key that toggles drawing mode, read from
+// and written to one INI file. This object owns the style in use while the program runs.
 class Ajustes {
 public:
     // The file every run uses: $XDG_CONFIG_HOME/tizo/tizo.conf.
@@ -26,20 +27,8 @@ public:
     // otherwise one line saying why not.
     QString guardar(const QString& ruta) const;
 
-    // modGeneral takes these settings / these settings take modGeneral's.
-    void aplicar() const;
-    void tomarDe();
-
     bool operator==(const Ajustes&) const = default;
 
-    int tipo = 0;
-    int color = 255;
-    int grosor = 10;
-    QString fuente = QStringLiteral("Arial");
-    int tamFuente = 40;
-    bool negrita = false;
-    bool cursiva = false;
-    bool subrayado = false;
-    bool tachado = false;
+    Estilo estilo;
     QString tecla = TeclaPorDefecto; // QKeySequence text (PortableText); empty: no global key
 };

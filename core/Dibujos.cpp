@@ -1,7 +1,5 @@
 #include "Dibujos.h"
 
-#include "modGeneral.h"
-
 #include <QCoreApplication>
 #include <QFont>
 #include <QIcon>
@@ -167,20 +165,25 @@ void trazar(QPainter& p, const QPainterPath& camino, const QColor& color, qreal 
 
 } // namespace
 
-QPoint puntaHerramienta(int tipo) {
-    return tipo == modGeneral::TipoTexto ? QPoint(6, 3) : QPoint(CentroPuntero, CentroPuntero);
+QPoint puntaHerramienta(bool texto) {
+    return texto ? QPoint(6, 3) : QPoint(CentroPuntero, CentroPuntero);
 }
 
-QPixmap punteroHerramienta(int tipo, const QColor& color, int grosor, qreal escala) {
+QRectF esquinaPuntero() {
+    return {21, 21, 9, 9};
+}
+
+QPixmap punteroHerramienta(const QPainterPath& figura, bool texto, const QColor& color, int grosor,
+                           qreal escala) {
     QPixmap pixmap(QSize(LadoPuntero, LadoPuntero) * escala);
     pixmap.setDevicePixelRatio(escala);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     const QPointF c(CentroPuntero + 0.5, CentroPuntero + 0.5);
-    if (tipo == modGeneral::TipoTexto) {
+    if (texto) {
         // An I-beam whose top is where the text's top-left corner goes.
-        const QPoint punta = puntaHerramienta(tipo);
+        const QPoint punta = puntaHerramienta(true);
         QPainterPath viga;
         viga.moveTo(punta.x() - 3, punta.y());
         viga.lineTo(punta.x() + 3, punta.y());
@@ -210,23 +213,6 @@ QPixmap punteroHerramienta(int tipo, const QColor& color, int grosor, qreal esca
     p.setPen(QPen(contorno(color), 1));
     p.setBrush(color);
     p.drawEllipse(c, radio, radio);
-    // The tool's outline in the corner.
-    QPainterPath figura;
-    const QRectF esquina(21, 21, 9, 9);
-    switch (tipo) {
-    case modGeneral::TipoLinea:
-        figura.moveTo(esquina.bottomLeft());
-        figura.lineTo(esquina.topRight());
-        break;
-    case modGeneral::TipoRectangulo:
-        figura.addRect(esquina);
-        break;
-    case modGeneral::TipoCirculo:
-        figura.addEllipse(esquina);
-        break;
-    default:
-        break;
-    }
     if (!figura.isEmpty()) {
         trazar(p, figura, color, 2);
     }

@@ -5,8 +5,10 @@
 class QColor;
 class QIcon;
 class QImage;
+class QPainterPath;
 class QPixmap;
 class QPoint;
+class QRectF;
 
 // The program's artwork. The logo comes from one SVG, built into the program and installed as its
 // icon; the small pictures are drawn in code.
@@ -32,12 +34,15 @@ QPixmap imagenSalir();
 // 16 x 16 light-blue close cross of the tool palette.
 QPixmap imagenCerrar();
 
-// The canvas's pointer for the tool `tipo` (modGeneral's codes) in `color`, `grosor` pixels
-// thick where that fits, at `escala` device pixels per logical pixel: a crosshair around a dot
-// of the pen's size, and the tool's outline beside it (an I-beam for text). Outlined so that it
-// shows on any background.
-QPixmap punteroHerramienta(int tipo, const QColor& color, int grosor, qreal escala);
+// Where the tool's sign goes in the pointer, logical pixels.
+QRectF esquinaPuntero();
+// The canvas's pointer for a tool in `color`, `grosor` pixels thick where that fits, at
+// `escala` device pixels per logical pixel: a crosshair around a dot of the pen's size, with
+// the tool's sign `figura` beside it; for text, an I-beam. Outlined so that it shows on any
+// background.
+QPixmap punteroHerramienta(const QPainterPath& figura, bool texto, const QColor& color, int grosor,
+                           qreal escala);
 // The point of that pointer that marks where the tool acts, logical pixels.
-QPoint puntaHerramienta(int tipo);
+QPoint puntaHerramienta(bool texto);
 
 } // namespace Dibujos

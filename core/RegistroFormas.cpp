@@ -2,7 +2,6 @@
 
 #include "Memoria.h"
 #include "Monitores.h"
-#include "modGeneral.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -20,11 +19,15 @@ RegistroFormas::~RegistroFormas() {
 void RegistroFormas::agregar(QWidget* ventana) {
     m_serie.insert(ventana, m_siguiente++);
     m_ventanas.append(ventana);
-    contar();
     connect(ventana, &QObject::destroyed, this, &RegistroFormas::quitar);
     ventana->installEventFilter(this);
     anotar({Historial::Tipo::Creada, {ventana}, {}, {}});
     emit agregada(ventana);
+}
+
+void RegistroFormas::agregarEfimera(QWidget* ventana) {
+    m_efimeras.removeAll(nullptr);
+    m_efimeras.append(ventana);
 }
 
 QList<QWidget*> RegistroFormas::ventanas() const {
@@ -60,9 +63,9 @@ void RegistroFormas::mostrarOcultar() {
         return;
     }
     for (QWidget* ventana : ventanas()) {
-        ventana->setVisible(modGeneral::Ocultas);
+        ventana->setVisible(m_ocultas);
     }
-    modGeneral::Ocultas = !modGeneral::Ocultas;
+    m_ocultas = !m_ocultas;
 }
 
 bool RegistroFormas::deshacer() {
@@ -134,7 +137,6 @@ void RegistroFormas::retirar(QWidget* ventana) {
         emit teclasLibres();
     }
     ventana->hide();
-    contar();
     // Posted: the window may be in the middle of its own event (the Delete key).
     QCoreApplication::postEvent(ventana, new QEvent(EventoRetirada));
     devolverMemoria();
@@ -148,9 +150,8 @@ void RegistroFormas::restaurar(QWidget* ventana) {
     const auto lugar = std::find_if(m_ventanas.begin(), m_ventanas.end(),
                                     [&](QObject* otra) { return m_serie.value(otra) > serie; });
     m_ventanas.insert(lugar, ventana);
-    contar();
     // It comes back as the others are: hidden while the tray has hidden them.
-    if (!modGeneral::Ocultas) {
+    if (!m_ocultas) {
         ventana->show();
         ventana->raise();
     }
@@ -176,7 +177,10 @@ void RegistroFormas::destruirTodo() {
     m_ventanas.clear();
     m_retiradas.clear();
     m_serie.clear();
-    contar();
+    for (const QPointer<QWidget>& efimera : std::as_const(m_efimeras)) {
+        delete efimera.data();
+    }
+    m_efimeras.clear();
 }
 
 bool RegistroFormas::eventFilter(QObject* objeto, QEvent* evento) {
@@ -217,12 +221,7 @@ void RegistroFormas::quitar(QObject* ventana) {
     m_ventanas.removeOne(ventana);
     m_retiradas.removeOne(ventana);
     m_serie.remove(ventana);
-    contar();
     devolverMemoria();
-}
-
-void RegistroFormas::contar() {
-    modGeneral::NumVentanas = cantidad();
 }
 
 void RegistroFormas::devolverMemoria() {

@@ -13,8 +13,8 @@
 class QWidget;
 
 // The shape windows, oldest first, and the steps that can take them back. Only live windows
-// count: it keeps modGeneral::NumVentanas equal to their number however a window ends (the
-// Delete key, "Borrar Todo", a close by the window manager, an undo). A deleted window is not
+// count: cantidad() is their number however a window ends (the Delete key, "Borrar Todo", a
+// close by the window manager, an undo). A deleted window is not
 // destroyed at once but hidden and kept while a step can bring it back. Once windows have gone
 // or have given back their native windows, the memory they held goes back to the system.
 class RegistroFormas : public QObject {
@@ -28,6 +28,10 @@ public:
     // window deletes it as a step, and a drag with the mouse is a step as well.
     void agregar(QWidget* ventana);
 
+    // A window that goes by itself (fading ink): never counted, never a step, but destroyed
+    // with the others if it is still there.
+    void agregarEfimera(QWidget* ventana);
+
     // The live windows, oldest first.
     QList<QWidget*> ventanas() const;
     int cantidad() const { return static_cast<int>(m_ventanas.size()); }
@@ -40,6 +44,8 @@ public:
     // Hides every shape window, or shows them all when the last use hid them. Nothing changes
     // while there are none.
     void mostrarOcultar();
+    // The last use hid them: a shape brought back by a step stays hidden too.
+    bool ocultas() const { return m_ocultas; }
 
     // Takes back the last step / does again the last step taken back. False when there is none.
     bool deshacer();
@@ -75,7 +81,6 @@ private:
     void restaurar(QWidget* ventana);
     void olvidar(const QList<Historial::Paso>& pasos);
     void quitar(QObject* ventana);
-    void contar();
     void devolverMemoria();
 
     QList<QObject*> m_ventanas;
@@ -83,6 +88,8 @@ private:
     QHash<const QObject*, quint64> m_serie; // creation order
     quint64 m_siguiente = 0;
     Historial m_historial;
+    bool m_ocultas = false;
+    QList<QPointer<QWidget>> m_efimeras;
 
     // A press of the left button alone on a window: where the window was then.
     QPointer<QWidget> m_arrastrada;

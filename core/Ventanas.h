@@ -6,6 +6,9 @@ class QWidget;
 
 // The three window operations the program's windows share.
 
+// The colour (red + 256 * green + 65536 * blue) a colour-keyed window's see-through pixels have.
+inline constexpr int ColorClave = 123 + 256 * 22 + 65536 * 153;
+
 // Keeps the window above every ordinary window (or returns it to the ordinary group) and brings
 // it to the front, keeping its position and size; with `tomarTeclado`, active as well.
 void SiempreEncima(QWidget* ventana, bool activar, bool tomarTeclado = true);

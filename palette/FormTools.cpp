@@ -1,13 +1,13 @@
 #include "FormTools.h"
 
 #include "Dibujos.h"
+#include "Herramientas.h"
 #include "Pantalla.h"
 #include "Plataforma.h"
 #include "ReglasPaleta.h"
 #include "TiraColor.h"
 #include "Unidades.h"
 #include "Ventanas.h"
-#include "modGeneral.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -96,7 +96,7 @@ QLabel* etiqueta(QWidget* padre, const QString& texto, const QRect& lugar) {
 
 } // namespace
 
-FormTools::FormTools(QWidget* padre) : QDialog(padre) {
+FormTools::FormTools(const Estilo& estilo, QWidget* padre) : QDialog(padre), m_estilo(estilo) {
     Plataforma::actual().prepararVentana(this, Papel::Paleta); // a borderless tool window
     setWindowTitle(tr("Herramientas"));
     setModal(true);
@@ -107,10 +107,11 @@ FormTools::FormTools(QWidget* padre) : QDialog(padre) {
     if (padre != nullptr && !padre->screen()->geometry().contains(pos())) {
         move(padre->screen()->geometry().topLeft());
     }
-    setFixedSize(enPixeles(0, 0, 2385, 4320).size());
+    // Taller than the first five tools needed: the later ones sit under the text options.
+    setFixedSize(enPixeles(0, 0, 2385, 5520).size());
 
     QPalette colores = palette();
-    const QColor blanco = Unidades::colorDesdeRGB(modGeneral::Blanco);
+    const QColor blanco = Unidades::colorDesdeRGB(Blanco);
     const QColor azul = Unidades::colorDesdeRGB(AzulClaro);
     for (auto rol : {QPalette::Window, QPalette::Base, QPalette::Button}) {
         colores.setColor(rol, blanco);
@@ -128,11 +129,10 @@ FormTools::FormTools(QWidget* padre) : QDialog(padre) {
 
     crearControles();
 
-    // Only tool, colour, thickness and the font come from the settings; the size box and the
+    // Only tool, colour, thickness and the font come from the style; the size box and the
     // style boxes show their layout values at every opening.
-    m_LBGrosor->setText(QString::number(modGeneral::Grosor));
-    elegirColor(modGeneral::Color);
-    if (QAbstractButton* opcion = m_Opcion->button(modGeneral::Tipo)) {
+    mostrarColorYGrosor();
+    if (QAbstractButton* opcion = m_Opcion->button(static_cast<int>(m_estilo.herramienta))) {
         opcion->setChecked(true);
     }
     CargarFuentes();
@@ -191,16 +191,20 @@ void FormTools::crearControles() {
 
     auto* FrmOpciones = new QWidget(this);
     FrmOpciones->setObjectName(QStringLiteral("FrmOpciones"));
-    FrmOpciones->setGeometry(enPixeles(360, 720, 1935, 3735));
+    FrmOpciones->setGeometry(enPixeles(360, 720, 1935, 4800));
 
     m_Opcion = new QButtonGroup(this);
     m_Opcion->setExclusive(true);
-    const std::array<QString, 5> herramientas{tr("Pincel"), tr("Línea"), tr("Rectángulo"),
-                                              tr("Círculo"), tr("Texto")};
-    for (int i = 0; i < static_cast<int>(herramientas.size()); ++i) {
-        auto* opcion = new BotonEntero<QRadioButton>(herramientas[i], FrmOpciones);
+    // The first five above the text options, the rest under them.
+    constexpr int PrimerasOpciones = 5;
+    constexpr int DebajoDelTexto = 3720;
+    for (const Herramientas::Fila& h : Herramientas::todas()) {
+        const int i = static_cast<int>(h.herramienta);
+        auto* opcion = new BotonEntero<QRadioButton>(tr(h.nombre), FrmOpciones);
         opcion->setObjectName(QStringLiteral("Opcion%1").arg(i));
-        opcion->setGeometry(enPixeles(0, 360 * i, 1935, 255));
+        const int arriba =
+            i < PrimerasOpciones ? 360 * i : DebajoDelTexto + 360 * (i - PrimerasOpciones);
+        opcion->setGeometry(enPixeles(0, arriba, 1935, 255));
         m_Opcion->addButton(opcion, i);
     }
     // Any way a tool becomes the chosen one (click, arrow keys, the load) takes effect at once.
@@ -260,13 +264,13 @@ void FormTools::CargarFuentes() {
 
 void FormTools::CargarFuentes(const QStringList& fuentes) {
     if (fuentes.isEmpty()) {
-        m_Opcion->button(modGeneral::TipoTexto)->hide();
+        m_Opcion->button(static_cast<int>(Herramienta::Texto))->hide();
         m_ListaF->hide();
         return;
     }
     m_ListaF->clear();
     m_ListaF->addItems(fuentes);
-    const int elegida = ReglasPaleta::indiceFuente(fuentes, modGeneral::Fuente);
+    const int elegida = ReglasPaleta::indiceFuente(fuentes, m_estilo.fuente);
     if (elegida >= 0) {
         // The view brings it into sight when it is first shown.
         m_ListaF->setCurrentRow(elegida);
@@ -274,16 +278,25 @@ void FormTools::CargarFuentes(const QStringList& fuentes) {
 }
 
 void FormTools::elegirHerramienta(int indice) {
-    modGeneral::Tipo = indice;
-    m_FrTexto->setVisible(indice == modGeneral::TipoTexto);
+    m_estilo.herramienta = static_cast<Herramienta>(indice);
+    m_FrTexto->setVisible(m_estilo.herramienta == Herramienta::Texto);
+    mostrarColorYGrosor();
 }
 
 void FormTools::elegirColor(int color) {
+    m_estilo.ponerColor(color);
+    mostrarColorYGrosor();
+}
+
+void FormTools::mostrarColorYGrosor() {
     QPalette relleno = m_ShColor->palette();
-    relleno.setColor(QPalette::Window, Unidades::colorDesdeRGB(color));
-    relleno.setColor(QPalette::WindowText, Unidades::colorDesdeRGB(modGeneral::Blanco));
+    relleno.setColor(QPalette::Window, Unidades::colorDesdeRGB(m_estilo.colorActual()));
+    relleno.setColor(QPalette::WindowText, Unidades::colorDesdeRGB(Blanco));
     m_ShColor->setPalette(relleno);
-    modGeneral::Color = color;
+    // A thickness typed as "007" shows as typed until another tool is chosen.
+    if (ReglasPaleta::grosorAceptado(m_LBGrosor->text()) != m_estilo.grosorActual()) {
+        m_LBGrosor->setText(QString::number(m_estilo.grosorActual()));
+    }
 }
 
 void FormTools::abrirEntradaGrosor() {
@@ -298,7 +311,7 @@ void FormTools::aceptarEntradaGrosor() {
     const QString texto = m_TB->text();
     if (const std::optional<int> grosor = ReglasPaleta::grosorAceptado(texto)) {
         m_LBGrosor->setText(texto); // as typed: "007" stays "007"
-        modGeneral::Grosor = *grosor;
+        m_estilo.ponerGrosor(*grosor);
     }
     m_TB->hide();
 }
@@ -358,7 +371,7 @@ void FormTools::reject() {
 }
 
 void FormTools::cerrar() {
-    if (m_Opcion->checkedId() == modGeneral::TipoTexto) {
+    if (m_Opcion->checkedId() == static_cast<int>(Herramienta::Texto)) {
         aplicarOpcionesTexto();
     }
     done(QDialog::Accepted);
@@ -370,10 +383,10 @@ void FormTools::aplicarOpcionesTexto() {
         m_TBTam->setText(QString::number(tam));
     }
     const QList<QListWidgetItem*> elegidas = m_ListaF->selectedItems();
-    modGeneral::Fuente = elegidas.isEmpty() ? QString() : elegidas.first()->text();
-    modGeneral::TamFuente = tam;
-    modGeneral::Negrita = m_ChTexto[0]->isChecked();
-    modGeneral::Cursiva = m_ChTexto[1]->isChecked();
-    modGeneral::Subrayado = m_ChTexto[2]->isChecked();
-    modGeneral::Tachado = m_ChTexto[3]->isChecked();
+    m_estilo.fuente = elegidas.isEmpty() ? QString() : elegidas.first()->text();
+    m_estilo.tamFuente = tam;
+    m_estilo.negrita = m_ChTexto[0]->isChecked();
+    m_estilo.cursiva = m_ChTexto[1]->isChecked();
+    m_estilo.subrayado = m_ChTexto[2]->isChecked();
+    m_estilo.tachado = m_ChTexto[3]->isChecked();
 }

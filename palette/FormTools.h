@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Estilo.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QPoint>
@@ -15,14 +17,18 @@ class QLineEdit;
 class QListWidget;
 class QRect;
 
-// The tool palette of drawing mode: tool, colour and thickness take effect as they are chosen;
-// font, size and styles are taken when the palette closes with the text tool chosen. It is built
-// afresh from the shared settings at every opening and shown modally; its close image is its
-// exit, and every other way of closing it (Esc, the window manager) ends it the same way.
+// The tool palette of drawing mode. It edits a copy of the style in use: tool, colour and
+// thickness change as they are chosen; font, size and styles are taken when the palette closes
+// with the text tool chosen. It is built afresh at every opening and shown modally; its close
+// image is its exit, and every other way of closing it (Esc, the window manager) ends it the
+// same way. The colour and thickness shown are the chosen tool's.
 class FormTools : public QDialog {
     Q_OBJECT
 public:
-    explicit FormTools(QWidget* padre = nullptr);
+    explicit FormTools(const Estilo& estilo, QWidget* padre = nullptr);
+
+    // The style as the palette leaves it.
+    const Estilo& estilo() const { return m_estilo; }
 
     // Fills the font list with the screen's fonts and highlights the current one. Without any
     // font the text tool cannot be chosen.
@@ -45,6 +51,7 @@ private:
     void crearOpcionesTexto(QWidget* FrTexto);
     void elegirHerramienta(int indice);
     void elegirColor(int color);
+    void mostrarColorYGrosor();
     void abrirEntradaGrosor();
     void aceptarEntradaGrosor();
     void cerrar();
@@ -62,4 +69,5 @@ private:
     QLineEdit* m_TBTam = nullptr;
     std::array<QCheckBox*, 4> m_ChTexto{};
     std::optional<QPoint> m_lugar; // where it was asked to open
+    Estilo m_estilo;
 };

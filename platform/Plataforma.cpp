@@ -60,6 +60,18 @@ QList<QWidget*> Plataforma::OrdenApilado(const QList<QWidget*>& ventanas) {
     return ventanas;
 }
 
+bool Plataforma::TintaSuave() {
+    return false;
+}
+
+bool Plataforma::PrepararTinta(QWidget*) {
+    return false;
+}
+
+bool Plataforma::MostrarImagen(QWidget*, const QImage&) {
+    return false;
+}
+
 bool Plataforma::RellenarConColor(QWidget*, const QColor&) {
     return false;
 }

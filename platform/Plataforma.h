@@ -71,6 +71,19 @@ public:
     // can't: the window paints the colour itself.
     virtual bool RellenarConColor(QWidget* ventana, const QColor& color);
 
+    // Do windows blend with what lies beneath them, a compositor running? Then ink is drawn
+    // smooth, with partly transparent edges.
+    virtual bool TintaSuave();
+    // Right after prepararVentana, before the window is created: gives a shape of ink an alpha
+    // channel where TintaSuave(). From then on its shape (PonerForma) only keeps the mouse to its
+    // strokes, and all of it shows what it draws. False when it stays opaque.
+    virtual bool PrepararTinta(QWidget* ventana);
+    // Has the windowing system show `imagen` (the window's size at its device pixel ratio) as
+    // the window's content from now on, within its shape, keeping the pixels itself so that the
+    // program keeps none. The window then must not paint (as with RellenarConColor). False when
+    // it can't: the window paints the picture itself.
+    virtual bool MostrarImagen(QWidget* ventana, const QImage& imagen);
+
     // What `pantalla` shows at this moment, at its device resolution. Null when there is no
     // screen to read.
     virtual std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla);

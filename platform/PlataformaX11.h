@@ -38,6 +38,10 @@ public:
 
     void PonerForma(QWidget* ventana, const QRegion& forma) override;
     bool RellenarConColor(QWidget* ventana, const QColor& color) override;
+    // A compositing manager runs.
+    bool TintaSuave() override;
+    bool PrepararTinta(QWidget* ventana) override;
+    bool MostrarImagen(QWidget* ventana, const QImage& imagen) override;
     std::unique_ptr<Captura> CapturarPantalla(QScreen* pantalla) override;
     std::unique_ptr<Captura> SubirCaptura(const QImage& imagen) override;
     std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
@@ -54,6 +58,10 @@ public:
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
 
 protected:
+    // Set on a shape drawn whole on a visual with an alpha channel, clear where nothing shows:
+    // its shape only keeps the mouse to it.
+    static constexpr const char* PropiedadTransparente = "tizoTransparente";
+
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     bool nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
 
@@ -62,10 +70,14 @@ protected:
     // A compositing manager runs: a window with an alpha channel shows what lies beneath.
     bool hayCompositor() const;
     ServidorX::FormatoVentanas& formatos() { return m_formatos; }
+    // What shows of a window drawn on a visual with an alpha channel whose shape for the mouse is
+    // `forma`; empty: all of it.
+    virtual QRegion formaVisible(const QRegion& forma) const;
     // Whether the canvas (the see-through one when `enVivo`) asks for the full-screen state.
     virtual bool aPantallaCompleta(bool /*enVivo*/) const { return true; }
 
 private:
+    void ponerFormaDeEntrada(QWidget* ventana, const QRegion& forma);
     static unsigned long atomoBandeja(_XDisplay* d);
     bool hayBandejaXEmbed() const;
     VigiaSni& sni(); // made when first asked: it watches the session bus

@@ -4,7 +4,6 @@
 #include "ImagenPantalla.h"
 #include "PermisoCaptura.h"
 #include "PortalCaptura.h"
-#include "RellenoX11.h"
 #include "ServidorX.h"
 
 #include <QColor>
@@ -32,7 +31,6 @@ namespace {
 
 constexpr const char* PropiedadSuelta = "tizoSuelta";   // a shape window bypassing the manager
 constexpr const char* PropiedadTeclado = "tizoTeclado"; // holds the keyboard when it should
-constexpr const char* PropiedadTransparente = "tizoTransparente"; // clear where nothing shows
 
 // The window manager's name, as it gives it on its check window.
 QString nombreGestor(Display* d) {
@@ -219,49 +217,12 @@ bool PlataformaXWayland::aPantallaCompleta(bool enVivo) const {
     return !(enVivo && sinGestor());
 }
 
-void PlataformaXWayland::PonerForma(QWidget* ventana, const QRegion& forma) {
-    if (!ventana->property(PropiedadTransparente).toBool()) {
-        PlataformaX11::PonerForma(ventana, forma);
-        return;
-    }
-    if (!ventana->testAttribute(Qt::WA_PaintOnScreen)) {
-        // Painted by Qt (a text shape): its key-coloured background is drawn clear. Qt paints a
-        // masked window only within its mask, and the compositor shows the whole window: the
-        // whole of it is painted clear first, or what it showed before (the white a text is
-        // typed on) would stay around the letters.
-        QPalette paleta = ventana->palette();
-        paleta.setColor(QPalette::Window, Qt::transparent);
-        ventana->setPalette(paleta);
-        if (ventana->isVisible()) {
-            ventana->clearMask();
-            ventana->repaint();
-        }
-    }
-    // Qt keeps the shape (mask()), and sends it to the X server, where it would only clip what
-    // the window may draw. The window is drawn whole instead, clear where nothing shows; only the
-    // mouse keeps to the shape.
-    ventana->setMask(forma);
-    Display* d = ServidorX::conexion();
-    if (d == nullptr) {
-        return;
-    }
-    const auto id = static_cast<Window>(ventana->winId());
-    XShapeCombineMask(d, id, ShapeBounding, 0, 0, None, ShapeSet);
-    ServidorX::ponerForma(d, id, ShapeInput, forma, ventana->devicePixelRatioF());
-    XFlush(d);
+QRegion PlataformaXWayland::formaVisible(const QRegion&) const {
+    return {};
 }
 
-bool PlataformaXWayland::RellenarConColor(QWidget* ventana, const QColor& color) {
-    Display* d = ServidorX::conexion();
-    if (!ventana->property(PropiedadTransparente).toBool() || d == nullptr) {
-        return PlataformaX11::RellenarConColor(ventana, color);
-    }
-    ventana->setAttribute(Qt::WA_PaintOnScreen);
-    ventana->setAttribute(Qt::WA_NoSystemBackground);
-    ventana->setAttribute(Qt::WA_OpaquePaintEvent);
-    ventana->setAutoFillBackground(false);
-    new RellenoX11(d, formatos(), ventana, color, RellenoX11::Recorte::Propio);
-    return true;
+bool PlataformaXWayland::TintaSuave() {
+    return true; // the Wayland compositor blends every window
 }
 
 void PlataformaXWayland::darTeclado(QWidget* ventana) {

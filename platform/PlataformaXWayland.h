@@ -42,13 +42,15 @@ public:
                                            AlCapturar listo) override;
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
     void prepararVentana(QWidget* ventana, Papel papel) override;
-    void PonerForma(QWidget* ventana, const QRegion& forma) override;
-    bool RellenarConColor(QWidget* ventana, const QColor& color) override;
+    bool TintaSuave() override;
 
 protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     bool nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
     bool aPantallaCompleta(bool enVivo) const override;
+    // The compositor shows the whole box of a shaped window, whatever its shape says: all of it
+    // is drawn, clear where nothing shows.
+    QRegion formaVisible(const QRegion& forma) const override;
 
 private:
     const QString& gestor() const; // asked of the server the first time

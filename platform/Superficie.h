@@ -5,6 +5,7 @@
 class Pintor;
 class QColor;
 class QImage;
+class QPoint;
 class QRegion;
 class QWidget;
 
@@ -29,6 +30,9 @@ public:
     // Lays `color` on exactly `pixeles` of the stroke layer (a brush segment, as the program
     // rasterises it); they show at the next paint of their area.
     virtual void trazar(const QRegion& pixeles, const QColor& color) = 0;
+    // Blends `imagen` (premultiplied alpha, at the canvas's device pixel ratio) over the stroke
+    // layer with its top-left corner at `donde`: a smooth brush segment.
+    virtual void trazarImagen(const QPoint& donde, const QImage& imagen) = 0;
     // The stroke is over: its layer is wiped, and `zona`, all it covered, shows the capture
     // again at the next paint there.
     virtual void borrarTrazos(const QRegion& zona) = 0;

@@ -16,12 +16,23 @@ namespace {
 class PintorQt : public Pintor {
 public:
     explicit PintorQt(QPainter& pintor) : m_pintor(pintor) {}
-    void pluma(const QColor& color, int ancho) override {
-        m_pintor.setPen(QPen(color, qreal(ancho), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    void pluma(const QColor& color, int ancho, bool puntaRecta, bool suave) override {
+        m_pintor.setPen(QPen(color, qreal(ancho), Qt::SolidLine,
+                             puntaRecta ? Qt::SquareCap : Qt::RoundCap,
+                             puntaRecta ? Qt::MiterJoin : Qt::RoundJoin));
         m_pintor.setBrush(Qt::NoBrush);
+        m_pintor.setRenderHint(QPainter::Antialiasing, suave);
     }
     void linea(const QLineF& linea) override { m_pintor.drawLine(linea); }
     void elipse(const QRectF& caja) override { m_pintor.drawEllipse(caja); }
+    void poligono(const QPolygonF& poligono) override {
+        const QColor color = m_pintor.pen().color();
+        m_pintor.save();
+        m_pintor.setPen(Qt::NoPen);
+        m_pintor.setBrush(color);
+        m_pintor.drawPolygon(poligono);
+        m_pintor.restore();
+    }
     void imagen(const QPoint& donde, const QPixmap& imagen) override {
         m_pintor.drawPixmap(donde, imagen);
     }
@@ -49,17 +60,28 @@ void SuperficieQt::trazar(const QRegion& pixeles, const QColor& color) {
     if (pixeles.isEmpty()) {
         return;
     }
+    asegurarTrazos();
+    QPainter pintor(&m_trazos);
+    for (const QRect& r : pixeles) {
+        pintor.fillRect(r, color);
+    }
+    m_conTrazos |= pixeles.boundingRect();
+}
+
+void SuperficieQt::asegurarTrazos() {
     if (m_trazos.isNull()) {
         const qreal escala = m_lienzo->devicePixelRatioF();
         m_trazos = QImage(m_lienzo->size() * escala, QImage::Format_ARGB32_Premultiplied);
         m_trazos.setDevicePixelRatio(escala);
         m_trazos.fill(Qt::transparent);
     }
+}
+
+void SuperficieQt::trazarImagen(const QPoint& donde, const QImage& imagen) {
+    asegurarTrazos();
     QPainter pintor(&m_trazos);
-    for (const QRect& r : pixeles) {
-        pintor.fillRect(r, color);
-    }
-    m_conTrazos |= pixeles.boundingRect();
+    pintor.drawImage(donde, imagen);
+    m_conTrazos |= QRect(donde, imagen.deviceIndependentSize().toSize());
 }
 
 void SuperficieQt::borrarTrazos(const QRegion&) {

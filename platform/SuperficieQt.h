@@ -33,11 +33,14 @@ public:
     bool hayCaptura() const override;
     QImage imagenCaptura() const override;
     void trazar(const QRegion& pixeles, const QColor& color) override;
+    void trazarImagen(const QPoint& donde, const QImage& imagen) override;
     void borrarTrazos(const QRegion& zona) override;
     void pintar(QWidget* ventana, const QRegion& region,
                 const std::function<void(Pintor&)>& encima) override;
 
 private:
+    void asegurarTrazos();
+
     QWidget* m_lienzo;
     std::unique_ptr<CapturaQt> m_captura;
     Fondo m_fondo;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLineF>
 #include <QPixmap>
+#include <QPolygonF>
 #include <QRegion>
 #include <QWidget>
 #include <algorithm>
@@ -47,6 +48,90 @@ QRegion aNativo(const QRegion& region, qreal escala) {
     return nativa;
 }
 
+// Smooth or translucent pens are drawn by RENDER as triangles, in one request per line or
+// ellipse, so that the server rasterises them (antialiased or not) into one mask and blends
+// that once.
+class Triangulos {
+public:
+    explicit Triangulos(qreal escala) : m_escala(escala) {}
+
+    void triangulo(QPointF a, QPointF b, QPointF c) {
+        m_lista.push_back({fijo(a), fijo(b), fijo(c)});
+    }
+    void poligono(const QPolygonF& p) {
+        for (qsizetype i = 1; i + 1 < p.size(); ++i) {
+            triangulo(p[0], p[i], p[i + 1]);
+        }
+    }
+    void disco(QPointF centro, qreal radio) {
+        const int lados = ladosDe(radio);
+        QPolygonF p;
+        for (int i = 0; i < lados; ++i) {
+            const qreal a = 2 * M_PI * i / lados;
+            p << centro + QPointF(std::cos(a), std::sin(a)) * radio;
+        }
+        poligono(p);
+    }
+    // A straight stroke `ancho` wide with round ends, or square ones reaching half the width
+    // past each end.
+    void segmento(const QLineF& l, qreal ancho, bool puntaRecta) {
+        const qreal r = ancho / 2;
+        QLineF linea = l;
+        if (linea.length() == 0) {
+            if (puntaRecta) {
+                poligono(QPolygonF(QRectF(l.p1() - QPointF(r, r), QSizeF(ancho, ancho))));
+            } else {
+                disco(l.p1(), r);
+            }
+            return;
+        }
+        const QPointF u = (linea.p2() - linea.p1()) / linea.length();
+        const QPointF n(-u.y() * r, u.x() * r);
+        QPointF a = linea.p1();
+        QPointF b = linea.p2();
+        if (puntaRecta) {
+            a -= u * r;
+            b += u * r;
+        } else {
+            disco(a, r);
+            disco(b, r);
+        }
+        poligono(QPolygonF({a + n, b + n, b - n, a - n}));
+    }
+    // The outline of the ellipse in `caja`, `ancho` wide.
+    void anillo(const QRectF& caja, qreal ancho) {
+        const QPointF c = caja.center();
+        const qreal rx = caja.width() / 2;
+        const qreal ry = caja.height() / 2;
+        const qreal m = ancho / 2;
+        const int lados = ladosDe(std::max(rx, ry) + m);
+        for (int i = 0; i < lados; ++i) {
+            const qreal a0 = 2 * M_PI * i / lados;
+            const qreal a1 = 2 * M_PI * (i + 1) / lados;
+            auto en = [&](qreal a, qreal d) {
+                return c + QPointF(std::cos(a) * std::max(rx + d, 0.0),
+                                   std::sin(a) * std::max(ry + d, 0.0));
+            };
+            triangulo(en(a0, -m), en(a0, m), en(a1, m));
+            triangulo(en(a0, -m), en(a1, m), en(a1, -m));
+        }
+    }
+
+    const std::vector<XTriangle>& lista() const { return m_lista; }
+
+private:
+    XPointFixed fijo(QPointF p) const {
+        return {XDoubleToFixed(p.x() * m_escala), XDoubleToFixed(p.y() * m_escala)};
+    }
+    int ladosDe(qreal radio) const {
+        // Sides of about two device pixels: no corner shows.
+        return std::clamp(int(std::ceil(M_PI * radio * m_escala)), 8, 720);
+    }
+
+    qreal m_escala;
+    std::vector<XTriangle> m_lista;
+};
+
 } // namespace
 
 // Draws on one X window with the surface's GC, clipped to the area being painted.
@@ -56,19 +141,70 @@ public:
     PintorX11(SuperficieX11& superficie, Window ventana, qreal escala, const QRegion& recorte)
         : m_s(superficie), m_ventana(ventana), m_escala(escala), m_recorte(recorte) {}
 
-    void pluma(const QColor& color, int ancho) override {
+    ~PintorX11() override {
+        if (m_relleno != 0) {
+            XRenderFreePicture(m_s.m_x, m_relleno);
+        }
+    }
+
+    void pluma(const QColor& color, int ancho, bool puntaRecta, bool suave) override {
+        m_ancho = ancho;
+        m_puntaRecta = puntaRecta;
+        m_suave = suave;
+        // The server's own lines, where they draw the same: opaque, round, not smooth.
+        m_conRender = suave || puntaRecta || color.alpha() != 255;
+        if (m_relleno != 0) {
+            XRenderFreePicture(m_s.m_x, m_relleno);
+            m_relleno = 0;
+        }
+        if (m_conRender) {
+            const qreal a = color.alphaF();
+            const XRenderColor premultiplicado{
+                static_cast<unsigned short>(color.redF() * a * 0xFFFF),
+                static_cast<unsigned short>(color.greenF() * a * 0xFFFF),
+                static_cast<unsigned short>(color.blueF() * a * 0xFFFF),
+                static_cast<unsigned short>(a * 0xFFFF)};
+            m_relleno = XRenderCreateSolidFill(m_s.m_x, &premultiplicado);
+            return;
+        }
         XSetForeground(m_s.m_x, m_s.m_gc, ServidorX::pixel(m_s.m_x, m_s.m_formato, color));
         XSetLineAttributes(m_s.m_x, m_s.m_gc, unsigned(std::max(1L, std::lround(ancho * m_escala))),
                            LineSolid, CapRound, JoinRound);
     }
     void linea(const QLineF& l) override {
+        if (m_conRender) {
+            Triangulos t(m_escala);
+            t.segmento(l, m_ancho, m_puntaRecta);
+            componer(t);
+            return;
+        }
         XDrawLine(m_s.m_x, m_ventana, m_s.m_gc, n(l.x1()), n(l.y1()), n(l.x2()), n(l.y2()));
     }
     void elipse(const QRectF& caja) override {
         const QRectF c = caja.normalized();
+        if (m_conRender) {
+            Triangulos t(m_escala);
+            t.anillo(c, m_ancho);
+            componer(t);
+            return;
+        }
         XDrawArc(m_s.m_x, m_ventana, m_s.m_gc, n(c.left()), n(c.top()),
                  unsigned(std::lround(c.width() * m_escala)),
                  unsigned(std::lround(c.height() * m_escala)), 0, 360 * 64);
+    }
+    void poligono(const QPolygonF& poligono) override {
+        if (!m_conRender) {
+            std::vector<XPoint> puntos;
+            for (const QPointF& p : poligono) {
+                puntos.push_back({corto(p.x() * m_escala), corto(p.y() * m_escala)});
+            }
+            XFillPolygon(m_s.m_x, m_ventana, m_s.m_gc, puntos.data(), int(puntos.size()), Convex,
+                         CoordModeOrigin);
+            return;
+        }
+        Triangulos t(m_escala);
+        t.poligono(poligono);
+        componer(t);
     }
     void imagen(const QPoint& donde, const QPixmap& imagen) override {
         const ImagenSubida& subida = m_s.subir(imagen, m_escala);
@@ -84,10 +220,31 @@ public:
 private:
     int n(double v) const { return int(std::lround(v * m_escala)); }
 
+    void componer(const Triangulos& t) {
+        if (t.lista().empty()) {
+            return;
+        }
+        const Picture destino = m_s.pictureDe(m_ventana);
+        const std::vector<XRectangle> rects = rectangulos(m_recorte);
+        XRenderSetPictureClipRectangles(m_s.m_x, destino, 0, 0, rects.data(), int(rects.size()));
+        XRenderPictureAttributes bordes{};
+        bordes.poly_edge = m_suave ? PolyEdgeSmooth : PolyEdgeSharp;
+        XRenderChangePicture(m_s.m_x, destino, CPPolyEdge, &bordes);
+        XRenderCompositeTriangles(
+            m_s.m_x, PictOpOver, m_relleno, destino,
+            XRenderFindStandardFormat(m_s.m_x, m_suave ? PictStandardA8 : PictStandardA1), 0, 0,
+            t.lista().data(), int(t.lista().size()));
+    }
+
     SuperficieX11& m_s;
     Window m_ventana;
     qreal m_escala;
     const QRegion& m_recorte;
+    int m_ancho = 1;
+    bool m_puntaRecta = false;
+    bool m_suave = false;
+    bool m_conRender = false;
+    Picture m_relleno = 0; // the pen's colour, for RENDER
 };
 
 bool SuperficieX11::disponible(_XDisplay* x) {
@@ -113,8 +270,10 @@ SuperficieX11::~SuperficieX11() {
         XRenderFreePicture(m_x, picture);
     }
     for (const ImagenSubida& imagen : m_imagenes) {
-        XRenderFreePicture(m_x, imagen.picture);
-        XFreePixmap(m_x, imagen.pixmap);
+        liberar(imagen);
+    }
+    if (m_pictureCapa != 0) {
+        XRenderFreePicture(m_x, m_pictureCapa);
     }
     if (m_capa != 0) {
         XFreePixmap(m_x, m_capa);
@@ -232,6 +391,26 @@ void SuperficieX11::trazar(const QRegion& pixeles, const QColor& color) {
     XSetClipMask(m_x, m_gc, None);
 }
 
+void SuperficieX11::trazarImagen(const QPoint& donde, const QImage& imagen) {
+    asegurarCapa();
+    if (m_capa == 0 || imagen.isNull()) {
+        return;
+    }
+    restaurarCapa();
+    m_conTrazo = true;
+    const qreal escala = m_lienzo->devicePixelRatioF();
+    const ImagenSubida subida = subirImagen(imagen);
+    if (m_pictureCapa == 0) {
+        m_pictureCapa = XRenderCreatePicture(
+            m_x, m_capa, XRenderFindVisualFormat(m_x, static_cast<Visual*>(m_formato.visual)), 0,
+            nullptr);
+    }
+    const QPoint en = aNativo(QRect(donde, QSize(1, 1)), escala).topLeft();
+    XRenderComposite(m_x, PictOpOver, subida.picture, None, m_pictureCapa, 0, 0, 0, 0, en.x(),
+                     en.y(), unsigned(subida.tamano.width()), unsigned(subida.tamano.height()));
+    liberar(subida);
+}
+
 void SuperficieX11::borrarTrazos(const QRegion& zona) {
     // From now on the canvas paints from the capture; the layer is cleaned when next needed.
     m_conTrazo = false;
@@ -311,10 +490,17 @@ const SuperficieX11::ImagenSubida& SuperficieX11::subir(const QPixmap& imagen, q
     if (argb.size() != tamano) {
         argb = argb.scaled(tamano, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     }
-    ImagenSubida subida;
+    ImagenSubida subida = subirImagen(argb);
     subida.clave = imagen.cacheKey();
     subida.escala = escala;
-    subida.tamano = tamano;
+    m_imagenes.push_back(subida);
+    return m_imagenes.back();
+}
+
+SuperficieX11::ImagenSubida SuperficieX11::subirImagen(const QImage& imagen) const {
+    const QImage argb = imagen.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    ImagenSubida subida;
+    subida.tamano = argb.size();
     subida.pixmap =
         XCreatePixmap(m_x, m_ventana, unsigned(argb.width()), unsigned(argb.height()), 32);
     XImage* xi =
@@ -332,6 +518,10 @@ const SuperficieX11::ImagenSubida& SuperficieX11::subir(const QPixmap& imagen, q
     }
     subida.picture = XRenderCreatePicture(
         m_x, subida.pixmap, XRenderFindStandardFormat(m_x, PictStandardARGB32), 0, nullptr);
-    m_imagenes.push_back(subida);
-    return m_imagenes.back();
+    return subida;
+}
+
+void SuperficieX11::liberar(const ImagenSubida& subida) const {
+    XRenderFreePicture(m_x, subida.picture);
+    XFreePixmap(m_x, subida.pixmap);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 class CapturaX11;
+class QImage;
 class QPixmap;
 struct _XGC;
 
@@ -31,6 +32,7 @@ public:
     bool hayCaptura() const override;
     QImage imagenCaptura() const override;
     void trazar(const QRegion& pixeles, const QColor& color) override;
+    void trazarImagen(const QPoint& donde, const QImage& imagen) override;
     void borrarTrazos(const QRegion& zona) override;
     void pintar(QWidget* ventana, const QRegion& region,
                 const std::function<void(Pintor&)>& encima) override;
@@ -58,6 +60,8 @@ private:
     void restaurarCapa();
     unsigned long pictureDe(unsigned long ventana);
     const ImagenSubida& subir(const QPixmap& imagen, qreal escala);
+    ImagenSubida subirImagen(const QImage& imagen) const;
+    void liberar(const ImagenSubida& subida) const;
 
     _XDisplay* m_x;
     ServidorX::FormatoVentanas& m_formatos;
@@ -70,6 +74,8 @@ private:
     // wiped from it at the start of the next one, off the path of the release.
     unsigned long m_capa = 0;
     QSize m_tamanoCapa;
+    unsigned long m_pictureCapa =
+        0;                   // the stroke layer for RENDER, made at the first smooth segment
     bool m_conTrazo = false; // a stroke is in progress: the canvas shows the stroke layer
     QRegion m_porRestaurar;  // where the stroke layer holds a finished stroke, device pixels
     std::map<unsigned long, unsigned long> m_pictures; // X window -> its RENDER picture

@@ -1,6 +1,7 @@
 #include "FormVentana.h"
 
 #include "Gesto.h"
+#include "Herramientas.h"
 #include "Lienzo.h"
 #include "Pantalla.h"
 #include "Plataforma.h"
@@ -8,7 +9,6 @@
 #include "Renderizado.h"
 #include "Unidades.h"
 #include "Ventanas.h"
-#include "modGeneral.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -63,24 +63,35 @@ QRegion desempaquetar(const QByteArray& paquete) {
 } // namespace
 
 FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
-    : QWidget(padre), m_color(Unidades::colorDesdeRGB(modGeneral::Color)) {
+    : QWidget(padre), m_color(Unidades::colorDesdeRGB(gesto.estilo.colorActual())) {
     Plataforma::actual().prepararVentana(this, Papel::Forma); // borderless, above the others
+    const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
+    const bool texto = herramienta.dibujar == nullptr;
+    // Ink is smooth, and a marker see-through, where the desktop blends windows.
+    m_conAlfa = !texto && Plataforma::actual().PrepararTinta(this);
     setAttribute(Qt::WA_DeleteOnClose); // however it closes, it is destroyed and counted out
     setCursor(Qt::OpenHandCursor);
     QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(modGeneral::Blanco));
+    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(Blanco));
     setPalette(paleta);
     setAutoFillBackground(true);
     resize(TamanoInicial);
-    ArrastrarVentana(this);
+    if (herramienta.efimera) {
+        // Ink that fades is only looked at: clicks go through it to what lies beneath.
+        setWindowFlag(Qt::WindowTransparentForInput);
+    } else {
+        ArrastrarVentana(this);
+    }
 
-    if (gesto.tipo == modGeneral::TipoTexto) {
+    if (texto) {
         DibujarTexto(gesto);
     } else {
         setAttribute(Qt::WA_ShowWithoutActivating);
         DibujarForma(gesto);
     }
 }
+
+FormVentana::~FormVentana() = default;
 
 void FormVentana::terminarTexto() {
     if (escribiendo()) {
@@ -89,60 +100,80 @@ void FormVentana::terminarTexto() {
 }
 
 void FormVentana::DibujarForma(const Gesto& gesto) {
-    using namespace Renderizado;
+    const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
     const double tpp = Unidades::twipsPorPixel();
-    const int margen = Margen(gesto.anchoPluma, tpp);
-    QRectF ventana;
-    switch (gesto.tipo) {
-    case modGeneral::TipoPincel:
-        ventana = ColocarPincel(gesto.puntos, margen);
-        break;
-    case modGeneral::TipoLinea:
-        ventana = ColocarLinea(gesto.inicio, gesto.fin, margen);
-        break;
-    case modGeneral::TipoRectangulo:
-        ventana = ColocarRectangulo(gesto.inicio, gesto.fin, margen);
-        break;
-    case modGeneral::TipoCirculo:
-        ventana = ColocarCirculo(gesto.cuadro, margen);
-        break;
-    default:
-        break;
-    }
-    QImage imagen;
-    if (ventana.isNull()) {
-        imagen = Lienzo::imagenTrazos(size(), modGeneral::Color);
-    } else {
+    const QRectF ventana = herramienta.colocar(gesto, tpp);
+    const int color = gesto.estilo.colorActual();
+    QImage trazos = Lienzo::imagenTrazos(size(), color);
+    if (!ventana.isNull()) {
         // Window managers move a window that reaches beyond the screens back onto them, and
         // the drawing would move with it: the part nobody can see is left out instead.
         const QRect caja = Unidades::rectEnPixeles(ventana);
         const QRect visible = caja & Pantalla::escritorio();
         setGeometry(visible.isEmpty() ? caja : visible);
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
-        const QPointF origen = Unidades::aTwips(QPointF(pos()));
-        imagen = Lienzo::imagenTrazos(size(), modGeneral::Color);
-        Lienzo lienzo(imagen, origen, tpp, modGeneral::Grosor, modGeneral::Color);
-        switch (gesto.tipo) {
-        case modGeneral::TipoPincel:
-            DibujarPincel(lienzo, gesto.puntos);
-            break;
-        case modGeneral::TipoLinea:
-            DibujarLinea(lienzo, gesto.inicio, gesto.fin);
-            break;
-        case modGeneral::TipoRectangulo:
-            DibujarRectangulo(lienzo, gesto.inicio, gesto.fin);
-            break;
-        case modGeneral::TipoCirculo:
-            DibujarCirculo(lienzo, width(), height(), gesto.cuadro.width());
-            break;
-        default:
-            break;
-        }
+        m_origen = Unidades::aTwips(QPointF(pos()));
+        trazos = Lienzo::imagenTrazos(size(), color);
+        Lienzo lienzo(trazos, m_origen, tpp, pluma(gesto, false));
+        herramienta.dibujar(lienzo, gesto);
     }
     // Straight from the image: no need to render the window to find its strokes. The image
-    // goes now; the shape holds all that is left to show.
-    HacerTransparente(this, modGeneral::ColorClave, &imagen);
-    m_pintarTrazo = !Plataforma::actual().RellenarConColor(this, m_color);
+    // goes now; the shape holds all that is left to show, and the mouse keeps to it.
+    HacerTransparente(this, ColorClave, &trazos);
+    trazos = QImage();
+    if (!m_conAlfa && herramienta.opacidad == 100) {
+        m_pintarTrazo = !Plataforma::actual().RellenarConColor(this, m_color);
+        return;
+    }
+    // Smooth or see-through ink is a picture, which the windowing system keeps where it can.
+    if (m_conAlfa) {
+        m_gesto = std::make_unique<Gesto>(gesto);
+        m_gesto->fondo = QImage();
+    }
+    QImage tinta = m_conAlfa ? imagenTinta() : marcaSobreFondo(gesto);
+    if (!Plataforma::actual().MostrarImagen(this, tinta)) {
+        m_imagen = std::move(tinta);
+    }
+}
+
+Lienzo::Pluma FormVentana::pluma(const Gesto& gesto, bool conAlfa) {
+    const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
+    return {gesto.estilo.grosorActual(), gesto.estilo.colorActual(), herramienta.puntaRecta,
+            conAlfa ? herramienta.opacidad : 100, conAlfa};
+}
+
+QImage FormVentana::imagenTinta() const {
+    if (!m_gesto) {
+        return {};
+    }
+    QImage tinta = Lienzo::imagenSuave(size() * devicePixelRatioF());
+    tinta.setDevicePixelRatio(devicePixelRatioF());
+    Lienzo lienzo(tinta, m_origen, Unidades::twipsPorPixel(), pluma(*m_gesto, true));
+    Herramientas::de(m_gesto->estilo.herramienta).dibujar(lienzo, *m_gesto);
+    return tinta;
+}
+
+QImage FormVentana::marcaSobreFondo(const Gesto& gesto) const {
+    // No compositor blends it: the marker is blended here, once, with the frozen screen under
+    // it, and looks the same until what lies beneath changes.
+    const qreal escala = devicePixelRatioF();
+    QImage imagen(size() * escala, QImage::Format_RGB32);
+    imagen.setDevicePixelRatio(escala);
+    imagen.fill(Qt::white);
+    {
+        QPainter pintor(&imagen);
+        if (!gesto.fondo.isNull()) {
+            const QPointF desde =
+                (Unidades::aTwips(QPointF(pos())) - gesto.origenFondo) / Unidades::twipsPorPixel();
+            pintor.drawImage(QPointF(0, 0), gesto.fondo,
+                             QRectF(desde * escala, QSizeF(size()) * escala));
+        }
+    }
+    Lienzo::Pluma marca = pluma(gesto, false);
+    marca.opacidad = Herramientas::de(gesto.estilo.herramienta).opacidad;
+    Lienzo lienzo(imagen, m_origen, Unidades::twipsPorPixel(), marca);
+    Herramientas::de(gesto.estilo.herramienta).dibujar(lienzo, gesto);
+    return imagen;
 }
 
 QPaintEngine* FormVentana::paintEngine() const {
@@ -155,17 +186,18 @@ void FormVentana::DibujarTexto(const Gesto& gesto) {
     m_lb->setTextInteractionFlags(Qt::NoTextInteraction);
     // Presses on the letters reach the window itself: they drag it, or click it back to editing.
     m_lb->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QFont fuente(modGeneral::Fuente);
-    fuente.setPointSize(modGeneral::TamFuente);
-    fuente.setBold(modGeneral::Negrita);
-    fuente.setItalic(modGeneral::Cursiva);
-    fuente.setUnderline(modGeneral::Subrayado);
-    fuente.setStrikeOut(modGeneral::Tachado);
+    const Estilo& estilo = gesto.estilo;
+    QFont fuente(estilo.fuente);
+    fuente.setPointSize(estilo.tamFuente);
+    fuente.setBold(estilo.negrita);
+    fuente.setItalic(estilo.cursiva);
+    fuente.setUnderline(estilo.subrayado);
+    fuente.setStrikeOut(estilo.tachado);
     // Letters without blended edges, so the colour key leaves no fringe around them.
     fuente.setStyleStrategy(QFont::NoAntialias);
     m_lb->setFont(fuente);
     QPalette paleta = m_lb->palette();
-    paleta.setColor(QPalette::WindowText, Unidades::colorDesdeRGB(modGeneral::Color));
+    paleta.setColor(QPalette::WindowText, m_color);
     m_lb->setPalette(paleta);
     m_lb->move(0, 0);
     m_lb->show();
@@ -196,7 +228,7 @@ void FormVentana::escribir(const std::u32string& caracteres) {
                 ajustarAlTexto();
                 cambio = false;
             }
-            HacerTransparente(this, modGeneral::ColorClave);
+            HacerTransparente(this, ColorClave);
             emit escrituraCambiada();
             break;
         case EdicionTexto::Efecto::Ninguno:
@@ -211,7 +243,7 @@ void FormVentana::escribir(const std::u32string& caracteres) {
 void FormVentana::volverAEditar() {
     m_edicion.editar();
     QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(modGeneral::Blanco));
+    paleta.setColor(QPalette::Window, Unidades::colorDesdeRGB(Blanco));
     setPalette(paleta);
     clearMask();
     emit escrituraCambiada();
@@ -246,6 +278,14 @@ bool FormVentana::event(QEvent* evento) {
 }
 
 void FormVentana::paintEvent(QPaintEvent* evento) {
+    if (!m_imagen.isNull()) {
+        QPainter pintor(this);
+        pintor.setCompositionMode(QPainter::CompositionMode_Source);
+        pintor.drawImage(evento->rect(), m_imagen,
+                         QRectF(QPointF(evento->rect().topLeft()) * devicePixelRatioF(),
+                                QSizeF(evento->rect().size()) * devicePixelRatioF()));
+        return;
+    }
     if (!m_pintarTrazo) {
         return;
     }

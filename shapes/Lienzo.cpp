@@ -1,25 +1,34 @@
 #include "Lienzo.h"
 
 #include "Unidades.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QImage>
 #include <QPen>
+#include <QPolygonF>
 
-Lienzo::Lienzo(QImage& imagen, const QPointF& origen, double twipsPorPixel, int grosor, int color)
-    : m_pintor(&imagen), m_origen(origen), m_twipsPorPixel(twipsPorPixel) {
-    m_pintor.setRenderHint(QPainter::Antialiasing, false);
+Lienzo::Lienzo(QImage& imagen, const QPointF& origen, double twipsPorPixel, const Pluma& pluma)
+    : m_pintor(&imagen), m_origen(origen), m_twipsPorPixel(twipsPorPixel), m_tamano(imagen.size()) {
+    m_pintor.setRenderHint(QPainter::Antialiasing, pluma.suave);
+    m_pintor.setOpacity(pluma.opacidad / 100.0);
     // Round ends and joins: the segments of a wide stroke meet without gaps.
-    m_pintor.setPen(
-        QPen(Unidades::colorDesdeRGB(color), grosor, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    m_pintor.setPen(QPen(Unidades::colorDesdeRGB(pluma.color), pluma.grosor, Qt::SolidLine,
+                         pluma.puntaRecta ? Qt::SquareCap : Qt::RoundCap,
+                         pluma.puntaRecta ? Qt::MiterJoin : Qt::RoundJoin));
     m_pintor.setBrush(Qt::NoBrush);
 }
 
 QImage Lienzo::imagenTrazos(QSize tamano, int color) {
     QImage imagen(tamano, QImage::Format_MonoLSB);
-    imagen.setColorTable({Unidades::colorDesdeRGB(modGeneral::ColorClave).rgb(),
-                          Unidades::colorDesdeRGB(color).rgb()});
+    imagen.setColorTable(
+        {Unidades::colorDesdeRGB(ColorClave).rgb(), Unidades::colorDesdeRGB(color).rgb()});
     imagen.fill(0);
+    return imagen;
+}
+
+QImage Lienzo::imagenSuave(QSize tamano) {
+    QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
+    imagen.fill(Qt::transparent);
     return imagen;
 }
 
@@ -45,4 +54,16 @@ void Lienzo::circulo(const QPointF& centroEnPixeles, double radio) {
     } else {
         m_pintor.drawEllipse(centroEnPixeles, r, r);
     }
+}
+
+void Lienzo::relleno(const QPolygonF& poligono) {
+    QPolygonF enPixeles;
+    for (const QPointF& p : poligono) {
+        enPixeles.append(enImagen(p));
+    }
+    m_pintor.save();
+    m_pintor.setBrush(m_pintor.pen().color());
+    m_pintor.setPen(Qt::NoPen);
+    m_pintor.drawPolygon(enPixeles);
+    m_pintor.restore();
 }

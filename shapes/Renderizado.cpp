@@ -3,8 +3,10 @@
 #include "Lienzo.h"
 #include "Unidades.h"
 
+#include <QLineF>
 #include <QPointF>
 #include <algorithm>
+#include <cmath>
 
 namespace Renderizado {
 
@@ -19,7 +21,7 @@ int Margen(int anchoPluma, double twipsPorPixel) {
     return Unidades::redondear(anchoPluma * twipsPorPixel);
 }
 
-QRectF ColocarPincel(const std::vector<modGeneral::Punto>& puntos, int margen) {
+QRectF ColocarPincel(const std::vector<Punto>& puntos, int margen) {
     if (puntos.empty()) {
         return {};
     }
@@ -28,7 +30,7 @@ QRectF ColocarPincel(const std::vector<modGeneral::Punto>& puntos, int margen) {
     int maxX = minX;
     int minY = puntos.front().Y;
     int maxY = minY;
-    for (const modGeneral::Punto& p : puntos) {
+    for (const Punto& p : puntos) {
         minX = std::min(minX, p.X);
         maxX = std::max(maxX, p.X);
         minY = std::min(minY, p.Y);
@@ -51,9 +53,32 @@ QRectF ColocarCirculo(const QRectF& cuadro, int margen) {
     return {cuadro.left() - margen, cuadro.top() - margen, lado, lado};
 }
 
+Flecha flecha(const QPointF& cola, const QPointF& punta, int grosor, double twipsPorPixel) {
+    const QLineF asta(cola, punta);
+    const double largo = asta.length();
+    if (largo <= 0) {
+        return {{}, punta};
+    }
+    // About three pen widths long and as wide as long: it reads as an arrow at any width.
+    const double cabeza = std::min((3.0 * grosor + 8.0) * twipsPorPixel, largo);
+    const QPointF atras = (cola - punta) / largo; // unit vector from the tip back to the tail
+    const QPointF lado(-atras.y(), atras.x());
+    const QPointF base = punta + atras * cabeza;
+    const double mitad = cabeza / 2.0;
+    return {QPolygonF({punta, base + lado * mitad, base - lado * mitad}),
+            punta + atras * (0.7 * cabeza)};
+}
+
+QRectF ColocarFlecha(const QPointF& cola, const QPointF& punta, int grosor, double twipsPorPixel) {
+    const Flecha f = flecha(cola, punta, grosor, twipsPorPixel);
+    QRectF caja = f.cabeza.boundingRect().united(QRectF(cola, punta).normalized());
+    const int margen = Margen(grosor, twipsPorPixel);
+    return caja.adjusted(-margen, -margen, margen, margen);
+}
+
 } // namespace Renderizado
 
-void DibujarPincel(Lienzo& lienzo, const std::vector<modGeneral::Punto>& puntos) {
+void DibujarPincel(Lienzo& lienzo, const std::vector<Punto>& puntos) {
     if (puntos.size() == 1) {
         // A click without a move: the dot the pen left where it was pressed.
         const QPointF punto(puntos.front().X, puntos.front().Y);
@@ -81,6 +106,15 @@ void DibujarRectangulo(Lienzo& lienzo, const QPointF& esquina, const QPointF& op
     lienzo.segmento(ad, ab);
 }
 
-void DibujarCirculo(Lienzo& lienzo, int anchoVentana, int altoVentana, double diametro) {
-    lienzo.circulo(QPointF(anchoVentana / 2.0, altoVentana / 2.0), diametro / 2.0);
+void DibujarCirculo(Lienzo& lienzo, double diametro) {
+    lienzo.circulo(QPointF(lienzo.tamano().width() / 2.0, lienzo.tamano().height() / 2.0),
+                   diametro / 2.0);
+}
+
+void DibujarFlecha(Lienzo& lienzo, const QPointF& cola, const QPointF& punta, int grosor) {
+    const Renderizado::Flecha f = Renderizado::flecha(cola, punta, grosor, lienzo.twipsPorPixel());
+    lienzo.segmento(cola, f.finAsta);
+    if (!f.cabeza.isEmpty()) {
+        lienzo.relleno(f.cabeza);
+    }
 }

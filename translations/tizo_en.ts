@@ -263,6 +263,18 @@
         <source>Tachado</source>
         <translation>Strikeout</translation>
     </message>
+    <message>
+        <source>Flecha</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <source>Resaltador</source>
+        <translation>Highlighter</translation>
+    </message>
+    <message>
+        <source>Tinta efímera</source>
+        <translation>Fading ink</translation>
+    </message>
 </context>
 <context>
     <name>GuardarImagen</name>

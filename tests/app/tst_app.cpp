@@ -3,7 +3,6 @@
 #include "FormFondo.h"
 #include "FormTools.h"
 #include "Superficie.h"
-#include "modGeneral.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
@@ -65,17 +65,17 @@ private slots:
         archivo.close();
         {
             Form1 form;
-            QCOMPARE(modGeneral::Grosor, 33);
-            QCOMPARE(modGeneral::Color, 65280);
-            QCOMPARE(modGeneral::Tipo, 2);
-            QCOMPARE(modGeneral::Fuente, QStringLiteral("Arial"));
-            modGeneral::Grosor = 44;
-            modGeneral::Negrita = true;
+            QCOMPARE(form.estilo().grosor, 33);
+            QCOMPARE(form.estilo().color, 65280);
+            QCOMPARE(form.estilo().herramienta, Herramienta::Rectangulo);
+            QCOMPARE(form.estilo().fuente, QStringLiteral("Arial"));
+            form.estilo().grosor = 44;
+            form.estilo().negrita = true;
         }
         Ajustes leidos;
         QVERIFY(leidos.cargar(ajustes()).avisos.isEmpty());
-        QCOMPARE(leidos.grosor, 44);
-        QVERIFY(leidos.negrita);
+        QCOMPARE(leidos.estilo.grosor, 44);
+        QVERIFY(leidos.estilo.negrita);
         QCOMPARE(leidos.tecla, QStringLiteral("F9"));
     }
 
@@ -102,8 +102,15 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(fondo));
         bool paletaVista = false;
         QTimer::singleShot(0, &form, [&] {
-            paletaVista = qobject_cast<FormTools*>(QApplication::activeModalWidget()) != nullptr;
-            modGeneral::Grosor = 77; // as the palette would have it
+            auto* paleta = qobject_cast<FormTools*>(QApplication::activeModalWidget());
+            paletaVista = paleta != nullptr;
+            if (paleta != nullptr) {
+                QTest::mouseDClick(paleta->findChild<QLabel*>(QStringLiteral("LBGrosor")),
+                                   Qt::LeftButton);
+                auto* entrada = paleta->findChild<QLineEdit*>(QStringLiteral("TB"));
+                QTest::keyClicks(entrada, QStringLiteral("77"));
+                QTest::keyClick(entrada, Qt::Key_Return);
+            }
             form.alternarDibujo();
         });
         QTest::mouseClick(fondo, Qt::RightButton, {}, {50, 50}); // the palette's own loop
@@ -113,7 +120,7 @@ private slots:
         QVERIFY(QApplication::activeModalWidget() == nullptr);
         Ajustes leidos;
         leidos.cargar(ajustes());
-        QCOMPARE(leidos.grosor, 77); // written as the palette closed
+        QCOMPARE(leidos.estilo.grosor, 77); // written as the palette closed
     }
 
     // Save and copy act in drawing mode only; outside it the keys go on to the window.
@@ -141,29 +148,25 @@ private slots:
         form.formas().agregar(forma);
         forma->show();
         QVERIFY(form.ejecutar(Orden::Deshacer));
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(form.formas().cantidad(), 0);
         QVERIFY(form.ejecutar(Orden::Rehacer));
-        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(form.formas().cantidad(), 1);
         QVERIFY(form.ejecutar(Orden::MostrarOcultar));
         QVERIFY(!forma->isVisible());
         QVERIFY(form.ejecutar(Orden::MostrarOcultar));
         QVERIFY(form.ejecutar(Orden::BorrarTodo));
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(form.formas().cantidad(), 0);
         // Ctrl+Z on the shape window itself: it was deleted, the undo brings it back.
         QVERIFY(form.ejecutar(Orden::Deshacer));
         QVERIFY(forma->isVisible());
         QTest::keyClick(forma, Qt::Key_Z, Qt::ControlModifier); // undoes its making
         QVERIFY(!forma->isVisible());
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(form.formas().cantidad(), 0);
     }
 
     void arranqueAsignaValores() {
-        modGeneral::Grosor = 0;
-        modGeneral::Fuente.clear();
         Form1 form;
-        QCOMPARE(modGeneral::Grosor, 10);
-        QCOMPARE(modGeneral::Color, 255);
-        QCOMPARE(modGeneral::Fuente, QStringLiteral("Arial"));
+        QCOMPARE(form.estilo(), Estilo());
         QCOMPARE(form.iconoBandeja()->toolTip(), QStringLiteral("Tizo"));
         const QList<QSize> tamanos = form.iconoBandeja()->icon().availableSizes();
         for (const QSize lado : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) {

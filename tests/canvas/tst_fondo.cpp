@@ -1,11 +1,12 @@
 #include "Area.h"
+#include "Estilo.h"
 #include "FormFondo.h"
 #include "FormVentana.h"
 #include "Pantalla.h"
 #include "RegistroFormas.h"
 #include "Superficie.h"
 #include "Unidades.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QApplication>
 #include <QBitmap>
@@ -38,11 +39,11 @@ protected:
 class TstFondo : public QObject {
     Q_OBJECT
 private slots:
-    void init() { modGeneral::AsignarValoresIniciales(); }
+    void init() { estilo = Estilo(); }
 
     void carga() {
         RegistroFormas formas;
-        QPointer<FormFondo> fondo = new FormFondo(formas);
+        QPointer<FormFondo> fondo = new FormFondo(formas, estilo);
         QVERIFY(fondo->gestos().Puntos().empty());
         QCOMPARE(fondo->windowTitle(), QStringLiteral("Tizo"));
         QVERIFY(fondo->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -75,7 +76,7 @@ private slots:
     // (once per change), the pen takes the new thickness and the pointer shows the tool.
     void teclasYRueda() {
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
@@ -86,9 +87,9 @@ private slots:
         for (int i = 0; i < 5; ++i) {
             QTest::keyClick(&fondo, Qt::Key_Plus, Qt::ShiftModifier);
         }
-        QCOMPARE(modGeneral::Tipo, modGeneral::TipoRectangulo);
-        QCOMPARE(modGeneral::Color, 0xFF0000);
-        QCOMPARE(modGeneral::Grosor, 15);
+        QCOMPARE(estilo.herramienta, Herramienta::Rectangulo);
+        QCOMPARE(estilo.color, 0xFF0000);
+        QCOMPARE(estilo.grosor, 15);
         QCOMPARE(fondo.gestos().anchoPluma(), 15);
         QCOMPARE(cambios.size(), 7);
         QVERIFY(fondo.cursor().pixmap().cacheKey() != punteroAntes);
@@ -102,16 +103,16 @@ private slots:
             QApplication::sendEvent(&fondo, &evento);
         };
         rueda(120, Qt::NoModifier);
-        QCOMPARE(modGeneral::Grosor, 16);
+        QCOMPARE(estilo.grosor, 16);
         rueda(-120, Qt::ShiftModifier);
-        QCOMPARE(modGeneral::Grosor, 11);
+        QCOMPARE(estilo.grosor, 11);
 
         // In the middle of a gesture the style stays the gesture's.
         QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
         QTest::keyClick(&fondo, Qt::Key_R);
         rueda(120, Qt::NoModifier);
-        QCOMPARE(modGeneral::Color, 0xFF0000);
-        QCOMPARE(modGeneral::Grosor, 11);
+        QCOMPARE(estilo.color, 0xFF0000);
+        QCOMPARE(estilo.grosor, 11);
         QTest::mouseMove(&fondo, {300, 200});
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, 200});
         auto* forma = qobject_cast<FormVentana*>(formas.ventanas().value(0));
@@ -124,7 +125,7 @@ private slots:
     // does what it does, a click puts it away and draws nothing.
     void listaDeTeclas() {
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
@@ -138,7 +139,7 @@ private slots:
         QCOMPARE(fondo.cajaAyuda(), caja);
         QTest::keyClick(&fondo, Qt::Key_Y);
         QVERIFY(fondo.cajaAyuda().isNull());
-        QCOMPARE(modGeneral::Color, 0x00FFFF);
+        QCOMPARE(estilo.color, 0x00FFFF);
         QTest::keyClick(&fondo, Qt::Key_Question, Qt::ShiftModifier);
         QCOMPARE(fondo.cajaAyuda(), caja);
         QTest::keyClick(&fondo, Qt::Key_F1);
@@ -170,7 +171,7 @@ private slots:
         QFETCH(int, modificadores);
         QFETCH(bool, sale);
         RegistroFormas formas;
-        QPointer<FormFondo> fondo = new FormFondo(formas);
+        QPointer<FormFondo> fondo = new FormFondo(formas, estilo);
         fondo->mostrar();
         QVERIFY(QTest::qWaitForWindowExposed(fondo));
         QTest::keyClick(fondo, Qt::Key(tecla), Qt::KeyboardModifiers(modificadores));
@@ -185,17 +186,17 @@ private slots:
     // Esc in the middle of a drag: the release that follows makes no shape.
     void escEnMedioDeUnGesto() {
         RegistroFormas formas;
-        QPointer<FormFondo> fondo = new FormFondo(formas);
+        QPointer<FormFondo> fondo = new FormFondo(formas, estilo);
         fondo->mostrar();
         QVERIFY(QTest::qWaitForWindowExposed(fondo));
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        estilo.herramienta = Herramienta::Rectangulo;
         QTest::mousePress(fondo, Qt::LeftButton, {}, {100, 100});
         QTest::mouseMove(fondo, {300, 300});
         QTest::keyClick(fondo, Qt::Key_Escape);
         QVERIFY(!fondo->isVisible());
         QVERIFY(!fondo->gestos().pulsado());
         QTest::mouseRelease(fondo, Qt::LeftButton, {}, {300, 300});
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(formas.cantidad(), 0);
         QTRY_VERIFY(fondo.isNull());
     }
 
@@ -203,14 +204,14 @@ private slots:
     // puts its shapes where they were drawn on the desktop.
     void lienzoDesplazado() {
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.move(300, 200);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
         QCOMPARE(fondo.mapToGlobal(QPoint(0, 0)), QPoint(300, 200));
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
-        modGeneral::Grosor = 10; // Margen: 10 pixels
+        estilo.herramienta = Herramienta::Rectangulo;
+        estilo.grosor = 10; // Margen: 10 pixels
         QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
         QTest::mouseMove(&fondo, {300, 200});
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, 200});
@@ -229,19 +230,19 @@ private slots:
     void salidas() {
         QFETCH(QString, como);
         RegistroFormas formas;
-        QPointer<FormFondo> fondo = new FormFondo(formas);
+        QPointer<FormFondo> fondo = new FormFondo(formas, estilo);
         fondo->mostrar();
         QVERIFY(QTest::qWaitForWindowExposed(fondo));
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        estilo.herramienta = Herramienta::Rectangulo;
         QTest::mousePress(fondo, Qt::LeftButton, {}, {100, 100});
         QTest::mouseMove(fondo, {300, 200});
         QTest::mouseRelease(fondo, Qt::LeftButton, {}, {300, 200});
-        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(formas.cantidad(), 1);
 
         if (como == QLatin1String("imagen")) {
             // A press that is not a left click on the image does nothing, palette included.
             int paletas = 0;
-            fondo->setAbrirPaleta([&](QWidget*) { ++paletas; });
+            fondo->setAbrirPaleta([&](QWidget*, Estilo&) { ++paletas; });
             QTest::mouseClick(fondo->ImSalir(), Qt::RightButton);
             QCOMPARE(paletas, 0);
             QVERIFY(fondo->isVisible());
@@ -251,9 +252,9 @@ private slots:
         }
         QVERIFY(fondo.isNull() || fondo->superficie() == nullptr);
         QTRY_VERIFY(fondo.isNull());
-        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(formas.cantidad(), 1);
         QCOMPARE(formas.ventanas().first()->isVisible(), true);
-        QCOMPARE(modGeneral::Tipo, modGeneral::TipoRectangulo);
+        QCOMPARE(estilo.herramienta, Herramienta::Rectangulo);
         formas.borrarTodo();
     }
 
@@ -269,13 +270,13 @@ private slots:
         QFETCH(int, boton);
         QFETCH(int, aperturas);
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         int veces = 0;
-        fondo.setAbrirPaleta([&](QWidget* padre) {
+        fondo.setAbrirPaleta([&](QWidget* padre, Estilo&) {
             ++veces;
             QCOMPARE(padre, &fondo);
-            modGeneral::Grosor = 31;
+            estilo.grosor = 31;
         });
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
@@ -289,21 +290,21 @@ private slots:
     // Each window's caption is the count of shape windows once it is counted in.
     void titulos() {
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
-        auto dibujar = [&](int tipo, QList<QPoint> recorrido) {
-            modGeneral::Tipo = tipo;
+        auto dibujar = [&](Herramienta tipo, QList<QPoint> recorrido) {
+            estilo.herramienta = Herramienta(tipo);
             QTest::mousePress(&fondo, Qt::LeftButton, {}, recorrido.takeFirst());
             for (const QPoint& p : recorrido) {
                 QTest::mouseMove(&fondo, p);
             }
             QTest::mouseRelease(&fondo, Qt::LeftButton, {}, recorrido.value(0));
         };
-        dibujar(modGeneral::TipoRectangulo, {{100, 100}, {200, 150}});
-        dibujar(modGeneral::TipoCirculo, {{300, 300}, {350, 400}});
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        dibujar(Herramienta::Rectangulo, {{100, 100}, {200, 150}});
+        dibujar(Herramienta::Circulo, {{300, 300}, {350, 400}});
+        QCOMPARE(formas.cantidad(), 2);
         QList<QWidget*> ventanas = formas.ventanas();
         QCOMPARE(ventanas[0]->windowTitle(), QStringLiteral("1"));
         QCOMPARE(ventanas[1]->windowTitle(), QStringLiteral("2"));
@@ -312,8 +313,8 @@ private slots:
         QVERIFY(qobject_cast<FormVentana*>(ventanas[1]));
 
         delete ventanas[0];
-        dibujar(modGeneral::TipoPincel, {{10, 10}, {20, 20}, {40, 30}});
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        dibujar(Herramienta::Pincel, {{10, 10}, {20, 20}, {40, 30}});
+        QCOMPARE(formas.cantidad(), 2);
         QCOMPARE(formas.ventanas().last()->windowTitle(), QStringLiteral("2"));
         QVERIFY(fondo.gestos().Puntos().empty());
         formas.borrarTodo();
@@ -323,13 +324,13 @@ private slots:
     // repaints only its own segment.
     void trazo() {
         RegistroFormas formas;
-        FondoContado fondo(formas);
+        FondoContado fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
         const QColor antes = fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0);
-        modGeneral::Tipo = modGeneral::TipoPincel;
-        modGeneral::Color = 0x00FF00; // green
+        estilo.herramienta = Herramienta::Pincel;
+        estilo.color = 0x00FF00; // green
         QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 300});
         QTest::mouseMove(&fondo, {200, 300});
         QTest::qWait(1);
@@ -345,7 +346,7 @@ private slots:
         QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), QColor(0, 255, 0));
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {600, 300});
         QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), antes);
-        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(formas.cantidad(), 1);
         formas.borrarTodo();
     }
 
@@ -374,19 +375,19 @@ private slots:
         QFETCH(QList<QPoint>, recorrido);
         QFETCH(int, grosor);
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
-        modGeneral::Tipo = modGeneral::TipoPincel;
+        estilo.herramienta = Herramienta::Pincel;
         // A green of this row's own, which the capture cannot hold: the offscreen screen's grab
         // leaves where no window lies whatever its memory held, strokes of earlier rows included.
         static int fila = 0;
         ++fila;
         const QColor verde(0, 255, fila);
-        modGeneral::Color = 256 * 255 + 65536 * fila;
-        modGeneral::Grosor = grosor;
-        fondo.setAbrirPaleta([](QWidget*) {});
+        estilo.color = 256 * 255 + 65536 * fila;
+        estilo.grosor = grosor;
+        fondo.setAbrirPaleta([](QWidget*, Estilo&) {});
         QTest::mouseClick(&fondo, Qt::RightButton, {}, {5, 5}); // takes the new thickness
         auto enVerde = [&verde](const QImage& imagen) {
             return QRegion(
@@ -414,19 +415,19 @@ private slots:
     // white while it is edited; no exit image, no hidden shape.
     void pantallaAnotada() {
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
         const QImage captura =
             fondo.superficie()->imagenCaptura().convertToFormat(QImage::Format_RGB32);
         QCOMPARE(fondo.pantallaAnotada(), captura);
-        modGeneral::Color = 0x00FF00;
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        estilo.color = 0x00FF00;
+        estilo.herramienta = Herramienta::Rectangulo;
         QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
         QTest::mouseMove(&fondo, {300, 200});
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, 200});
-        modGeneral::Tipo = modGeneral::TipoTexto;
+        estilo.herramienta = Herramienta::Texto;
         QTest::mouseClick(&fondo, Qt::LeftButton, {}, {400, 300});
         QCOMPARE(formas.cantidad(), 2);
 
@@ -446,20 +447,20 @@ private slots:
     // Each preview follows the pointer, outline only, and a move repaints about the outline:
     // never the inside, and never much of the screen.
     void previsualizacion_data() {
-        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Herramienta>("tipo");
         QTest::addColumn<QPoint>("enElTrazo");
         QTest::addColumn<QPoint>("fuera");
-        QTest::newRow("line") << modGeneral::TipoLinea << QPoint(400, 398) << QPoint(600, 200);
+        QTest::newRow("line") << Herramienta::Linea << QPoint(400, 398) << QPoint(600, 200);
         QTest::newRow("rectangle")
-            << modGeneral::TipoRectangulo << QPoint(100, 400) << QPoint(400, 400);
-        QTest::newRow("circle") << modGeneral::TipoCirculo << QPoint(100, 405) << QPoint(405, 405);
+            << Herramienta::Rectangulo << QPoint(100, 400) << QPoint(400, 400);
+        QTest::newRow("circle") << Herramienta::Circulo << QPoint(100, 405) << QPoint(405, 405);
     }
     void previsualizacion() {
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(QPoint, enElTrazo);
         QFETCH(QPoint, fuera);
         RegistroFormas formas;
-        FondoContado fondo(formas);
+        FondoContado fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
@@ -469,8 +470,8 @@ private slots:
         const QColor antes = color(enElTrazo);
         const QColor afuera = color(fuera);
         const qint64 pantalla = qint64(fondo.width()) * fondo.height();
-        modGeneral::Tipo = tipo;
-        modGeneral::Color = 0x0000FF; // red
+        estilo.herramienta = Herramienta(tipo);
+        estilo.color = 0x0000FF; // red
         QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, 100});
         QTest::mouseMove(&fondo, {700, 700});
         QCoreApplication::processEvents();
@@ -499,7 +500,7 @@ private slots:
     // Focus going to a new shape window and back repaints nothing of the canvas.
     void activacionSinRepintar() {
         RegistroFormas formas;
-        FondoContado fondo(formas);
+        FondoContado fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.mostrar();
         QVERIFY(QTest::qWaitForWindowActive(&fondo));
@@ -520,14 +521,14 @@ private slots:
     // A drag over the exit image sends it to the top-left corner; a later one sends it back.
     void salidaSalta() {
         RegistroFormas formas;
-        FormFondo fondo(formas);
+        FormFondo fondo(formas, estilo);
         fondo.setAttribute(Qt::WA_DeleteOnClose, false);
         fondo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fondo));
         const QPoint arriba = fondo.ImSalir()->pos();
         QTest::mouseMove(&fondo, arriba + QPoint(10, 10)); // no button: stays
         QCOMPARE(fondo.ImSalir()->pos(), arriba);
-        modGeneral::Tipo = modGeneral::TipoTexto;
+        estilo.herramienta = Herramienta::Texto;
         QTest::mousePress(&fondo, Qt::LeftButton, {}, {500, 500});
         QTest::mouseMove(&fondo, arriba + QPoint(10, 10));
         QCOMPARE(fondo.ImSalir()->pos(), QPoint(0, 0));
@@ -536,6 +537,9 @@ private slots:
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {20, 20});
         formas.borrarTodo();
     }
+
+private:
+    Estilo estilo; // the style in use, as the settings own it in the program
 };
 
 QTEST_MAIN(TstFondo)

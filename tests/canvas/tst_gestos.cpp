@@ -1,10 +1,9 @@
+#include "Estilo.h"
 #include "Gestos.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QTest>
 #include <vector>
-
-using modGeneral::Punto;
 
 Q_DECLARE_METATYPE(std::vector<QPointF>)
 Q_DECLARE_METATYPE(std::vector<Punto>)
@@ -44,12 +43,12 @@ Resultado arrastrar(Gestos& g, const std::vector<QPointF>& recorrido, QPointF or
 class TstGestos : public QObject {
     Q_OBJECT
 private slots:
-    void init() { modGeneral::AsignarValoresIniciales(); }
+    void init() { estilo = Estilo(); }
 
     // Line, rectangle and circle: what the new window is handed, dragged every way and not at
     // all. The press Y is rounded halves to even (1500.5 -> 1500), the pointer's X never.
     void formas_data() {
-        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Herramienta>("tipo");
         QTest::addColumn<QPointF>("hasta");
         QTest::addColumn<QPointF>("inicio");
         QTest::addColumn<QPointF>("fin");
@@ -69,42 +68,42 @@ private slots:
             const double lado = std::abs(q.x() - p.x());
             const QPointF esquina(std::min(q.x(), p.x()), q.y() > 1500 ? 1500 : q.y());
             QTest::addRow("line %s", d.nombre)
-                << modGeneral::TipoLinea << q << anclaje << q << QRectF();
+                << Herramienta::Linea << q << anclaje << q << QRectF();
             QTest::addRow("rectangle %s", d.nombre)
-                << modGeneral::TipoRectangulo << q << anclaje
-                << QPointF(q.x(), std::nearbyint(q.y())) << QRectF();
+                << Herramienta::Rectangulo << q << anclaje << QPointF(q.x(), std::nearbyint(q.y()))
+                << QRectF();
             QTest::addRow("circle %s", d.nombre)
-                << modGeneral::TipoCirculo << q << QPointF() << QPointF()
+                << Herramienta::Circulo << q << QPointF() << QPointF()
                 << QRectF(esquina, QSizeF(lado, lado));
         }
         // A click without a drag is a dot at the press point.
         QTest::newRow("line click")
-            << modGeneral::TipoLinea << QPointF() << anclaje << anclaje << QRectF();
+            << Herramienta::Linea << QPointF() << anclaje << anclaje << QRectF();
         QTest::newRow("rectangle click")
-            << modGeneral::TipoRectangulo << QPointF() << anclaje << anclaje << QRectF();
-        QTest::newRow("circle click") << modGeneral::TipoCirculo << QPointF() << QPointF()
-                                      << QPointF() << QRectF(anclaje, QSizeF(0, 0));
+            << Herramienta::Rectangulo << QPointF() << anclaje << anclaje << QRectF();
+        QTest::newRow("circle click") << Herramienta::Circulo << QPointF() << QPointF() << QPointF()
+                                      << QRectF(anclaje, QSizeF(0, 0));
         QTest::newRow("circle straight down, width 0")
-            << modGeneral::TipoCirculo << QPointF(3000.5, 9000) << QPointF() << QPointF()
+            << Herramienta::Circulo << QPointF(3000.5, 9000) << QPointF() << QPointF()
             << QRectF(anclaje, QSizeF(0, 0));
-        QTest::newRow("text") << modGeneral::TipoTexto << QPointF(9000, 9000) << anclaje
-                              << QPointF() << QRectF();
+        QTest::newRow("text") << Herramienta::Texto << QPointF(9000, 9000) << anclaje << QPointF()
+                              << QRectF();
     }
     void formas() {
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(QPointF, hasta);
         QFETCH(QPointF, inicio);
         QFETCH(QPointF, fin);
         QFETCH(QRectF, cuadro);
 
-        Gestos g(Ancho, LadoSalir);
+        Gestos g(Ancho, LadoSalir, estilo);
         // An earlier gesture of every kind leaves geometry behind that a click must not reuse.
         for (int t : {1, 2, 3}) {
-            modGeneral::Tipo = t;
+            estilo.herramienta = Herramienta(t);
             arrastrar(g, {{100, 100}, {20000, 12000}});
         }
-        modGeneral::Tipo = tipo;
-        modGeneral::Grosor = 7;
+        estilo.herramienta = Herramienta(tipo);
+        estilo.grosor = 7;
         std::vector<QPointF> recorrido{QPointF(3000.5, 1500.5)};
         if (!hasta.isNull()) {
             recorrido.push_back(hasta);
@@ -112,7 +111,7 @@ private slots:
         const Resultado r = arrastrar(g, recorrido);
 
         QCOMPARE(r.ventanas, 1);
-        QCOMPARE(r.gesto.tipo, tipo);
+        QCOMPARE(r.gesto.estilo.herramienta, tipo);
         QCOMPARE(r.gesto.anchoPluma, 10); // the canvas's pen, from load, not the later Grosor
         QCOMPARE(r.gesto.inicio, inicio);
         QCOMPARE(r.gesto.fin, fin);
@@ -126,33 +125,33 @@ private slots:
     // While dragging, the tool's preview (and only it) shows, with the width and colour of the
     // press; the rectangle's edges keep the drag direction.
     void previsualizacion_data() {
-        QTest::addColumn<int>("tipo");
-        QTest::newRow("line") << modGeneral::TipoLinea;
-        QTest::newRow("rectangle") << modGeneral::TipoRectangulo;
-        QTest::newRow("circle") << modGeneral::TipoCirculo;
-        QTest::newRow("text") << modGeneral::TipoTexto;
+        QTest::addColumn<Herramienta>("tipo");
+        QTest::newRow("line") << Herramienta::Linea;
+        QTest::newRow("rectangle") << Herramienta::Rectangulo;
+        QTest::newRow("circle") << Herramienta::Circulo;
+        QTest::newRow("text") << Herramienta::Texto;
     }
     void previsualizacion() {
-        QFETCH(int, tipo);
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = tipo;
-        modGeneral::Grosor = 25;
-        modGeneral::Color = 0x00FF00;
+        QFETCH(Herramienta, tipo);
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta(tipo);
+        estilo.grosor = 25;
+        estilo.color = 0x00FF00;
         g.pulsar(true, {6000, 3000});
         QVERIFY(!g.lineaVisible() && !g.lineaRVisible() && !g.cirVisible());
-        modGeneral::Grosor = 3; // changes after the press don't restyle this gesture
-        modGeneral::Color = 0;
+        estilo.grosor = 3; // changes after the press don't restyle this gesture
+        estilo.color = 0;
         const Gestos::Movimiento m = g.mover({3000, 4500.5});
-        QCOMPARE(m.previsualizacion, tipo != modGeneral::TipoTexto);
+        QCOMPARE(m.previsualizacion, tipo != Herramienta::Texto);
         QVERIFY(!m.segmento);
-        QCOMPARE(g.lineaVisible(), tipo == modGeneral::TipoLinea);
-        QCOMPARE(g.lineaRVisible(), tipo == modGeneral::TipoRectangulo);
-        QCOMPARE(g.cirVisible(), tipo == modGeneral::TipoCirculo);
-        if (tipo != modGeneral::TipoTexto) {
+        QCOMPARE(g.lineaVisible(), tipo == Herramienta::Linea);
+        QCOMPARE(g.lineaRVisible(), tipo == Herramienta::Rectangulo);
+        QCOMPARE(g.cirVisible(), tipo == Herramienta::Circulo);
+        if (tipo != Herramienta::Texto) {
             QCOMPARE(g.anchoPrevisualizacion(), 25);
             QCOMPARE(g.colorPrevisualizacion(), 0x00FF00);
         }
-        if (tipo == modGeneral::TipoRectangulo) {
+        if (tipo == Herramienta::Rectangulo) {
             QCOMPARE(g.LineaR()[0], QLineF(6000, 3000, 3000, 3000));
             QCOMPARE(g.LineaR()[3], QLineF(3000, 3000, 3000, 4500)); // 4500.5 -> 4500
             QCOMPARE(g.xf(), 3000.0);
@@ -169,8 +168,8 @@ private slots:
     }
     void situarRectangulo() {
         QFETCH(QPointF, esquina);
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta::Rectangulo;
         g.pulsar(true, {300, 450});
         g.SituarRectangulo(esquina.x(), esquina.y());
         const double X = esquina.x();
@@ -204,8 +203,8 @@ private slots:
     void pincel() {
         QFETCH(std::vector<QPointF>, recorrido);
         QFETCH(std::vector<Punto>, puntos);
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = modGeneral::TipoPincel;
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta::Pincel;
         Resultado r;
         std::vector<QLineF> pintados;
         const Gestos::Pulsacion pulsacion = g.pulsar(true, recorrido.front());
@@ -243,14 +242,14 @@ private slots:
     // Any button but the left opens the palette and leaves the gesture state alone; once it
     // closes, the brush takes the thickness chosen there.
     void otroBoton() {
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta::Rectangulo;
         QVERIFY(g.pulsar(false, {100, 100}).abrirPaleta);
         QVERIFY(!g.pulsado());
         QCOMPARE(g.x0(), Gestos::SinAncla);
-        modGeneral::Grosor = 33;
+        estilo.grosor = 33;
         QCOMPARE(g.anchoPluma(), 10);
-        g.paletaCerrada();
+        g.tomarEstilo();
         QCOMPARE(g.anchoPluma(), 33);
 
         // During a gesture, too, without ending it.
@@ -263,8 +262,8 @@ private slots:
     // Without a press, moves and releases do nothing; after one, moves count even with no
     // button held, until a release.
     void sinPulsar() {
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = modGeneral::TipoLinea;
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta::Linea;
         const Gestos::Movimiento m = g.mover({28100, 100}); // over the exit image, too
         QVERIFY(!m.previsualizacion && !m.salidaMovida && !m.segmento);
         int ventanas = 0;
@@ -286,11 +285,11 @@ private slots:
     void salida() {
         QFETCH(QPointF, puntero);
         QFETCH(bool, salta);
-        Gestos g(Ancho, LadoSalir);
+        Gestos g(Ancho, LadoSalir, estilo);
         const QRectF arriba(28060, 40, 720, 720);
         QCOMPARE(g.ImSalir(), arriba);
         for (int tipo = 0; tipo <= 4; ++tipo) {
-            modGeneral::Tipo = tipo;
+            estilo.herramienta = Herramienta(tipo);
             g.pulsar(true, {500, 500});
             QCOMPARE(g.mover(puntero).salidaMovida, salta);
             QCOMPARE(g.ImSalir(), salta ? QRectF(0, 0, 720, 720) : arriba);
@@ -303,8 +302,8 @@ private slots:
     }
 
     void salidaSigueAlAncho() {
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = modGeneral::TipoLinea;
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta::Linea;
         g.pulsar(true, {500, 500});
         g.mover({28400, 400});
         QCOMPARE(g.ImSalir().topLeft(), QPointF(0, 0));
@@ -315,30 +314,29 @@ private slots:
     // The tool changed on the palette in the middle of a gesture: a tool that needs a press
     // point makes nothing without one, and nothing of the first tool outlives the gesture.
     void cambioDeHerramienta_data() {
-        QTest::addColumn<int>("antes");
-        QTest::addColumn<int>("despues");
+        QTest::addColumn<Herramienta>("antes");
+        QTest::addColumn<Herramienta>("despues");
         QTest::addColumn<int>("ventanas");
-        QTest::newRow("brush to line") << modGeneral::TipoPincel << modGeneral::TipoLinea << 0;
-        QTest::newRow("brush to text") << modGeneral::TipoPincel << modGeneral::TipoTexto << 0;
-        QTest::newRow("line to circle") << modGeneral::TipoLinea << modGeneral::TipoCirculo << 1;
-        QTest::newRow("rectangle to brush")
-            << modGeneral::TipoRectangulo << modGeneral::TipoPincel << 1;
+        QTest::newRow("brush to line") << Herramienta::Pincel << Herramienta::Linea << 0;
+        QTest::newRow("brush to text") << Herramienta::Pincel << Herramienta::Texto << 0;
+        QTest::newRow("line to circle") << Herramienta::Linea << Herramienta::Circulo << 1;
+        QTest::newRow("rectangle to brush") << Herramienta::Rectangulo << Herramienta::Pincel << 1;
     }
     void cambioDeHerramienta() {
-        QFETCH(int, antes);
-        QFETCH(int, despues);
+        QFETCH(Herramienta, antes);
+        QFETCH(Herramienta, despues);
         QFETCH(int, ventanas);
-        Gestos g(Ancho, LadoSalir);
-        modGeneral::Tipo = modGeneral::TipoLinea; // an earlier line left its geometry behind
+        Gestos g(Ancho, LadoSalir, estilo);
+        estilo.herramienta = Herramienta::Linea; // an earlier line left its geometry behind
         arrastrar(g, {{100, 100}, {20000, 12000}});
-        modGeneral::Tipo = antes;
+        estilo.herramienta = antes;
         g.pulsar(true, {3000, 3000});
         for (const QPointF p : {QPointF(3500, 3200), QPointF(4000, 3400), QPointF(4500, 3600)}) {
             g.mover(p);
         }
         QVERIFY(g.pulsar(false, {4500, 3600}).abrirPaleta);
-        modGeneral::Tipo = despues;
-        g.paletaCerrada();
+        estilo.herramienta = despues;
+        g.tomarEstilo();
         for (const QPointF p : {QPointF(5000, 3800), QPointF(6000, 4000), QPointF(7000, 4200)}) {
             g.mover(p);
         }
@@ -352,7 +350,7 @@ private slots:
         QVERIFY(!g.lineaVisible() && !g.lineaRVisible() && !g.cirVisible());
         QVERIFY(g.Puntos().empty());
         // The next stroke has only its own points.
-        modGeneral::Tipo = modGeneral::TipoPincel;
+        estilo.herramienta = Herramienta::Pincel;
         const Resultado r = arrastrar(g, {{10, 10}, {20, 20}, {30, 30}});
         QCOMPARE(r.puntos, (std::vector<Punto>{{10, 10}, {20, 20}, {30, 30}}));
     }
@@ -360,18 +358,18 @@ private slots:
     // With the canvas away from the desktop's top-left corner, every shape is handed over in
     // desktop coordinates; the canvas's own state stays in its coordinates.
     void origen_data() {
-        QTest::addColumn<int>("tipo");
-        QTest::newRow("brush") << modGeneral::TipoPincel;
-        QTest::newRow("line") << modGeneral::TipoLinea;
-        QTest::newRow("rectangle") << modGeneral::TipoRectangulo;
-        QTest::newRow("circle") << modGeneral::TipoCirculo;
-        QTest::newRow("text") << modGeneral::TipoTexto;
+        QTest::addColumn<Herramienta>("tipo");
+        QTest::newRow("brush") << Herramienta::Pincel;
+        QTest::newRow("line") << Herramienta::Linea;
+        QTest::newRow("rectangle") << Herramienta::Rectangulo;
+        QTest::newRow("circle") << Herramienta::Circulo;
+        QTest::newRow("text") << Herramienta::Texto;
     }
     void origen() {
-        QFETCH(int, tipo);
-        modGeneral::Tipo = tipo;
+        QFETCH(Herramienta, tipo);
+        estilo.herramienta = Herramienta(tipo);
         const std::vector<QPointF> recorrido{{3000, 1500}, {4500, 3000}, {6000, 3000}};
-        Gestos g(Ancho, LadoSalir);
+        Gestos g(Ancho, LadoSalir, estilo);
         const Resultado local = arrastrar(g, recorrido);
         const QPointF desplazamiento(14400, 7500);
         const Resultado movido = arrastrar(g, recorrido, desplazamiento);
@@ -389,8 +387,8 @@ private slots:
 
     // A new canvas starts with no gesture and takes the pen width from the settings.
     void carga() {
-        modGeneral::Grosor = 42;
-        const Gestos g(Ancho, LadoSalir);
+        estilo.grosor = 42;
+        const Gestos g(Ancho, LadoSalir, estilo);
         QVERIFY(g.Puntos().empty());
         QCOMPARE(g.anchoPluma(), 42);
         QVERIFY(!g.pulsado());
@@ -401,8 +399,8 @@ private slots:
     // Two canvases with strokes in progress at once (one on each monitor): each shape gets its
     // own canvas's points only, and a stroke ending on one canvas leaves the other's going.
     void dosLienzos() {
-        Gestos a(Ancho, LadoSalir);
-        Gestos b(Ancho, LadoSalir);
+        Gestos a(Ancho, LadoSalir, estilo);
+        Gestos b(Ancho, LadoSalir, estilo);
         a.pulsar(true, {100, 100});
         b.pulsar(true, {900, 900});
         a.mover({200, 100});
@@ -416,6 +414,9 @@ private slots:
         b.soltar([&](const Gesto& gesto) { deB = gesto.puntos; }, {28800, 0});
         QCOMPARE(deB, (std::vector<Punto>{{29700, 900}, {29700, 1000}, {29800, 1000}}));
     }
+
+private:
+    Estilo estilo; // the style in use, as the settings own it in the program
 };
 
 QTEST_GUILESS_MAIN(TstGestos)

@@ -1,3 +1,4 @@
+#include "Estilo.h"
 #include "FormFondo.h"
 #include "FormTools.h"
 #include "FormVentana.h"
@@ -5,7 +6,7 @@
 #include "Gestos.h"
 #include "ModoDibujo.h"
 #include "RegistroFormas.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -39,11 +40,11 @@ void abrirCon(ModoDibujo& dibujo, const QString& bajoElPuntero) {
 }
 
 // A shape as the canvas makes it: a short stroke, or a text being typed.
-FormVentana* forma(RegistroFormas& formas, int tipo) {
+FormVentana* forma(RegistroFormas& formas, Herramienta tipo) {
     Gesto gesto;
-    gesto.tipo = tipo;
+    gesto.estilo.herramienta = tipo;
     gesto.inicio = QPointF(3000, 3000);
-    gesto.anchoPluma = modGeneral::Grosor;
+    gesto.anchoPluma = gesto.estilo.grosor;
     gesto.puntos = {{3000, 3000}, {3300, 3000}};
     auto* ventana = new FormVentana(gesto);
     formas.agregar(ventana);
@@ -58,13 +59,13 @@ class TstModoDibujo : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QCOMPARE(QGuiApplication::screens().size(), 2); }
-    void init() { modGeneral::AsignarValoresIniciales(); }
+    void init() { estilo = Estilo(); }
 
     // A canvas over each monitor, exactly, at that monitor's scale; opening again makes none
     // more.
     void unLienzoPorMonitor() {
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         QSignalSpy creados(&dibujo, &ModoDibujo::lienzoCreado);
         dibujo.abrir();
         QVERIFY(dibujo.abierto());
@@ -110,7 +111,7 @@ private slots:
         QFETCH(QString, lienzo);
         QFETCH(QString, como);
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         dibujo.abrir();
         QList<QPointer<FormFondo>> lienzos;
         for (FormFondo* l : dibujo.lienzos()) {
@@ -140,16 +141,16 @@ private slots:
     // The palette opens over the canvas pressed; what is chosen there holds on both canvases.
     void paletaParaTodos() {
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         QSignalSpy cerradas(&dibujo, &ModoDibujo::ajustesCambiados);
         dibujo.abrir();
         const QList<FormFondo*> lienzos = dibujo.lienzos();
         QWidget* sobre = nullptr;
         for (FormFondo* l : lienzos) {
             QVERIFY(QTest::qWaitForWindowExposed(l));
-            l->setAbrirPaleta([&](QWidget* padre) {
+            l->setAbrirPaleta([&](QWidget* padre, Estilo&) {
                 sobre = padre;
-                modGeneral::Grosor = 31;
+                estilo.grosor = 31;
             });
         }
         FormFondo* derecha = lienzoEn(dibujo, QStringLiteral("derecha"));
@@ -184,12 +185,12 @@ private slots:
         QFETCH(QPoint, hasta);
         QFETCH(QRect, caja);
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         dibujo.abrir();
         FormFondo* l = lienzoEn(dibujo, lienzo);
         QVERIFY(QTest::qWaitForWindowExposed(l));
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
-        modGeneral::Grosor = 1;
+        estilo.herramienta = Herramienta::Rectangulo;
+        estilo.grosor = 1;
         QTest::mousePress(l, Qt::LeftButton, {}, desde);
         QTest::mouseMove(l, (desde + hasta) / 2);
         QTest::mouseMove(l, hasta);
@@ -209,11 +210,11 @@ private slots:
         QTest::addColumn<QString>("donde"); // the window that has the keys
         QTest::addColumn<int>("tecla");
         QTest::addColumn<bool>("abierto");        // drawing mode still open afterwards
-        QTest::addColumn<int>("tipo");            // the tool afterwards
+        QTest::addColumn<Herramienta>("tipo");    // the tool afterwards
         QTest::addColumn<bool>("formaViva");      // the shape is still there
         QTest::addColumn<bool>("textoTerminado"); // a text shape was finished
-        const int rect = modGeneral::TipoRectangulo;
-        const int pincel = modGeneral::TipoPincel;
+        const Herramienta rect = Herramienta::Rectangulo;
+        const Herramienta pincel = Herramienta::Pincel;
         QTest::newRow("Esc on a stroke")
             << "trazo" << int(Qt::Key_Escape) << false << pincel << true << false;
         QTest::newRow("3 on a stroke")
@@ -233,20 +234,20 @@ private slots:
         QFETCH(QString, donde);
         QFETCH(int, tecla);
         QFETCH(bool, abierto);
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(bool, formaViva);
         QFETCH(bool, textoTerminado);
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         abrirCon(dibujo, QStringLiteral("derecha"));
         const bool texto = donde == QLatin1String("texto");
-        FormVentana* f = forma(formas, texto ? modGeneral::TipoTexto : modGeneral::TipoPincel);
+        FormVentana* f = forma(formas, texto ? Herramienta::Texto : Herramienta::Pincel);
         QWidget* destino = donde == QLatin1String("izquierda")
                                ? static_cast<QWidget*>(lienzoEn(dibujo, donde))
                                : static_cast<QWidget*>(f);
         QTest::keyClick(destino, Qt::Key(tecla));
         QCOMPARE(dibujo.abierto(), abierto);
-        QCOMPARE(modGeneral::Tipo, tipo);
+        QCOMPARE(estilo.herramienta, tipo);
         QCOMPARE(formas.ventanas().contains(f), formaViva);
         QCOMPARE(!f->escribiendo(), !texto || textoTerminado);
         if (abierto && tecla != Qt::Key_Delete && !texto) {
@@ -261,13 +262,13 @@ private slots:
     // the canvas), and Esc from there still finishes it and leaves.
     void elTextoGuardaLasTeclas() {
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         abrirCon(dibujo, QStringLiteral("derecha"));
-        FormVentana* texto = forma(formas, modGeneral::TipoTexto);
+        FormVentana* texto = forma(formas, Herramienta::Texto);
         FormFondo* izquierda = lienzoEn(dibujo, QStringLiteral("izquierda"));
         QTest::keyClicks(izquierda, QStringLiteral("3b"));
         QCOMPARE(texto->etiqueta()->text(), QStringLiteral("3b"));
-        QCOMPARE(modGeneral::Tipo, modGeneral::TipoPincel);
+        QCOMPARE(estilo.herramienta, Herramienta::Pincel);
         QTest::keyClick(izquierda, Qt::Key_Escape);
         QVERIFY(!texto->escribiendo());
         QCOMPARE(texto->etiqueta()->text(), QStringLiteral("3b"));
@@ -278,12 +279,12 @@ private slots:
     // A click anywhere but on the text being typed finishes it, as Enter does.
     void clicFueraTerminaElTexto() {
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         abrirCon(dibujo, QStringLiteral("izquierda"));
-        FormVentana* texto = forma(formas, modGeneral::TipoTexto);
+        FormVentana* texto = forma(formas, Herramienta::Texto);
         QTest::mouseClick(texto, Qt::LeftButton, {}, {2, 2});
         QVERIFY(texto->escribiendo());
-        modGeneral::Tipo = modGeneral::TipoRectangulo;
+        estilo.herramienta = Herramienta::Rectangulo;
         FormFondo* l = lienzoEn(dibujo, QStringLiteral("izquierda"));
         QTest::mousePress(l, Qt::LeftButton, {}, {100, 100});
         QVERIFY(!texto->escribiendo());
@@ -298,7 +299,7 @@ private slots:
     // Esc on the palette closes it and leaves drawing mode.
     void escEnLaPaleta() {
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         abrirCon(dibujo, QStringLiteral("izquierda"));
         bool vista = false;
         QTimer::singleShot(0, [&] {
@@ -318,7 +319,7 @@ private slots:
     // Keys a shape lets go come back to the canvas that had them last, not to another one.
     void teclasAlUltimoActivo() {
         RegistroFormas formas;
-        ModoDibujo dibujo(formas);
+        ModoDibujo dibujo(formas, estilo);
         dibujo.abrir();
         for (FormFondo* l : dibujo.lienzos()) {
             QVERIFY(QTest::qWaitForWindowExposed(l));
@@ -328,7 +329,7 @@ private slots:
             l->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(l));
             QCOMPARE(dibujo.activo(), l);
-            modGeneral::Tipo = modGeneral::TipoRectangulo;
+            estilo.herramienta = Herramienta::Rectangulo;
             QTest::mousePress(l, Qt::LeftButton, {}, {100, 100});
             QTest::mouseMove(l, {200, 200});
             QTest::mouseRelease(l, Qt::LeftButton, {}, {200, 200});
@@ -341,6 +342,9 @@ private slots:
         dibujo.salir();
         formas.destruirTodo();
     }
+
+private:
+    Estilo estilo; // the style in use, as the settings own it in the program
 };
 
 QTEST_MAIN(TstModoDibujo)

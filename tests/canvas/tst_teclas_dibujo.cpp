@@ -1,5 +1,6 @@
+#include "Estilo.h"
 #include "TeclasDibujo.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QSet>
 #include <QTest>
@@ -21,19 +22,25 @@ private slots:
         const int teclado = Qt::KeypadModifier;
         const int ctrl = Qt::ControlModifier;
         QTest::newRow("1 brush") << int(Qt::Key_1) << nada << T::Herramienta
-                                 << modGeneral::TipoPincel;
+                                 << int(Herramienta::Pincel);
         QTest::newRow("2 line") << int(Qt::Key_2) << nada << T::Herramienta
-                                << modGeneral::TipoLinea;
+                                << int(Herramienta::Linea);
         QTest::newRow("3 rectangle")
-            << int(Qt::Key_3) << nada << T::Herramienta << modGeneral::TipoRectangulo;
+            << int(Qt::Key_3) << nada << T::Herramienta << int(Herramienta::Rectangulo);
         QTest::newRow("4 circle") << int(Qt::Key_4) << nada << T::Herramienta
-                                  << modGeneral::TipoCirculo;
+                                  << int(Herramienta::Circulo);
         QTest::newRow("5 text") << int(Qt::Key_5) << nada << T::Herramienta
-                                << modGeneral::TipoTexto;
+                                << int(Herramienta::Texto);
         QTest::newRow("3 on the keypad")
-            << int(Qt::Key_3) << teclado << T::Herramienta << modGeneral::TipoRectangulo;
+            << int(Qt::Key_3) << teclado << T::Herramienta << int(Herramienta::Rectangulo);
         QTest::newRow("Shift+3, as AZERTY types 3")
-            << int(Qt::Key_3) << mayus << T::Herramienta << modGeneral::TipoRectangulo;
+            << int(Qt::Key_3) << mayus << T::Herramienta << int(Herramienta::Rectangulo);
+        QTest::newRow("6 arrow") << int(Qt::Key_6) << nada << T::Herramienta
+                                 << int(Herramienta::Flecha);
+        QTest::newRow("7 highlighter")
+            << int(Qt::Key_7) << nada << T::Herramienta << int(Herramienta::Resaltador);
+        QTest::newRow("8 fading ink")
+            << int(Qt::Key_8) << nada << T::Herramienta << int(Herramienta::Laser);
         QTest::newRow("no tool yet on 9") << int(Qt::Key_9) << nada << T::Ninguno << 0;
         QTest::newRow("0 is nothing") << int(Qt::Key_0) << nada << T::Ninguno << 0;
 

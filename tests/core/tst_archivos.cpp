@@ -1,6 +1,5 @@
 #include "Ajustes.h"
 #include "GuardarImagen.h"
-#include "modGeneral.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -18,15 +17,15 @@ namespace QTest {
 template <> char* toString(const Ajustes& a) {
     return qstrdup(QStringLiteral("{tipo %1 color %2 grosor %3 fuente '%4' tam %5 %6%7%8%9 "
                                   "tecla '%10'}")
-                       .arg(a.tipo)
-                       .arg(a.color)
-                       .arg(a.grosor)
-                       .arg(a.fuente)
-                       .arg(a.tamFuente)
-                       .arg(a.negrita)
-                       .arg(a.cursiva)
-                       .arg(a.subrayado)
-                       .arg(a.tachado)
+                       .arg(int(a.estilo.herramienta))
+                       .arg(a.estilo.color)
+                       .arg(a.estilo.grosor)
+                       .arg(a.estilo.fuente)
+                       .arg(a.estilo.tamFuente)
+                       .arg(a.estilo.negrita)
+                       .arg(a.estilo.cursiva)
+                       .arg(a.estilo.subrayado)
+                       .arg(a.estilo.tachado)
                        .arg(a.tecla)
                        .toUtf8()
                        .constData());
@@ -48,8 +47,6 @@ QStringList archivosEn(const QString& carpeta) {
 class TstArchivos : public QObject {
     Q_OBJECT
 private slots:
-    void init() { modGeneral::AsignarValoresIniciales(); }
-
     // What a settings file gives: every value of its kind and range loads, every other value
     // falls back to its default with one line each, and a file that is not a settings file at
     // all gives every default with one line.
@@ -65,29 +62,41 @@ private slots:
                           "[Texto]\nFuente=DejaVu Sans\nTamano=8\nNegrita=true\nCursiva=TRUE\n"
                           "Subrayado=false\nTachado=true\n[Teclado]\nDibujarFondo=Ctrl+Alt+D\n")
             << con([](Ajustes& a) {
-                   a.tipo = 3;
-                   a.color = 16711680;
-                   a.grosor = 200;
-                   a.fuente = QStringLiteral("DejaVu Sans");
-                   a.tamFuente = 8;
-                   a.negrita = true;
-                   a.cursiva = true;
-                   a.tachado = true;
+                   a.estilo.herramienta = Herramienta(3);
+                   a.estilo.color = 16711680;
+                   a.estilo.grosor = 200;
+                   a.estilo.fuente = QStringLiteral("DejaVu Sans");
+                   a.estilo.tamFuente = 8;
+                   a.estilo.negrita = true;
+                   a.estilo.cursiva = true;
+                   a.estilo.tachado = true;
                    a.tecla = QStringLiteral("Ctrl+Alt+D");
                })
             << 0;
         QTest::newRow("some, in any order")
             << QByteArray("[Texto]\nTamano= 120 \n[Dibujo]\nGrosor=1\nColor=0\n")
             << con([](Ajustes& a) {
-                   a.tamFuente = 120;
-                   a.grosor = 1;
-                   a.color = 0;
+                   a.estilo.tamFuente = 120;
+                   a.estilo.grosor = 1;
+                   a.estilo.color = 0;
                })
             << 0;
         QTest::newRow("out of range")
-            << QByteArray("[Dibujo]\nHerramienta=5\nColor=16777216\nGrosor=0\n"
-                          "[Texto]\nTamano=7\nFuente=Arial Black\n")
-            << con([](Ajustes& a) { a.fuente = QStringLiteral("Arial Black"); }) << 4;
+            << QByteArray("[Dibujo]\nHerramienta=8\nColor=16777216\nGrosor=0\n"
+                          "GrosorResaltador=201\n[Texto]\nTamano=7\nFuente=Arial Black\n"
+                          "[Laser]\nEspera=-1\nDesvanecer=10001\n")
+            << con([](Ajustes& a) { a.estilo.fuente = QStringLiteral("Arial Black"); }) << 7;
+        QTest::newRow("the later tools")
+            << QByteArray("[Dibujo]\nHerramienta=7\nColorResaltador=65280\nGrosorResaltador=40\n"
+                          "[Laser]\nEspera=0\nDesvanecer=10000\n")
+            << con([](Ajustes& a) {
+                   a.estilo.herramienta = Herramienta::Laser;
+                   a.estilo.colorResaltador = 65280;
+                   a.estilo.grosorResaltador = 40;
+                   a.estilo.esperaLaser = 0;
+                   a.estilo.desvanecerLaser = 10000;
+               })
+            << 0;
         QTest::newRow("negative and huge")
             << QByteArray("[Dibujo]\nHerramienta=-1\nColor=-255\nGrosor=99999999999\n") << defecto
             << 3;
@@ -97,7 +106,7 @@ private slots:
             << defecto << 7;
         QTest::newRow("a font name of every kind")
             << QByteArray("[Texto]\nFuente=\"Señor, Grande\"\n")
-            << con([](Ajustes& a) { a.fuente = QStringLiteral("Señor, Grande"); }) << 0;
+            << con([](Ajustes& a) { a.estilo.fuente = QStringLiteral("Señor, Grande"); }) << 0;
         QTest::newRow("no global key") << QByteArray("[Teclado]\nDibujarFondo=\n")
                                        << con([](Ajustes& a) { a.tecla.clear(); }) << 0;
         QTest::newRow("no such key")
@@ -128,7 +137,7 @@ private slots:
             archivo.write(contenido);
         }
         Ajustes ajustes;
-        ajustes.grosor = 77; // whatever it held before goes
+        ajustes.estilo.grosor = 77; // whatever it held before goes
         const Ajustes::Carga carga = ajustes.cargar(ruta);
         QCOMPARE(ajustes, esperados);
         QCOMPARE(carga.avisos.size(), avisos);
@@ -142,13 +151,17 @@ private slots:
         QTemporaryDir dir;
         const QString ruta = dir.filePath(QStringLiteral("nueva/tizo/tizo.conf"));
         const Ajustes escritos = con([](Ajustes& a) {
-            a.tipo = 4;
-            a.color = 123456;
-            a.grosor = 17;
-            a.fuente = QStringLiteral("Señor, Grande [x] = \"y\"");
-            a.tamFuente = 99;
-            a.cursiva = true;
-            a.subrayado = true;
+            a.estilo.herramienta = Herramienta(4);
+            a.estilo.color = 123456;
+            a.estilo.grosor = 17;
+            a.estilo.fuente = QStringLiteral("Señor, Grande [x] = \"y\"");
+            a.estilo.tamFuente = 99;
+            a.estilo.cursiva = true;
+            a.estilo.subrayado = true;
+            a.estilo.colorResaltador = 0x00FF00;
+            a.estilo.grosorResaltador = 60;
+            a.estilo.esperaLaser = 1500;
+            a.estilo.desvanecerLaser = 250;
             a.tecla = QString();
         });
         for (int vez = 0; vez < 2; ++vez) { // once into a new folder, once over the file
@@ -174,27 +187,6 @@ private slots:
         QVERIFY(!error.isEmpty());
         QVERIFY2(!error.contains(QLatin1Char('\n')), qPrintable(error));
         QVERIFY(!QFile::exists(ruta));
-    }
-
-    void aplicarYTomar() {
-        const Ajustes a = con([](Ajustes& x) {
-            x.tipo = 2;
-            x.color = 65280;
-            x.grosor = 3;
-            x.fuente = QStringLiteral("Mono");
-            x.tamFuente = 12;
-            x.negrita = true;
-            x.tachado = true;
-        });
-        a.aplicar();
-        QCOMPARE(modGeneral::Tipo, 2);
-        QCOMPARE(modGeneral::Grosor, 3);
-        QCOMPARE(modGeneral::Fuente, QStringLiteral("Mono"));
-        QVERIFY(modGeneral::Negrita && modGeneral::Tachado && !modGeneral::Cursiva);
-        Ajustes b;
-        b.tecla = a.tecla;
-        b.tomarDe();
-        QCOMPARE(b, a);
     }
 
     void nombreArchivo_data() {

@@ -1,10 +1,10 @@
+#include "Estilo.h"
 #include "InstanciaUnica.h"
 #include "Monitores.h"
 #include "Pantalla.h"
 #include "RegistroFormas.h"
 #include "Unidades.h"
 #include "Ventanas.h"
-#include "modGeneral.h"
 
 #include <QApplication>
 #include <QColor>
@@ -23,22 +23,16 @@
 class TstCore : public QObject {
     Q_OBJECT
 private slots:
-    void init() { modGeneral::AsignarValoresIniciales(); }
-
     void valoresIniciales() {
-        modGeneral::Color = 1;
-        modGeneral::Fuente = QStringLiteral("x");
-        modGeneral::Negrita = true;
-        modGeneral::AsignarValoresIniciales();
-        QCOMPARE(modGeneral::Color, 255);
-        QCOMPARE(modGeneral::Grosor, 10);
-        QCOMPARE(modGeneral::Tipo, modGeneral::TipoPincel);
-        QCOMPARE(modGeneral::Fuente, QStringLiteral("Arial"));
-        QCOMPARE(modGeneral::TamFuente, 40);
-        QVERIFY(!modGeneral::Negrita && !modGeneral::Cursiva);
-        QVERIFY(!modGeneral::Subrayado && !modGeneral::Tachado);
-        QVERIFY(!modGeneral::Ocultas);
-        QCOMPARE(modGeneral::ColorClave, 10032763);
+        const Estilo estilo;
+        QCOMPARE(estilo.color, 255);
+        QCOMPARE(estilo.grosor, 10);
+        QCOMPARE(estilo.herramienta, Herramienta::Pincel);
+        QCOMPARE(estilo.fuente, QStringLiteral("Arial"));
+        QCOMPARE(estilo.tamFuente, 40);
+        QVERIFY(!estilo.negrita && !estilo.cursiva);
+        QVERIFY(!estilo.subrayado && !estilo.tachado);
+        QCOMPARE(ColorClave, 10032763);
     }
 
     void redondeo_data() {
@@ -108,18 +102,18 @@ private slots:
     }
 
     void regionVisible() {
-        const QColor clave = Unidades::colorDesdeRGB(modGeneral::ColorClave);
+        const QColor clave = Unidades::colorDesdeRGB(ColorClave);
         QImage imagen(20, 10, QImage::Format_RGB32);
         imagen.fill(clave);
         // Nothing drawn: the region hides the whole window instead of being empty, since an
         // empty mask would show all of it.
-        const QRegion nada = ::regionVisible(imagen, modGeneral::ColorClave);
+        const QRegion nada = ::regionVisible(imagen, ColorClave);
         QVERIFY(!nada.isEmpty());
         QVERIFY(!nada.intersects(QRect(0, 0, 20, 10)));
 
         imagen.setPixelColor(3, 4, Qt::red);
         imagen.setPixelColor(15, 9, QColor(123, 22, 152)); // one step off the key shows
-        const QRegion region = ::regionVisible(imagen, modGeneral::ColorClave);
+        const QRegion region = ::regionVisible(imagen, ColorClave);
         QCOMPARE(region, QRegion(3, 4, 1, 1) + QRegion(15, 9, 1, 1));
 
         // One bit per pixel over the key: the strokes' bits show, unless the strokes are in the
@@ -129,10 +123,9 @@ private slots:
         bits.fill(0);
         bits.setPixel(3, 4, 1);
         bits.setPixel(19, 0, 1);
-        QCOMPARE(::regionVisible(bits, modGeneral::ColorClave),
-                 QRegion(3, 4, 1, 1) + QRegion(19, 0, 1, 1));
+        QCOMPARE(::regionVisible(bits, ColorClave), QRegion(3, 4, 1, 1) + QRegion(19, 0, 1, 1));
         bits.setColor(1, clave.rgb());
-        QVERIFY(!::regionVisible(bits, modGeneral::ColorClave).intersects(QRect(0, 0, 20, 10)));
+        QVERIFY(!::regionVisible(bits, ColorClave).intersects(QRect(0, 0, 20, 10)));
     }
 
     // A window made transparent shows only what is not the key colour, also after its content
@@ -144,7 +137,7 @@ private slots:
         QVERIFY(!ventana.property("tizoColorClave").isValid());
         ActualizarTransparencia(&ventana); // not keyed: nothing happens
         QVERIFY(ventana.mask().isEmpty());
-        HacerTransparente(&ventana, modGeneral::ColorClave);
+        HacerTransparente(&ventana, ColorClave);
         QCOMPARE(ventana.palette().color(QPalette::Window), QColor(123, 22, 153));
         QVERIFY(!ventana.mask().intersects(ventana.rect()));
 
@@ -192,22 +185,22 @@ private slots:
             auto* ventana = new QWidget;
             ventanas.append(ventana);
             registro.agregar(ventana);
-            QCOMPARE(modGeneral::NumVentanas, i + 1);
+            QCOMPARE(registro.cantidad(), i + 1);
         }
         // A window that ends any other way is counted out as well.
         delete ventanas[1];
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(registro.cantidad(), 2);
         QCOMPARE(registro.ventanas(), (QList<QWidget*>{ventanas[0], ventanas[2]}));
         // Its step has nothing left to take back: undo goes past it.
         QVERIFY(registro.deshacer());
         QVERIFY(registro.deshacer());
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(registro.cantidad(), 0);
         QVERIFY(!registro.deshacer());
         QVERIFY(registro.rehacer());
         QVERIFY(registro.rehacer());
         QVERIFY(!registro.rehacer());
         QCOMPARE(registro.ventanas(), (QList<QWidget*>{ventanas[0], ventanas[2]}));
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(registro.cantidad(), 2);
 
         QList<QObject*> orden;
         for (const auto& v : ventanas) {
@@ -216,16 +209,16 @@ private slots:
             }
         }
         registro.borrarTodo();
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(registro.cantidad(), 0);
         QVERIFY(orden.isEmpty()); // kept for an undo
         registro.borrarTodo();    // with none: nothing, and no step
         QVERIFY(registro.deshacer());
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(registro.cantidad(), 2);
         QObject* primera = ventanas[0];
         QObject* tercera = ventanas[2];
         registro.destruirTodo();
         QCOMPARE(orden, (QList<QObject*>{tercera, primera})); // newest first
-        QCOMPARE(modGeneral::NumVentanas, 0);
+        QCOMPARE(registro.cantidad(), 0);
         QVERIFY(!registro.deshacer());
     }
 
@@ -457,7 +450,6 @@ private slots:
                 registro.rehacer();
                 break;
             }
-            QCOMPARE(modGeneral::NumVentanas, registro.cantidad());
         }
         QStringList estado;
         for (QWidget* viva : registro.ventanas()) {
@@ -497,13 +489,13 @@ private slots:
         }
         QCOMPARE(deshechos, 100);
         QCOMPARE(registro.ventanas(), QList<QWidget*>{ventanas.first()});
-        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(registro.cantidad(), 1);
     }
 
     void mostrarOcultar() {
         RegistroFormas registro;
-        registro.mostrarOcultar(); // no windows: Ocultas stays
-        QVERIFY(!modGeneral::Ocultas);
+        registro.mostrarOcultar(); // no windows: nothing is hidden
+        QVERIFY(!registro.ocultas());
 
         QWidget a, b;
         registro.agregar(&a);
@@ -511,14 +503,14 @@ private slots:
         a.show();
         b.show();
         registro.mostrarOcultar();
-        QVERIFY(modGeneral::Ocultas);
+        QVERIFY(registro.ocultas());
         QVERIFY(!a.isVisible() && !b.isVisible());
 
         QWidget nueva; // made while the others are hidden: shown all the same
         registro.agregar(&nueva);
         nueva.show();
         registro.mostrarOcultar();
-        QVERIFY(!modGeneral::Ocultas);
+        QVERIFY(!registro.ocultas());
         QVERIFY(a.isVisible() && b.isVisible() && nueva.isVisible());
     }
 

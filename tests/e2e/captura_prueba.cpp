@@ -2,10 +2,10 @@
 // elsewhere is: for the end-to-end tests.
 //   captura_prueba WIDTH HEIGHT    the picture's size; each pixel is (x % 256, y % 256, 77)
 #include "Captura.h"
+#include "Estilo.h"
 #include "FormFondo.h"
 #include "Plataforma.h"
 #include "RegistroFormas.h"
-#include "modGeneral.h"
 
 #include <QApplication>
 #include <QImage>
@@ -14,7 +14,6 @@ int main(int argc, char** argv) {
     Plataforma::PrepararEntorno();
     QApplication aplicacion(argc, argv);
     QApplication::setApplicationName(QStringLiteral("captura_prueba"));
-    modGeneral::AsignarValoresIniciales();
     const QStringList args = QApplication::arguments();
     QImage imagen(args.value(1).toInt(), args.value(2).toInt(), QImage::Format_RGB32);
     for (int y = 0; y < imagen.height(); ++y) {
@@ -24,7 +23,8 @@ int main(int argc, char** argv) {
         }
     }
     RegistroFormas formas;
-    auto* lienzo = new FormFondo(formas, Plataforma::actual().SubirCaptura(imagen));
+    Estilo estilo;
+    auto* lienzo = new FormFondo(formas, estilo, Plataforma::actual().SubirCaptura(imagen));
     lienzo->mostrar();
     QObject::connect(lienzo, &QObject::destroyed, &aplicacion, &QApplication::quit);
     return QApplication::exec();

@@ -4,12 +4,12 @@
 //   pincel X Y [X Y ...] | grosor N | color RGB          (positions in screen twips)
 // It prints "ventanas N" whenever the number of shape windows changes.
 #include "Dibujos.h"
+#include "Estilo.h"
 #include "FormVentana.h"
 #include "Gesto.h"
 #include "Plataforma.h"
 #include "RegistroFormas.h"
 #include "Ventanas.h"
-#include "modGeneral.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("formas_prueba"));
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setWindowIcon(Dibujos::iconoPrograma()); // as the program sets it
-    modGeneral::AsignarValoresIniciales();
+    Estilo estilo;
     RegistroFormas formas;
 
     const QStringList args = QApplication::arguments().mid(1);
@@ -35,30 +35,31 @@ int main(int argc, char** argv) {
     while (i < args.size()) {
         const QString orden = args[i++];
         Gesto gesto;
+        gesto.estilo = estilo;
         if (orden == QLatin1String("grosor")) {
-            modGeneral::Grosor = static_cast<int>(numero());
+            estilo.grosor = static_cast<int>(numero());
             continue;
         }
         if (orden == QLatin1String("color")) {
-            modGeneral::Color = static_cast<int>(numero());
+            estilo.color = static_cast<int>(numero());
             continue;
         }
         if (orden == QLatin1String("linea") || orden == QLatin1String("rect")) {
-            gesto.tipo = orden == QLatin1String("linea") ? modGeneral::TipoLinea
-                                                         : modGeneral::TipoRectangulo;
+            gesto.estilo.herramienta =
+                orden == QLatin1String("linea") ? Herramienta::Linea : Herramienta::Rectangulo;
             gesto.inicio = {numero(), numero()};
             gesto.fin = {numero(), numero()};
         } else if (orden == QLatin1String("circulo")) {
-            gesto.tipo = modGeneral::TipoCirculo;
+            gesto.estilo.herramienta = Herramienta::Circulo;
             const double x = numero();
             const double y = numero();
             const double lado = numero();
             gesto.cuadro = {x, y, lado, lado};
         } else if (orden == QLatin1String("texto")) {
-            gesto.tipo = modGeneral::TipoTexto;
+            gesto.estilo.herramienta = Herramienta::Texto;
             gesto.inicio = {numero(), numero()};
         } else if (orden == QLatin1String("pincel")) {
-            gesto.tipo = modGeneral::TipoPincel;
+            gesto.estilo.herramienta = Herramienta::Pincel;
             gesto.puntos.clear();
             while (esNumero()) {
                 const int x = static_cast<int>(numero());
@@ -68,22 +69,22 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "unknown: %s\n", qPrintable(orden));
             return 2;
         }
-        gesto.anchoPluma = modGeneral::Grosor;
+        gesto.anchoPluma = estilo.grosor;
         QElapsedTimer reloj;
         reloj.start();
         auto* ventana = new FormVentana(gesto);
         std::printf("cargada en %lld ms\n", static_cast<long long>(reloj.elapsed()));
         formas.agregar(ventana);
-        ventana->setWindowTitle(QString::number(modGeneral::NumVentanas));
+        ventana->setWindowTitle(QString::number(formas.cantidad()));
         ventana->show();
         SiempreEncima(ventana, true);
-        QObject::connect(ventana, &QObject::destroyed, &formas, [] {
+        QObject::connect(ventana, &QObject::destroyed, &formas, [&formas] {
             // the registry counts the window out on the same signal; read the count afterwards
             QMetaObject::invokeMethod(
-                qApp, [] { std::printf("ventanas %d\n", modGeneral::NumVentanas); },
+                qApp, [&formas] { std::printf("ventanas %d\n", formas.cantidad()); },
                 Qt::QueuedConnection);
         });
     }
-    std::printf("ventanas %d\n", modGeneral::NumVentanas);
+    std::printf("ventanas %d\n", formas.cantidad());
     return QApplication::exec();
 }

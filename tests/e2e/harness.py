@@ -164,18 +164,20 @@ class Paleta:
     CERRAR = (140, 0, 17, 17)  # ImCerrar
     LB0 = (24, 16, 97, 17)  # "Grosor de líneas"
     LBGROSOR = (128, 16, 25, 17)
-    OPCIONES = (24, 48)  # Opcion(i) at (0, 24 i, 129, 17) from here
-    FRTEXTO = (24, 160, 129, 128)  # cut by the window's bottom edge
+    OPCIONES = (24, 48)  # Opcion(i) at (0, 24 i, 129, 17) from here, the first five
+    DEBAJO = 248  # and the rest at (0, 248 + 24 (i - 5), 129, 17), under the text frame
+    FRTEXTO = (24, 160, 129, 129)
     FONDO = (100, 5)  # a point of the palette's own background
-    PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO = range(5)
+    PINCEL, LINEA, RECTANGULO, CIRCULO, TEXTO, FLECHA, RESALTADOR, LASER = range(8)
 
     @staticmethod
     def opcion(ventana, tipo, escala=1):
         """Where to click to choose a tool on the palette window (`escala`: the program's
         device pixels per logical one)."""
         x, y = ventana.rect[:2]
+        arriba = 24 * tipo if tipo < 5 else Paleta.DEBAJO + 24 * (tipo - 5)
         return (x + (Paleta.OPCIONES[0] + 40) * escala,
-                y + (Paleta.OPCIONES[1] + 24 * tipo + 8) * escala)
+                y + (Paleta.OPCIONES[1] + arriba + 8) * escala)
 
     @staticmethod
     def escribir_grosor(s, ventana, texto):

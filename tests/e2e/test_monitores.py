@@ -112,7 +112,7 @@ def paleta_en(s, x, y, nombre):
     px, py, pw, ph = p.rect
     comprobar(mx <= px and px + pw <= mx + mw and my <= py and py + ph <= my + mh,
               f"the palette {p.rect} on {nombre}")
-    comprobar((pw, ph) == (159 * e, 288 * e), f"the palette at {nombre}'s scale: {p.rect}")
+    comprobar((pw, ph) == (159 * e, 368 * e), f"the palette at {nombre}'s scale: {p.rect}")
     tx, ty = Paleta.TIRA
     rojo = lambda c: c[0] > 200 and c[1] < 80 and c[2] < 80  # scaled, it blends into its border
     s.esperar(lambda: rojo(s.pixel(px + tx * e + e // 2, py + ty * e + e // 2)), 5,

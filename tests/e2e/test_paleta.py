@@ -65,7 +65,7 @@ def terminada(s):
 def prueba_aspecto(s):
     paleta = abrir(s)
     x, y, w, h = paleta.rect
-    comprobar((w, h) == (159, 288), f"client area {w} x {h}")
+    comprobar((w, h) == (159, 368), f"client area {w} x {h}")
     comprobar("_NET_WM_STATE_ABOVE" in paleta.estados, f"topmost: {paleta.estados}")
     comprobar("_NET_WM_STATE_MODAL" in paleta.estados, f"modal: {paleta.estados}")
     comprobar("_NET_WM_WINDOW_TYPE_UTILITY" in paleta.tipos, f"a tool window: {paleta.tipos}")
@@ -96,6 +96,11 @@ def prueba_aspecto(s):
     comprobar(set(pixeles(c, paleta, FRTEXTO)) == {BLANCO}, "the text frame is hidden")
     comprobar(c.pixel(x + FONDO[0], y + FONDO[1]) == BLANCO, "white background")
     comprobar(c.pixel(x + 100, y + 280) == BLANCO, "white background below")
+    # the later tools under the (hidden) text options, each caption showing
+    for tipo in (Paleta.FLECHA, Paleta.RESALTADOR, Paleta.LASER):
+        ox, oy = Paleta.opcion(paleta, tipo)
+        azules = sum(1 for p in pixeles(c, paleta, (ox - x, oy - y - 8, 60, 17)) if azulado(p))
+        comprobar(azules >= 5, f"tool {tipo}: its caption shows ({azules} pixels)")
     s.click(x + CERRAR[0] + 8, y + CERRAR[1] + 8)
     salida = terminada(s)
     comprobar("Tipo=0 Color=255 Grosor=10" in salida, salida)

@@ -1,9 +1,9 @@
 // A window for the end-to-end tests of the window helpers: a red frame around a key-coloured
 // hole, made transparent, draggable and topmost exactly as the program's shape windows are.
+#include "Estilo.h"
 #include "Plataforma.h"
 #include "Unidades.h"
 #include "Ventanas.h"
-#include "modGeneral.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -23,8 +23,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), Qt::red);
-        p.fillRect(rect().adjusted(20, 20, -20, -20),
-                   Unidades::colorDesdeRGB(modGeneral::ColorClave));
+        p.fillRect(rect().adjusted(20, 20, -20, -20), Unidades::colorDesdeRGB(ColorClave));
     }
 };
 } // namespace
@@ -33,7 +32,7 @@ int main(int argc, char** argv) {
     Plataforma::PrepararEntorno();
     QApplication aplicacion(argc, argv);
     Marco marco;
-    HacerTransparente(&marco, modGeneral::ColorClave);
+    HacerTransparente(&marco, ColorClave);
     ArrastrarVentana(&marco);
     marco.show();
     SiempreEncima(&marco, true);

@@ -2,7 +2,6 @@
 // end-to-end tests; when it has closed, prints the settings it left behind.
 #include "FormTools.h"
 #include "Plataforma.h"
-#include "modGeneral.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -10,13 +9,14 @@
 int main(int argc, char** argv) {
     Plataforma::PrepararEntorno();
     QApplication aplicacion(argc, argv);
-    modGeneral::AsignarValoresIniciales();
+    Estilo estilo;
     {
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.exec();
+        estilo = paleta.estilo();
     }
-    std::printf("Tipo=%d Color=%d Grosor=%d Fuente=%s TamFuente=%d\n", modGeneral::Tipo,
-                modGeneral::Color, modGeneral::Grosor, qPrintable(modGeneral::Fuente),
-                modGeneral::TamFuente);
+    std::printf("Tipo=%d Color=%d Grosor=%d Fuente=%s TamFuente=%d\n",
+                static_cast<int>(estilo.herramienta), estilo.color, estilo.grosor,
+                qPrintable(estilo.fuente), estilo.tamFuente);
     return 0;
 }

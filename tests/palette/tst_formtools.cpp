@@ -1,8 +1,9 @@
+#include "Estilo.h"
 #include "FormTools.h"
 #include "Pantalla.h"
 #include "ReglasPaleta.h"
 #include "TiraColor.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -47,7 +48,7 @@ QMap<QString, Rotulo> rotulos(const QString& idioma) {
     if (!idioma.isEmpty() && traduccion.load("tizo_" + idioma, TIZO_TRADUCCIONES_COMPILADAS)) {
         QCoreApplication::installTranslator(&traduccion);
     }
-    FormTools paleta;
+    FormTools paleta{Estilo()};
     QCoreApplication::removeTranslator(&traduccion);
     QMap<QString, Rotulo> lista;
     for (QWidget* w : paleta.findChildren<QWidget*>()) {
@@ -98,12 +99,12 @@ Q_DECLARE_METATYPE(Cierre)
 class TstFormTools : public QObject {
     Q_OBJECT
 private slots:
-    void init() { modGeneral::AsignarValoresIniciales(); }
+    void init() { estilo = Estilo(); }
 
     void primeraApertura() {
-        FormTools paleta;
+        FormTools paleta(estilo);
         QCOMPARE(paleta.windowTitle(), QStringLiteral("Herramientas"));
-        QCOMPARE(paleta.size(), QSize(159, 288));
+        QCOMPARE(paleta.size(), QSize(159, 368));
         QVERIFY(paleta.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(paleta.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
         QVERIFY(paleta.isModal());
@@ -155,7 +156,7 @@ private slots:
         QFETCH(QString, texto);
         QFETCH(QString, ayuda);
         QFETCH(bool, mano);
-        FormTools paleta;
+        FormTools paleta(estilo);
         auto* w = paleta.findChild<QWidget*>(nombre);
         QVERIFY(w);
         QCOMPARE(w->geometry(), lugar);
@@ -177,7 +178,7 @@ private slots:
         const QMap<QString, Rotulo> ingles = rotulos("en");
         QCOMPARE(ingles.keys(), espanol.keys());
         QCOMPARE(espanol.size(),
-                 2 + 1 + 5 + 1 + 4 + 1); // labels, thickness, tools, size, styles, title
+                 2 + 1 + 8 + 1 + 4 + 1); // labels, thickness, tools, size, styles, title
         for (auto it = ingles.cbegin(); it != ingles.cend(); ++it) {
             const Rotulo& original = espanol[it.key()];
             const Rotulo& traducido = it.value();
@@ -193,26 +194,26 @@ private slots:
     }
 
     void cargaReflejaAjustes() {
-        modGeneral::Grosor = 37;
-        modGeneral::Color = 16711680;
-        modGeneral::Tipo = modGeneral::TipoTexto;
-        FormTools paleta;
+        estilo.grosor = 37;
+        estilo.color = 16711680;
+        estilo.herramienta = Herramienta::Texto;
+        FormTools paleta(estilo);
         QCOMPARE(control<QLabel>(paleta, "LBGrosor")->text(), QStringLiteral("37"));
         QCOMPARE(relleno(paleta), 16711680);
         QVERIFY(control<QRadioButton>(paleta, "Opcion4")->isChecked());
         QVERIFY(control<QWidget>(paleta, "FrTexto")->isVisibleTo(&paleta));
-        QCOMPARE(modGeneral::Tipo, modGeneral::TipoTexto);
+        QCOMPARE(paleta.estilo().herramienta, Herramienta::Texto);
     }
 
     void herramientas() {
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.show();
         auto* FrTexto = control<QWidget>(paleta, "FrTexto");
-        for (int i : {4, 1, 4, 2, 3, 0}) {
+        for (int i : {4, 1, 4, 2, 3, 0, 5, 6, 7}) {
             pulsar(paleta, qPrintable(QStringLiteral("Opcion%1").arg(i)));
-            QCOMPARE(modGeneral::Tipo, i);
-            QCOMPARE(FrTexto->isVisible(), i == modGeneral::TipoTexto);
-            for (int j = 0; j < 5; ++j) {
+            QCOMPARE(int(paleta.estilo().herramienta), i);
+            QCOMPARE(FrTexto->isVisible(), i == int(Herramienta::Texto));
+            for (int j = 0; j < NumHerramientas; ++j) {
                 QCOMPARE(
                     control<QRadioButton>(paleta, qPrintable(QStringLiteral("Opcion%1").arg(j)))
                         ->isChecked(),
@@ -238,15 +239,15 @@ private slots:
         QFETCH(QPoint, punto);
         QFETCH(Qt::MouseButton, boton);
         QFETCH(int, color);
-        modGeneral::Color = 12345;
-        FormTools paleta;
+        estilo.color = 12345;
+        FormTools paleta(estilo);
         paleta.show();
         QTest::mousePress(control<QWidget>(paleta, "picColor"), boton, {}, punto);
         // At once, on the press.
-        QCOMPARE(modGeneral::Color, color);
+        QCOMPARE(paleta.estilo().color, color);
         QCOMPARE(relleno(paleta), color);
         QTest::mouseRelease(control<QWidget>(paleta, "picColor"), boton, {}, punto);
-        QCOMPARE(modGeneral::Color, color);
+        QCOMPARE(paleta.estilo().color, color);
     }
 
     // Keys typed into the thickness box after a double click on the label, then Enter.
@@ -285,7 +286,7 @@ private slots:
         QFETCH(QString, enCaja);
         QFETCH(QString, etiqueta);
         QFETCH(int, grosor);
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.show();
         QVERIFY(QTest::qWaitForWindowActive(&paleta));
         auto* LBGrosor = control<QLabel>(paleta, "LBGrosor");
@@ -301,7 +302,7 @@ private slots:
         QVERIFY(TB->isHidden());
         QVERIFY(paleta.isVisible()); // Enter never reaches the dialog
         QCOMPARE(LBGrosor->text(), etiqueta);
-        QCOMPARE(modGeneral::Grosor, grosor);
+        QCOMPARE(paleta.estilo().grosor, grosor);
     }
 
     void grosorPegado_data() {
@@ -315,7 +316,7 @@ private slots:
     void grosorPegado() {
         QFETCH(QString, pegado);
         QFETCH(int, grosor);
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.show();
         auto* LBGrosor = control<QLabel>(paleta, "LBGrosor");
         auto* TB = control<QLineEdit>(paleta, "TB");
@@ -324,12 +325,12 @@ private slots:
         TB->paste();
         QTest::keyClick(TB, Qt::Key_Enter);
         QVERIFY(TB->isHidden());
-        QCOMPARE(modGeneral::Grosor, grosor);
+        QCOMPARE(paleta.estilo().grosor, grosor);
         QCOMPARE(LBGrosor->text(), QString::number(grosor));
     }
 
     void grosorEscape() {
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.show();
         auto* LBGrosor = control<QLabel>(paleta, "LBGrosor");
         auto* TB = control<QLineEdit>(paleta, "TB");
@@ -339,11 +340,11 @@ private slots:
         QVERIFY(TB->isHidden());
         QVERIFY(paleta.isVisible()); // Escape in the entry closes the entry, not the palette
         QCOMPARE(LBGrosor->text(), QStringLiteral("10"));
-        QCOMPARE(modGeneral::Grosor, 10);
+        QCOMPARE(paleta.estilo().grosor, 10);
     }
 
     void cajaTamano() {
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.show();
         QVERIFY(QTest::qWaitForWindowActive(&paleta));
         elegirTexto(paleta);
@@ -378,8 +379,8 @@ private slots:
         QFETCH(Cierre, como);
         QFETCH(QString, tamano);
         QFETCH(int, tam);
-        modGeneral::Fuente = QStringLiteral("beta");
-        FormTools paleta;
+        estilo.fuente = QStringLiteral("beta");
+        FormTools paleta(estilo);
         paleta.CargarFuentes({"Alpha", "Beta", "Gamma"});
         paleta.show();
         QVERIFY(QTest::qWaitForWindowActive(&paleta));
@@ -390,16 +391,16 @@ private slots:
         QTest::keyClicks(TBTam, tamano);
         pulsar(paleta, "ChTexto0");
         pulsar(paleta, "ChTexto2");
-        QCOMPARE(modGeneral::TamFuente, 40); // nothing is written before the close
+        QCOMPARE(paleta.estilo().tamFuente, 40); // nothing is written before the close
 
         cerrarPor(paleta, como);
         QVERIFY(!paleta.isVisible());
-        QCOMPARE(modGeneral::Fuente, QStringLiteral("Beta")); // the list's letter case
-        QCOMPARE(modGeneral::TamFuente, tam);
-        QVERIFY(modGeneral::Negrita);
-        QVERIFY(!modGeneral::Cursiva);
-        QVERIFY(modGeneral::Subrayado);
-        QVERIFY(!modGeneral::Tachado);
+        QCOMPARE(paleta.estilo().fuente, QStringLiteral("Beta")); // the list's letter case
+        QCOMPARE(paleta.estilo().tamFuente, tam);
+        QVERIFY(paleta.estilo().negrita);
+        QVERIFY(!paleta.estilo().cursiva);
+        QVERIFY(paleta.estilo().subrayado);
+        QVERIFY(!paleta.estilo().tachado);
     }
 
     void cierreSinTexto_data() {
@@ -410,7 +411,7 @@ private slots:
     }
     void cierreSinTexto() {
         QFETCH(Cierre, como);
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.CargarFuentes({"Alpha", "Beta"});
         paleta.show();
         QVERIFY(QTest::qWaitForWindowActive(&paleta));
@@ -421,25 +422,25 @@ private slots:
         pulsar(paleta, "Opcion1");
         cerrarPor(paleta, como);
         QVERIFY(!paleta.isVisible());
-        QCOMPARE(modGeneral::Tipo, modGeneral::TipoLinea);
-        QCOMPARE(modGeneral::Fuente, QStringLiteral("Arial"));
-        QCOMPARE(modGeneral::TamFuente, 40);
-        QVERIFY(!modGeneral::Cursiva);
+        QCOMPARE(paleta.estilo().herramienta, Herramienta::Linea);
+        QCOMPARE(paleta.estilo().fuente, QStringLiteral("Arial"));
+        QCOMPARE(paleta.estilo().tamFuente, 40);
+        QVERIFY(!paleta.estilo().cursiva);
     }
 
     void sinCoincidencia() {
-        modGeneral::Fuente = QStringLiteral("No Such Font");
-        FormTools paleta;
+        estilo.fuente = QStringLiteral("No Such Font");
+        FormTools paleta(estilo);
         paleta.CargarFuentes({"Alpha", "Beta"});
         QCOMPARE(fuenteResaltada(paleta), QString());
         paleta.show();
         elegirTexto(paleta);
         pulsar(paleta, "ImCerrar");
-        QCOMPARE(modGeneral::Fuente, QString());
+        QCOMPARE(paleta.estilo().fuente, QString());
     }
 
     void sinFuentes() {
-        FormTools paleta;
+        FormTools paleta(estilo);
         paleta.CargarFuentes({});
         paleta.show();
         QVERIFY(control<QWidget>(paleta, "Opcion4")->isHidden());
@@ -455,8 +456,8 @@ private slots:
         for (int i = 0; i < 60; ++i) {
             fuentes << QStringLiteral("Font %1").arg(i);
         }
-        modGeneral::Fuente = QStringLiteral("font 45");
-        FormTools paleta;
+        estilo.fuente = QStringLiteral("font 45");
+        FormTools paleta(estilo);
         paleta.CargarFuentes(fuentes);
         paleta.show();
         elegirTexto(paleta);
@@ -468,7 +469,7 @@ private slots:
 
     void reapertura() {
         {
-            FormTools paleta;
+            FormTools paleta(estilo);
             paleta.show();
             elegirTexto(paleta);
             auto* TBTam = control<QLineEdit>(paleta, "TBTam");
@@ -477,11 +478,12 @@ private slots:
             pulsar(paleta, "ChTexto0");
             pulsar(paleta, "ChTexto3");
             pulsar(paleta, "ImCerrar");
+            estilo = paleta.estilo();
         }
-        QCOMPARE(modGeneral::TamFuente, 120);
-        QVERIFY(modGeneral::Negrita && modGeneral::Tachado);
+        QCOMPARE(estilo.tamFuente, 120);
+        QVERIFY(estilo.negrita && estilo.tachado);
 
-        FormTools paleta;
+        FormTools paleta(estilo);
         QCOMPARE(control<QLineEdit>(paleta, "TBTam")->text(), QStringLiteral("40"));
         for (const char* nombre : {"ChTexto0", "ChTexto1", "ChTexto2", "ChTexto3"}) {
             QVERIFY(!control<QCheckBox>(paleta, nombre)->isChecked());
@@ -489,16 +491,16 @@ private slots:
         QVERIFY(control<QRadioButton>(paleta, "Opcion4")->isChecked());
         paleta.show();
         pulsar(paleta, "ImCerrar");
-        QCOMPARE(modGeneral::TamFuente, 40);
-        QVERIFY(!modGeneral::Negrita && !modGeneral::Cursiva);
-        QVERIFY(!modGeneral::Subrayado && !modGeneral::Tachado);
+        QCOMPARE(paleta.estilo().tamFuente, 40);
+        QVERIFY(!paleta.estilo().negrita && !paleta.estilo().cursiva);
+        QVERIFY(!paleta.estilo().subrayado && !paleta.estilo().tachado);
     }
 
     // The caller waits in exec(): every way out must end that wait.
     void execTermina_data() { cierreSinTexto_data(); }
     void execTermina() {
         QFETCH(Cierre, como);
-        FormTools paleta;
+        FormTools paleta(estilo);
         QTimer::singleShot(0, &paleta, [&] {
             QVERIFY(QTest::qWaitForWindowExposed(&paleta));
             cerrarPor(paleta, como);
@@ -514,6 +516,9 @@ private slots:
         paleta.exec();
         QVERIFY(!atascada);
     }
+
+private:
+    Estilo estilo; // the style in use, as the settings own it in the program
 };
 
 QTEST_MAIN(TstFormTools)

@@ -2,7 +2,6 @@
 #include "Gesto.h"
 #include "RegistroFormas.h"
 #include "Ventanas.h"
-#include "modGeneral.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -10,16 +9,20 @@
 
 namespace {
 const QColor Clave(123, 22, 153);
-const QColor Blanco(255, 255, 255);
+const QColor BlancoRGB(255, 255, 255);
 
-Gesto gesto(int tipo, QPointF inicio = {}, QPointF fin = {}, QRectF cuadro = {},
-            std::vector<modGeneral::Punto> puntos = {}) {
+// The style the next shapes are drawn with, as the canvas would stamp it into their gestures.
+Estilo estilo;
+
+Gesto gesto(Herramienta tipo, QPointF inicio = {}, QPointF fin = {}, QRectF cuadro = {},
+            std::vector<Punto> puntos = {}) {
     Gesto g;
-    g.tipo = tipo;
+    g.estilo = estilo;
+    g.estilo.herramienta = tipo;
     g.inicio = inicio;
     g.fin = fin;
     g.cuadro = cuadro;
-    g.anchoPluma = modGeneral::Grosor;
+    g.anchoPluma = estilo.grosor;
     g.puntos = std::move(puntos);
     return g;
 }
@@ -44,7 +47,7 @@ bool soloDosColores(const QImage& imagen, const QColor& a, const QColor& b) {
 QImage vista(QWidget& ventana) {
     return ventana.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
-using Trazo = std::vector<modGeneral::Punto>;
+using Trazo = std::vector<Punto>;
 } // namespace
 
 Q_DECLARE_METATYPE(Trazo)
@@ -52,32 +55,32 @@ Q_DECLARE_METATYPE(Trazo)
 class TstFormVentana : public QObject {
     Q_OBJECT
 private slots:
-    void init() { modGeneral::AsignarValoresIniciales(); }
+    void init() { estilo = Estilo(); }
 
     // The window around each shape, in pixels, with pen 10 (Margen 150 twips), and its shape:
     // the strokes' pixels, and nothing else of the window.
     void geometria_data() {
-        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Herramienta>("tipo");
         QTest::addColumn<QRect>("geometria");
         QTest::addColumn<QList<QPoint>>("enElTrazo");
         QTest::addColumn<QList<QPoint>>("fuera");
         // Corners (1500, 1500) and (4500, 3000) twips: (10, 10) and (210, 110) in the window.
         QTest::newRow("rectangle 3000 x 1500 twips")
-            << modGeneral::TipoRectangulo << QRect(90, 90, 220, 120)
+            << Herramienta::Rectangulo << QRect(90, 90, 220, 120)
             << QList<QPoint>{{10, 60}, {110, 10}, {210, 60}, {110, 110}}
             << QList<QPoint>{{110, 60}, {0, 0}, {219, 119}, {110, 20}};
-        QTest::newRow("line, same box") << modGeneral::TipoLinea << QRect(90, 90, 220, 120)
+        QTest::newRow("line, same box") << Herramienta::Linea << QRect(90, 90, 220, 120)
                                         << QList<QPoint>{{110, 60}, {10, 10}, {210, 110}}
                                         << QList<QPoint>{{10, 110}, {210, 10}, {110, 80}};
-        QTest::newRow("circle 1500 wide") << modGeneral::TipoCirculo << QRect(90, 90, 120, 120)
+        QTest::newRow("circle 1500 wide") << Herramienta::Circulo << QRect(90, 90, 120, 120)
                                           << QList<QPoint>{{60, 10}, {10, 60}, {110, 60}, {60, 110}}
                                           << QList<QPoint>{{60, 60}, {2, 2}, {117, 117}};
-        QTest::newRow("brush") << modGeneral::TipoPincel << QRect(90, 90, 220, 120)
+        QTest::newRow("brush") << Herramienta::Pincel << QRect(90, 90, 220, 120)
                                << QList<QPoint>{{110, 10}, {210, 60}}
                                << QList<QPoint>{{10, 110}, {110, 60}};
     }
     void geometria() {
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(QRect, geometria);
         QFETCH(QList<QPoint>, enElTrazo);
         QFETCH(QList<QPoint>, fuera);
@@ -109,13 +112,12 @@ private slots:
     }
 
     void sinNadaQueMostrar_data() {
-        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Herramienta>("tipo");
         QTest::addColumn<QSize>("tamano");
-        QTest::newRow("unknown tool") << 7 << QSize(168, 140);
-        QTest::newRow("brush without points") << modGeneral::TipoPincel << QSize(168, 140);
+        QTest::newRow("brush without points") << Herramienta::Pincel << QSize(168, 140);
     }
     void sinNadaQueMostrar() {
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(QSize, tamano);
         FormVentana ventana(gesto(tipo, QPointF(3000, 3000), QPointF(4500, 4500)));
         QCOMPARE(ventana.size(), tamano);
@@ -123,14 +125,14 @@ private slots:
         QVERIFY(!ventana.mask().intersects(ventana.rect())); // nothing of it shows
     }
 
-    // Settings read while loading; later changes leave the shape as it is.
+    // The gesture's style alone; later changes leave the shape as it is.
     void ajustesDelMomento() {
-        modGeneral::Color = 16711680; // blue
-        modGeneral::Grosor = 4;
-        FormVentana ventana(gesto(modGeneral::TipoLinea, QPointF(1500, 1500), QPointF(3000, 1500)));
-        modGeneral::Color = 255;
-        modGeneral::Grosor = 30;
-        modGeneral::Tipo = modGeneral::TipoCirculo;
+        estilo.color = 16711680; // blue
+        estilo.grosor = 4;
+        FormVentana ventana(gesto(Herramienta::Linea, QPointF(1500, 1500), QPointF(3000, 1500)));
+        estilo.color = 255;
+        estilo.grosor = 30;
+        estilo.herramienta = Herramienta::Circulo;
         ventana.update();
         QCOMPARE(ventana.height(), 8); // 2 x Margen of pen 4
         QCOMPARE(ventana.colorTrazo(), QColor(0, 0, 255));
@@ -140,23 +142,22 @@ private slots:
     }
 
     void borrarConSupr_data() {
-        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Herramienta>("tipo");
         QTest::addColumn<int>("modificadores");
-        QTest::newRow("line") << modGeneral::TipoLinea << int(Qt::NoModifier);
-        QTest::newRow("line, shift held") << modGeneral::TipoLinea << int(Qt::ShiftModifier);
-        QTest::newRow("text") << modGeneral::TipoTexto << int(Qt::NoModifier);
-        QTest::newRow("text, ctrl held") << modGeneral::TipoTexto << int(Qt::ControlModifier);
-        QTest::newRow("unknown tool") << 9 << int(Qt::NoModifier);
+        QTest::newRow("line") << Herramienta::Linea << int(Qt::NoModifier);
+        QTest::newRow("line, shift held") << Herramienta::Linea << int(Qt::ShiftModifier);
+        QTest::newRow("text") << Herramienta::Texto << int(Qt::NoModifier);
+        QTest::newRow("text, ctrl held") << Herramienta::Texto << int(Qt::ControlModifier);
     }
     void borrarConSupr() {
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(int, modificadores);
         RegistroFormas registro;
-        auto* vieja = new FormVentana(gesto(modGeneral::TipoRectangulo, {}, QPointF(300, 300)));
+        auto* vieja = new FormVentana(gesto(Herramienta::Rectangulo, {}, QPointF(300, 300)));
         registro.agregar(vieja);
         QPointer<FormVentana> ventana = new FormVentana(gesto(tipo, QPointF(1500, 1500)));
         registro.agregar(ventana);
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(registro.cantidad(), 2);
         ventana->show();
         QTest::keyClick(ventana, Qt::Key_A);
         const QRect lugar = ventana->geometry();
@@ -165,14 +166,14 @@ private slots:
         // Gone from the screen and the count, kept for an undo.
         QVERIFY(!ventana.isNull());
         QVERIFY(!ventana->isVisible());
-        QCOMPARE(modGeneral::NumVentanas, 1);
+        QCOMPARE(registro.cantidad(), 1);
         QCOMPARE(registro.ventanas(), QList<QWidget*>{vieja});
         QCOMPARE(registro.retiradas(), QList<QWidget*>{ventana});
         // Back where it was, as it was; a text keeps what was typed.
         QVERIFY(registro.deshacer());
         QVERIFY(ventana->isVisible());
         QCOMPARE(ventana->geometry(), lugar);
-        QCOMPARE(modGeneral::NumVentanas, 2);
+        QCOMPARE(registro.cantidad(), 2);
         if (ventana->etiqueta() != nullptr) {
             QCOMPARE(ventana->etiqueta()->text(), QStringLiteral("a"));
         }
@@ -195,7 +196,7 @@ private slots:
     void retiradaSinVentanaNativa() {
         QFETCH(Trazo, puntos);
         RegistroFormas registro;
-        auto* ventana = new FormVentana(gesto(modGeneral::TipoPincel, {}, {}, {}, puntos));
+        auto* ventana = new FormVentana(gesto(Herramienta::Pincel, {}, {}, {}, puntos));
         registro.agregar(ventana);
         ventana->show();
         QVERIFY(QTest::qWaitForWindowExposed(ventana));
@@ -222,8 +223,7 @@ private slots:
     }
 
     void teclasEnFormaSinTexto() {
-        FormVentana ventana(
-            gesto(modGeneral::TipoPincel, {}, {}, {}, {{1500, 1500}, {3000, 2000}}));
+        FormVentana ventana(gesto(Herramienta::Pincel, {}, {}, {}, {{1500, 1500}, {3000, 2000}}));
         const QRegion antes = ventana.mask();
         const QRect geometria = ventana.geometry();
         QTest::keyClicks(&ventana, QStringLiteral("Hola"));
@@ -249,8 +249,8 @@ private slots:
         QFETCH(bool, sobreEtiqueta);
         QFETCH(bool, semueve);
         FormVentana ventana(
-            sobreEtiqueta ? gesto(modGeneral::TipoTexto, QPointF(1500, 1500))
-                          : gesto(modGeneral::TipoLinea, QPointF(1500, 1500), QPointF(4500, 1500)));
+            sobreEtiqueta ? gesto(Herramienta::Texto, QPointF(1500, 1500))
+                          : gesto(Herramienta::Linea, QPointF(1500, 1500), QPointF(4500, 1500)));
         ventana.show();
         QWidget* destino = sobreEtiqueta ? static_cast<QWidget*>(ventana.etiqueta()) : &ventana;
         const QPoint antes = ventana.pos();
@@ -261,11 +261,11 @@ private slots:
     }
 
     void textoNuevo() {
-        modGeneral::Color = 16711680;
-        modGeneral::TamFuente = 24;
-        modGeneral::Negrita = true;
-        modGeneral::Subrayado = true;
-        FormVentana ventana(gesto(modGeneral::TipoTexto, QPointF(1500, 3000)));
+        estilo.color = 16711680;
+        estilo.tamFuente = 24;
+        estilo.negrita = true;
+        estilo.subrayado = true;
+        FormVentana ventana(gesto(Herramienta::Texto, QPointF(1500, 3000)));
         QLabel* lb = ventana.etiqueta();
         QVERIFY(lb != nullptr);
         QCOMPARE(lb->text(), QStringLiteral("Escribe aquí el texto ..."));
@@ -278,13 +278,13 @@ private slots:
         QVERIFY(!lb->font().italic() && !lb->font().strikeOut());
         QVERIFY(ventana.mask().isEmpty()); // opaque while editing
         const QImage imagen = vista(ventana);
-        QCOMPARE(imagen.pixelColor(imagen.width() - 1, 0), Blanco);
-        QVERIFY(soloDosColores(imagen, Blanco, QColor(0, 0, 255))); // letters not antialiased
-        QVERIFY(!soloDosColores(imagen, Blanco, Blanco));           // and there are letters
+        QCOMPARE(imagen.pixelColor(imagen.width() - 1, 0), BlancoRGB);
+        QVERIFY(soloDosColores(imagen, BlancoRGB, QColor(0, 0, 255))); // letters not antialiased
+        QVERIFY(!soloDosColores(imagen, BlancoRGB, BlancoRGB));        // and there are letters
     }
 
     void escribirTexto() {
-        FormVentana ventana(gesto(modGeneral::TipoTexto, QPointF(1500, 1500)));
+        FormVentana ventana(gesto(Herramienta::Texto, QPointF(1500, 1500)));
         QLabel* lb = ventana.etiqueta();
         const int anchoMarcador = ventana.width();
 
@@ -318,7 +318,7 @@ private slots:
     // Enter takes the background away, a click brings it back, and the window keeps following
     // the text in both states.
     void terminarYEditar() {
-        FormVentana ventana(gesto(modGeneral::TipoTexto, QPointF(1500, 1500)));
+        FormVentana ventana(gesto(Herramienta::Texto, QPointF(1500, 1500)));
         ventana.show();
         QLabel* lb = ventana.etiqueta();
         QTest::keyClicks(&ventana, QStringLiteral("Hi"));
@@ -327,7 +327,7 @@ private slots:
         QCOMPARE(ventana.palette().color(QPalette::Window), Clave);
         const QImage terminado = vista(ventana);
         QVERIFY(soloDosColores(terminado, Clave, QColor(255, 0, 0)));
-        QCOMPARE(ventana.mask(), regionVisible(terminado, modGeneral::ColorClave));
+        QCOMPARE(ventana.mask(), regionVisible(terminado, ColorClave));
         QVERIFY(ventana.mask().intersects(ventana.rect()));
 
         const QSize antes = ventana.size();
@@ -336,15 +336,15 @@ private slots:
         QVERIFY(ventana.width() > antes.width());
         QCOMPARE(ventana.size(), lb->size());
         const QImage mas = vista(ventana);
-        QCOMPARE(ventana.mask(), regionVisible(mas, modGeneral::ColorClave));
+        QCOMPARE(ventana.mask(), regionVisible(mas, ColorClave));
         QVERIFY(ventana.mask().boundingRect().right() > antes.width());
 
         // A click on a letter: white again, all of it showing.
         const QPoint letra = ventana.mask().begin()->center();
         QTest::mouseClick(&ventana, Qt::LeftButton, {}, letra);
-        QCOMPARE(ventana.palette().color(QPalette::Window), Blanco);
+        QCOMPARE(ventana.palette().color(QPalette::Window), BlancoRGB);
         QVERIFY(ventana.mask().isEmpty());
-        QVERIFY(soloDosColores(vista(ventana), Blanco, QColor(255, 0, 0)));
+        QVERIFY(soloDosColores(vista(ventana), BlancoRGB, QColor(255, 0, 0)));
         QTest::keyClick(&ventana, Qt::Key_Backspace); // editing: no mask comes back
         QVERIFY(ventana.mask().isEmpty());
 

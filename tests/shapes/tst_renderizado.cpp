@@ -1,12 +1,12 @@
 #include "EdicionTexto.h"
+#include "Estilo.h"
 #include "Lienzo.h"
 #include "Renderizado.h"
-#include "modGeneral.h"
+#include "Ventanas.h"
 
 #include <QImage>
 #include <QTest>
 
-using modGeneral::Punto;
 using Puntos = std::vector<Punto>;
 
 namespace {
@@ -67,43 +67,43 @@ private slots:
 
     // The window each outline gets, in twips, with Margen 150 (pen 10 at 15 twips per pixel).
     void colocacion_data() {
-        QTest::addColumn<int>("tipo");
+        QTest::addColumn<Herramienta>("tipo");
         QTest::addColumn<QPointF>("desde");
         QTest::addColumn<QPointF>("hasta");
         QTest::addColumn<QRectF>("ventana");
         const QRectF caja(1350, 1350, 3300, 1800);
-        using modGeneral::TipoLinea;
-        using modGeneral::TipoRectangulo;
         QTest::newRow("rectangle 3000 x 1500")
-            << TipoRectangulo << QPointF(1500, 1500) << QPointF(4500, 3000) << caja;
+            << Herramienta::Rectangulo << QPointF(1500, 1500) << QPointF(4500, 3000) << caja;
         QTest::newRow("rectangle dragged up-left")
-            << TipoRectangulo << QPointF(4500, 3000) << QPointF(1500, 1500) << caja;
+            << Herramienta::Rectangulo << QPointF(4500, 3000) << QPointF(1500, 1500) << caja;
         QTest::newRow("line down-right")
-            << TipoLinea << QPointF(1500, 1500) << QPointF(4500, 3000) << caja;
+            << Herramienta::Linea << QPointF(1500, 1500) << QPointF(4500, 3000) << caja;
         QTest::newRow("line up-left")
-            << TipoLinea << QPointF(4500, 3000) << QPointF(1500, 1500) << caja;
+            << Herramienta::Linea << QPointF(4500, 3000) << QPointF(1500, 1500) << caja;
         QTest::newRow("line up-right")
-            << TipoLinea << QPointF(1500, 3000) << QPointF(4500, 1500) << caja;
+            << Herramienta::Linea << QPointF(1500, 3000) << QPointF(4500, 1500) << caja;
         QTest::newRow("line down-left")
-            << TipoLinea << QPointF(4500, 1500) << QPointF(1500, 3000) << caja;
+            << Herramienta::Linea << QPointF(4500, 1500) << QPointF(1500, 3000) << caja;
         QTest::newRow("horizontal line: 2 x Margen high")
-            << TipoLinea << QPointF(600, 120) << QPointF(840, 120) << QRectF(450, -30, 540, 300);
+            << Herramienta::Linea << QPointF(600, 120) << QPointF(840, 120)
+            << QRectF(450, -30, 540, 300);
         QTest::newRow("vertical line: 2 x Margen wide")
-            << TipoLinea << QPointF(600, 900) << QPointF(600, 120) << QRectF(450, -30, 300, 1080);
-        QTest::newRow("unrounded line end") << TipoLinea << QPointF(600, 120) << QPointF(847.5, 300)
-                                            << QRectF(450, -30, 547.5, 480);
-        QTest::newRow("collapsed rectangle") << TipoRectangulo << QPointF(3000, 900)
+            << Herramienta::Linea << QPointF(600, 900) << QPointF(600, 120)
+            << QRectF(450, -30, 300, 1080);
+        QTest::newRow("unrounded line end") << Herramienta::Linea << QPointF(600, 120)
+                                            << QPointF(847.5, 300) << QRectF(450, -30, 547.5, 480);
+        QTest::newRow("collapsed rectangle") << Herramienta::Rectangulo << QPointF(3000, 900)
                                              << QPointF(3000, 900) << QRectF(2850, 750, 300, 300);
         QTest::newRow("beyond 16 bits")
-            << TipoRectangulo << QPointF(40000, 35000) << QPointF(46000, 36000)
+            << Herramienta::Rectangulo << QPointF(40000, 35000) << QPointF(46000, 36000)
             << QRectF(39850, 34850, 6300, 1300);
     }
     void colocacion() {
-        QFETCH(int, tipo);
+        QFETCH(Herramienta, tipo);
         QFETCH(QPointF, desde);
         QFETCH(QPointF, hasta);
         QFETCH(QRectF, ventana);
-        const QRectF r = tipo == modGeneral::TipoLinea
+        const QRectF r = tipo == Herramienta::Linea
                              ? Renderizado::ColocarLinea(desde, hasta, 150)
                              : Renderizado::ColocarRectangulo(desde, hasta, 150);
         QCOMPARE(r, ventana);
@@ -154,7 +154,7 @@ private slots:
     void pixelesRectangulo() {
         QImage imagen = lienzoVacio(220, 120);
         {
-            Lienzo lienzo(imagen, QPointF(1350, 1350), 15.0, 10, 255);
+            Lienzo lienzo(imagen, QPointF(1350, 1350), 15.0, {10, 255});
             DibujarRectangulo(lienzo, QPointF(4500, 3000), QPointF(1500, 1500));
         }
         QVERIFY(soloDosColores(imagen, Rojo));
@@ -178,8 +178,8 @@ private slots:
         // Preview square 1500 twips wide: window 110 x 110 pixels, radius 50.
         QImage imagen = lienzoVacio(110, 110);
         {
-            Lienzo lienzo(imagen, QPointF(2850, 2850), 15.0, 10, 255);
-            DibujarCirculo(lienzo, 110, 110, 1500);
+            Lienzo lienzo(imagen, QPointF(2850, 2850), 15.0, {10, 255});
+            DibujarCirculo(lienzo, 1500);
         }
         QVERIFY(soloDosColores(imagen, Rojo));
         for (const QPoint p : {QPoint(55, 5), QPoint(55, 105), QPoint(5, 55), QPoint(105, 55)}) {
@@ -198,14 +198,14 @@ private slots:
         QImage circulo = lienzoVacio(20, 20);
         QImage pincel = lienzoVacio(20, 20);
         {
-            Lienzo d(pincel, QPointF(2850, 2850), 15.0, 10, 255);
+            Lienzo d(pincel, QPointF(2850, 2850), 15.0, {10, 255});
             DibujarPincel(d, Puntos{{3000, 3000}});
-            Lienzo a(linea, QPointF(2850, 2850), 15.0, 10, 255);
+            Lienzo a(linea, QPointF(2850, 2850), 15.0, {10, 255});
             DibujarLinea(a, QPointF(3000, 3000), QPointF(3000, 3000));
-            Lienzo b(rect, QPointF(2850, 2850), 15.0, 10, 255);
+            Lienzo b(rect, QPointF(2850, 2850), 15.0, {10, 255});
             DibujarRectangulo(b, QPointF(3000, 3000), QPointF(3000, 3000));
-            Lienzo c(circulo, QPointF(2850, 2850), 15.0, 10, 255);
-            DibujarCirculo(c, 20, 20, 0);
+            Lienzo c(circulo, QPointF(2850, 2850), 15.0, {10, 255});
+            DibujarCirculo(c, 0);
         }
         QCOMPARE(pincel, linea);
         for (const QImage& imagen : {linea, rect, circulo}) {
@@ -222,7 +222,7 @@ private slots:
         QImage imagen = lienzoVacio(100, 100);
         const Puntos puntos{{300, 300}, {1200, 300}, {1200, 1200}};
         {
-            Lienzo lienzo(imagen, QPointF(0, 0), 15.0, 4, 65280);
+            Lienzo lienzo(imagen, QPointF(0, 0), 15.0, {4, 65280});
             DibujarPincel(lienzo, puntos);
         }
         const QColor verde(0, 255, 0);

@@ -1,0 +1,16 @@
+#include "Desvanecer.h"
+
+#include <QPropertyAnimation>
+#include <QTimer>
+#include <QWidget>
+
+void Desvanecer(QWidget* ventana, int espera, int duracion) {
+    QTimer::singleShot(espera, ventana, [ventana, duracion] {
+        auto* animacion = new QPropertyAnimation(ventana, "windowOpacity", ventana);
+        animacion->setDuration(duracion);
+        animacion->setStartValue(1.0);
+        animacion->setEndValue(0.0);
+        QObject::connect(animacion, &QPropertyAnimation::finished, ventana, &QWidget::close);
+        animacion->start(QAbstractAnimation::DeleteWhenStopped);
+    });
+}

@@ -1,0 +1,76 @@
+#include "ImagenX11.h"
+
+#include "ServidorX.h"
+
+#include <QEvent>
+#include <QImage>
+#include <QSysInfo>
+#include <QWidget>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+ImagenX11* ImagenX11::poner(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
+                            const QImage& imagen) {
+    const auto id = static_cast<Window>(ventana->winId());
+    const bool conAlfa = ventana->testAttribute(Qt::WA_TranslucentBackground);
+    const ServidorX::Formato& formato = formatos.de(x, id, conAlfa);
+    // 32 bits a pixel, as the picture has them: the usual true-colour visuals of 24 and 32 bits.
+    if (formato.profundidad != (conAlfa ? 32 : 24) || imagen.isNull()) {
+        return nullptr;
+    }
+    const QImage pixeles = imagen.convertToFormat(conAlfa ? QImage::Format_ARGB32_Premultiplied
+                                                          : QImage::Format_RGB32);
+    XImage* xi = XCreateImage(
+        x, static_cast<Visual*>(formato.visual), unsigned(formato.profundidad), ZPixmap, 0,
+        const_cast<char*>(reinterpret_cast<const char*>(pixeles.constBits())),
+        unsigned(pixeles.width()), unsigned(pixeles.height()), 32, int(pixeles.bytesPerLine()));
+    if (xi == nullptr) {
+        return nullptr;
+    }
+    xi->byte_order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
+    const Pixmap pixmap = XCreatePixmap(x, id, unsigned(pixeles.width()),
+                                        unsigned(pixeles.height()), unsigned(formato.profundidad));
+    GC gc = XCreateGC(x, pixmap, 0, nullptr);
+    XPutImage(x, pixmap, gc, xi, 0, 0, 0, 0, unsigned(pixeles.width()), unsigned(pixeles.height()));
+    XFreeGC(x, gc);
+    xi->data = nullptr; // the QImage's
+    XDestroyImage(xi);
+    return new ImagenX11(x, formatos, ventana, pixmap);
+}
+
+ImagenX11::ImagenX11(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
+                     unsigned long pixmap)
+    : QObject(ventana), m_x(x), m_formatos(formatos), m_pixmap(pixmap) {
+    ventana->installEventFilter(this);
+    ponerFondo(ventana);
+}
+
+ImagenX11::~ImagenX11() {
+    XFreePixmap(m_x, m_pixmap);
+    XFlush(m_x);
+}
+
+bool ImagenX11::eventFilter(QObject* objeto, QEvent* evento) {
+    auto* ventana = static_cast<QWidget*>(objeto);
+    switch (evento->type()) {
+    case QEvent::Show:
+        // Before the window is mapped: the server paints it as it shows.
+        if (ventana->internalWinId() != m_ventana) {
+            ponerFondo(ventana);
+        }
+        return false;
+    case QEvent::Paint:
+        return true; // the server has painted it already
+    default:
+        return false;
+    }
+}
+
+void ImagenX11::ponerFondo(QWidget* ventana) {
+    m_ventana = ventana->winId();
+    m_formatos.sinSincronia(m_x, m_ventana);
+    XSetWindowBackgroundPixmap(m_x, m_ventana, m_pixmap);
+    XClearWindow(m_x, m_ventana);
+    XFlush(m_x);
+}
