@@ -118,6 +118,19 @@ private slots:
         auto* forma = qobject_cast<FormVentana*>(formas.ventanas().value(0));
         QVERIFY(forma != nullptr);
         QCOMPARE(forma->colorTrazo(), QColor(0, 0, 255));
+
+        // The highlighter keeps a colour and a width of its own: keys change those, and the
+        // pen's stay for when the pen comes back.
+        QTest::keyClick(&fondo, Qt::Key_7);
+        QCOMPARE(fondo.gestos().anchoPluma(), 24);
+        QTest::keyClick(&fondo, Qt::Key_G);
+        QTest::keyClick(&fondo, Qt::Key_Minus);
+        QCOMPARE(estilo.colorResaltador, 0x00FF00);
+        QCOMPARE(estilo.grosorResaltador, 23);
+        QTest::keyClick(&fondo, Qt::Key_1);
+        QCOMPARE(estilo.color, 0xFF0000);
+        QCOMPARE(estilo.grosor, 11);
+        QCOMPARE(fondo.gestos().anchoPluma(), 11);
         formas.destruirTodo();
     }
 
@@ -285,6 +298,40 @@ private slots:
         QCOMPARE(fondo.gestos().anchoPluma(), aperturas ? 31 : 10);
         QCOMPARE(fondo.gestos().pulsado(), boton == Qt::LeftButton);
         QTest::mouseRelease(&fondo, Qt::MouseButton(boton), {}, {50, 50});
+    }
+
+    // Fading ink is never a shape of the list nor a step to undo; its window goes by itself,
+    // and several may be fading at once.
+    void tintaEfimera() {
+        RegistroFormas formas;
+        FormFondo fondo(formas, estilo);
+        fondo.setAttribute(Qt::WA_DeleteOnClose, false);
+        fondo.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fondo));
+        estilo.herramienta = Herramienta::Laser;
+        estilo.esperaLaser = 100;
+        estilo.desvanecerLaser = 50;
+        auto efimeras = [] {
+            QList<QPointer<FormVentana>> lista;
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (auto* forma = qobject_cast<FormVentana*>(w); forma && forma->isVisible()) {
+                    lista.append(forma);
+                }
+            }
+            return lista;
+        };
+        for (int y : {100, 200}) {
+            QTest::mousePress(&fondo, Qt::LeftButton, {}, {100, y});
+            QTest::mouseMove(&fondo, {300, y + 20});
+            QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {300, y + 20});
+        }
+        const QList<QPointer<FormVentana>> lista = efimeras();
+        QCOMPARE(lista.size(), 2);
+        QVERIFY(lista[0]->testAttribute(Qt::WA_TransparentForMouseEvents) ||
+                lista[0]->windowFlags().testFlag(Qt::WindowTransparentForInput));
+        QCOMPARE(formas.cantidad(), 0);
+        QVERIFY(!formas.deshacer());
+        QTRY_VERIFY(lista[0].isNull() && lista[1].isNull());
     }
 
     // Each window's caption is the count of shape windows once it is counted in.

@@ -125,6 +125,49 @@ private slots:
         QVERIFY(!ventana.mask().intersects(ventana.rect())); // nothing of it shows
     }
 
+    // Where no compositor blends windows, a highlighter is blended with the frozen screen under
+    // it as it is drawn: about 40 % of its colour over what was there, the same all along the
+    // stroke, and nothing of it outside.
+    void resaltadorMezclado_data() {
+        QTest::addColumn<int>("color");
+        QTest::addColumn<QColor>("debajo");
+        QTest::addColumn<QColor>("mezcla");
+        const int amarillo = 0x00FFFF;
+        QTest::newRow("yellow over black") << amarillo << QColor(0, 0, 0) << QColor(102, 102, 0);
+        QTest::newRow("yellow over white")
+            << amarillo << QColor(255, 255, 255) << QColor(255, 255, 153);
+        QTest::newRow("green over grey")
+            << 0x00FF00 << QColor(128, 128, 128) << QColor(77, 179, 77);
+    }
+    void resaltadorMezclado() {
+        QFETCH(int, color);
+        QFETCH(QColor, debajo);
+        QFETCH(QColor, mezcla);
+        QImage fondo(400, 200, QImage::Format_RGB32);
+        fondo.fill(debajo);
+        Gesto g = gesto(Herramienta::Resaltador, QPointF(1500, 1500), QPointF(4500, 1500));
+        g.estilo.colorResaltador = color;
+        g.fondo = fondo;
+        FormVentana ventana(g);
+        QVERIFY(ventana.imagenTinta().isNull()); // no compositor here
+        ventana.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&ventana));
+        const QImage vistaVentana = vista(ventana);
+        const QPoint medio = QPoint(200, 100) - ventana.pos();
+        for (int dx : {-90, 0, 90}) {
+            for (int dy : {-11, 0, 11}) {
+                const QColor real = vistaVentana.pixelColor(medio + QPoint(dx, dy));
+                QVERIFY2(qAbs(real.red() - mezcla.red()) <= 1 &&
+                             qAbs(real.green() - mezcla.green()) <= 1 &&
+                             qAbs(real.blue() - mezcla.blue()) <= 1,
+                         qPrintable(real.name() + QStringLiteral(" at %1,%2").arg(dx).arg(dy)));
+            }
+        }
+        // 24 pixels wide, square ends: the window shows nothing past them.
+        QVERIFY(!ventana.mask().contains(medio + QPoint(0, 13)));
+        QVERIFY(!ventana.mask().contains(medio + QPoint(113, 0)));
+    }
+
     // The gesture's style alone; later changes leave the shape as it is.
     void ajustesDelMomento() {
         estilo.color = 16711680; // blue
