@@ -136,13 +136,14 @@ QString LineaOrdenes::ayuda() {
           << '\n'
           << tr("lienzo o en una forma. Al dibujar, Ctrl+S guarda la pantalla anotada en") << '\n'
           << tr("Imágenes/Tizo y Ctrl+C la copia al portapapeles.") << '\n'
-          << tr("Al dibujar, 1 a 5 eligen pincel, línea, rectángulo, círculo o texto; R, G, B,")
+          << tr("Al dibujar, 1 a 8 eligen pincel, línea, rectángulo, círculo, texto, flecha,")
           << '\n'
-          << tr("Y, O y P el color (rojo, verde, azul, amarillo, naranja, rosa); + y - (o la")
+          << tr("resaltador o tinta efímera; R, G, B, Y, O y P el color (rojo, verde, azul,")
           << '\n'
-          << tr("rueda del ratón; con Mayús, de 5 en 5) el grosor; F1 o ? muestra las teclas;")
+          << tr("amarillo, naranja, rosa); + y - (o la rueda del ratón; con Mayús, de 5 en 5)")
           << '\n'
-          << tr("Esc deja de dibujar desde cualquier ventana de Tizo.") << '\n';
+          << tr("el grosor; F1 o ? muestra las teclas; Esc deja de dibujar desde cualquier") << '\n'
+          << tr("ventana de Tizo.") << '\n';
     return texto;
 }
 

@@ -401,20 +401,24 @@
         <translation>Pictures/Tizo and Ctrl+C copies it to the clipboard.</translation>
     </message>
     <message>
-        <source>Al dibujar, 1 a 5 eligen pincel, línea, rectángulo, círculo o texto; R, G, B,</source>
-        <translation>While drawing, 1 to 5 pick the brush, line, rectangle, circle or text; R, G, B,</translation>
+        <source>Al dibujar, 1 a 8 eligen pincel, línea, rectángulo, círculo, texto, flecha,</source>
+        <translation>While drawing, 1 to 8 pick the brush, line, rectangle, circle, text, arrow,</translation>
     </message>
     <message>
-        <source>Y, O y P el color (rojo, verde, azul, amarillo, naranja, rosa); + y - (o la</source>
-        <translation>Y, O and P the colour (red, green, blue, yellow, orange, pink); + and - (or the</translation>
+        <source>resaltador o tinta efímera; R, G, B, Y, O y P el color (rojo, verde, azul,</source>
+        <translation>highlighter or fading ink; R, G, B, Y, O and P the colour (red, green, blue,</translation>
     </message>
     <message>
-        <source>rueda del ratón; con Mayús, de 5 en 5) el grosor; F1 o ? muestra las teclas;</source>
-        <translation>mouse wheel; with Shift, 5 at a time) the thickness; F1 or ? shows the keys;</translation>
+        <source>amarillo, naranja, rosa); + y - (o la rueda del ratón; con Mayús, de 5 en 5)</source>
+        <translation>yellow, orange, pink); + and - (or the mouse wheel; with Shift, 5 at a time)</translation>
     </message>
     <message>
-        <source>Esc deja de dibujar desde cualquier ventana de Tizo.</source>
-        <translation>Esc stops drawing from any window of Tizo.</translation>
+        <source>el grosor; F1 o ? muestra las teclas; Esc deja de dibujar desde cualquier</source>
+        <translation>the thickness; F1 or ? shows the keys; Esc stops drawing from any of</translation>
+    </message>
+    <message>
+        <source>ventana de Tizo.</source>
+        <translation>Tizo's windows.</translation>
     </message>
 </context>
 <context>
