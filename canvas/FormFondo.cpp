@@ -78,6 +78,14 @@ QRectF aPixeles(const QRectF& twips) {
     return {aPixeles(twips.topLeft()), aPixeles(twips.bottomRight())};
 }
 
+QPolygonF aPixeles(const QPolygonF& twips) {
+    QPolygonF pixeles;
+    for (const QPointF& p : twips) {
+        pixeles << aPixeles(p);
+    }
+    return pixeles;
+}
+
 QScreen* oPrincipal(QScreen* pantalla) {
     return pantalla != nullptr ? pantalla : QGuiApplication::primaryScreen();
 }
@@ -289,11 +297,7 @@ void FormFondo::pintarPrevisualizacion(Pintor& pintor) const {
             Renderizado::flecha(l.p1(), l.p2(), estilo.grosor, Unidades::twipsPorPixel());
         pintor.linea(aPixeles(QLineF(l.p1(), flecha.finAsta)));
         if (!flecha.cabeza.isEmpty()) {
-            QPolygonF cabeza;
-            for (const QPointF& p : flecha.cabeza) {
-                cabeza << aPixeles(p);
-            }
-            pintor.poligono(cabeza);
+            pintor.poligono(aPixeles(flecha.cabeza));
         }
     } else if (linea) {
         pintor.linea(aPixeles(m_gestos.Linea()));
@@ -317,25 +321,19 @@ void FormFondo::pintarSalida(const QRegion& region) {
 }
 
 QRegion FormFondo::regionPrevisualizacion() const {
+    const Estilo& estilo = m_gestos.estiloPrevisualizacion();
+    const Herramientas::Fila& herramienta = Herramientas::de(estilo.herramienta);
     // Smooth edges reach a pixel further; square ends as far as round ones reach sideways.
     const int ancho = m_gestos.anchoPrevisualizacion() + (m_suave ? 2 : 0);
-    const int anchoLinea =
-        Herramientas::de(m_gestos.estiloPrevisualizacion().herramienta).puntaRecta
-            ? int(std::ceil(ancho * M_SQRT2))
-            : ancho;
+    const int anchoLinea = herramienta.puntaRecta ? int(std::ceil(ancho * M_SQRT2)) : ancho;
     QRegion region;
     if (m_gestos.lineaVisible()) {
-        const QLineF linea = aPixeles(m_gestos.Linea());
-        region += Contornos::segmento(linea, anchoLinea);
-        if (Herramientas::de(m_gestos.estiloPrevisualizacion().herramienta).cabeza) {
+        const QLineF linea = m_gestos.Linea();
+        region += Contornos::segmento(aPixeles(linea), anchoLinea);
+        if (herramienta.cabeza) {
             const Renderizado::Flecha flecha = Renderizado::flecha(
-                m_gestos.Linea().p1(), m_gestos.Linea().p2(),
-                m_gestos.estiloPrevisualizacion().grosor, Unidades::twipsPorPixel());
-            QPolygonF cabeza;
-            for (const QPointF& p : flecha.cabeza) {
-                cabeza << aPixeles(p);
-            }
-            region += Contornos::caja(cabeza.boundingRect(), 2);
+                linea.p1(), linea.p2(), estilo.grosor, Unidades::twipsPorPixel());
+            region += Contornos::caja(aPixeles(flecha.cabeza).boundingRect(), 2);
         }
     }
     if (m_gestos.lineaRVisible()) {
@@ -558,8 +556,7 @@ void FormFondo::pintarSegmento(const QLineF& segmento) {
     const QPointF origen = Unidades::aTwips(QPointF(zona.topLeft()));
     if (m_suave) {
         // As the smooth shape will draw it: the segment with its blended edges, laid over.
-        QImage marca = Lienzo::imagenSuave(zona.size() * devicePixelRatioF());
-        marca.setDevicePixelRatio(devicePixelRatioF());
+        QImage marca = Lienzo::imagenSuave(zona.size(), devicePixelRatioF());
         {
             Lienzo lienzo(marca, origen, Unidades::twipsPorPixel(),
                           {ancho, color, false, 100, true});

@@ -104,8 +104,10 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     const double tpp = Unidades::twipsPorPixel();
     const QRectF ventana = herramienta.colocar(gesto, tpp);
     const int color = gesto.estilo.colorActual();
-    QImage trazos = Lienzo::imagenTrazos(size(), color);
-    if (!ventana.isNull()) {
+    QImage trazos;
+    if (ventana.isNull()) {
+        trazos = Lienzo::imagenTrazos(size(), color);
+    } else {
         // Window managers move a window that reaches beyond the screens back onto them, and
         // the drawing would move with it: the part nobody can see is left out instead.
         const QRect caja = Unidades::rectEnPixeles(ventana);
@@ -146,8 +148,7 @@ QImage FormVentana::imagenTinta() const {
     if (!m_gesto) {
         return {};
     }
-    QImage tinta = Lienzo::imagenSuave(size() * devicePixelRatioF());
-    tinta.setDevicePixelRatio(devicePixelRatioF());
+    QImage tinta = Lienzo::imagenSuave(size(), devicePixelRatioF());
     Lienzo lienzo(tinta, m_origen, Unidades::twipsPorPixel(), pluma(*m_gesto, true));
     Herramientas::de(m_gesto->estilo.herramienta).dibujar(lienzo, *m_gesto);
     return tinta;

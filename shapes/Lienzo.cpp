@@ -26,8 +26,9 @@ QImage Lienzo::imagenTrazos(QSize tamano, int color) {
     return imagen;
 }
 
-QImage Lienzo::imagenSuave(QSize tamano) {
-    QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
+QImage Lienzo::imagenSuave(QSize tamano, qreal escala) {
+    QImage imagen(tamano * escala, QImage::Format_ARGB32_Premultiplied);
+    imagen.setDevicePixelRatio(escala);
     imagen.fill(Qt::transparent);
     return imagen;
 }

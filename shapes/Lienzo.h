@@ -27,8 +27,9 @@ public:
     // A blank picture for strokes of `color`: strokes have one colour over the key, so one bit per
     // pixel holds them, and the pixels they set are what regionVisible() finds.
     static QImage imagenTrazos(QSize tamano, int color);
-    // A clear picture for smooth or translucent strokes.
-    static QImage imagenSuave(QSize tamano);
+    // A clear picture for smooth or translucent strokes, `tamano` logical pixels at `escala`
+    // device pixels each.
+    static QImage imagenSuave(QSize tamano, qreal escala);
 
     void segmento(const QPointF& desde, const QPointF& hasta);
     // Centred on a point of the image, in pixels; the radius is twips.
