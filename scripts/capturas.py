@@ -5,8 +5,8 @@ real program with real input as the end-to-end tests do.
 Usage: capturas.py PROGRAM FOLDER   (make capturas: build/tizo into docs/)
 
 Writes menu.png and menu-en.png (the tray menu in Spanish and English), paleta.png (the tool
-palette over the canvas, text options shown) and escritorio.png (a desktop annotated with every
-tool).
+palette over the canvas, text options shown) and escritorio.png (a desktop with a compositor,
+annotated with every tool that stays: smooth ink).
 """
 
 import os
@@ -96,8 +96,8 @@ def recortar(s, ruta, rect):
     print("wrote", ruta)
 
 
-def sesion(idioma="C.UTF-8"):
-    s = Sesion("capturas")
+def sesion(idioma="C.UTF-8", escritorio=None):
+    s = Sesion("capturas", escritorio=escritorio)
     s.entorno["LANG"] = idioma
     fondo(s)
     return s
@@ -182,7 +182,8 @@ def paleta(salida):
 
 
 def escritorio(salida):
-    s = sesion()
+    # Most desktops composite: ink is smooth there.
+    s = sesion(escritorio="openbox-picom")
     try:
         ventana_grafico(s)
         s.lanzar_tizo()
@@ -229,11 +230,16 @@ def escritorio(salida):
             s.pausa(0.02)
         s.soltar()
         s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "5"], 10, "the brush shape")
-        s.tecla("Escape")  # the brush shape has the keys: give them back to the canvas
-        s.click(200, 900, 3)
-        p = s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "Herramientas"], 10,
-                      "the palette")[0]
-        cerrar_paleta(s, p)
+        # The highlighter over the subtitle (below the window's title bar), picked with its key:
+        # the canvas keeps the keys.
+        s.tecla("7")
+        s.arrastrar(vx + 62, vy + 120, vx + 318, vy + 120)
+        s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "6"], 10, "the highlight")
+        # An arrow at the last bar, from below its label.
+        bx, by = barra(5)
+        s.tecla("6")
+        s.arrastrar(bx + 170, by + 260, bx + 50, by + 25)
+        s.esperar(lambda: [v for v in s.ventanas() if v.nombre == "7"], 10, "the arrow")
         s.tecla("Escape")
         s.esperar(lambda: not [v for v in s.ventanas() if v.nombre == "Tizo"], 10,
                   "drawing mode left")
