@@ -170,6 +170,9 @@ void ModoDibujo::lienzoCerrado(FormFondo* lienzo) {
     });
     if (!otroAbierto) {
         QCoreApplication::instance()->removeEventFilter(this);
+        // Fading ink points at the frozen screen, and goes with it: left on the live desktop it
+        // would be frozen into the next capture, and stay on that canvas after it faded.
+        m_formas.terminarEfimeras();
     }
 }
 

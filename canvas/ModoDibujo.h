@@ -22,7 +22,7 @@ class RegistroFormas;
 // Leaving any canvas (Esc, its exit image, a close by the window manager) leaves them all, and
 // so does a monitor that comes, goes or changes while drawing: no canvas stays over a monitor
 // that is no longer there. Settings chosen on one canvas (its palette, its keys) hold on every
-// canvas.
+// canvas. Fading ink still there when drawing mode ends goes with it.
 //
 // While it is open, drawing mode owns the keyboard: keys typed on any of the program's windows
 // go to the canvas under the pointer, except on a text being typed (until Enter, Esc or a click

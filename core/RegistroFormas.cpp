@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 #include <algorithm>
+#include <utility>
 
 RegistroFormas::RegistroFormas(int limiteHistorial, QObject* padre)
     : QObject(padre), m_historial(limiteHistorial) {}
@@ -28,6 +29,14 @@ void RegistroFormas::agregar(QWidget* ventana) {
 void RegistroFormas::agregarEfimera(QWidget* ventana) {
     m_efimeras.removeAll(nullptr);
     m_efimeras.append(ventana);
+}
+
+void RegistroFormas::terminarEfimeras() {
+    for (const QPointer<QWidget>& efimera : std::exchange(m_efimeras, {})) {
+        if (efimera) {
+            efimera->close();
+        }
+    }
 }
 
 QList<QWidget*> RegistroFormas::ventanas() const {

@@ -31,6 +31,8 @@ public:
     // A window that goes by itself (fading ink): never counted, never a step, but destroyed
     // with the others if it is still there.
     void agregarEfimera(QWidget* ventana);
+    // Closes at once every such window still there.
+    void terminarEfimeras();
 
     // The live windows, oldest first.
     QList<QWidget*> ventanas() const;

@@ -90,6 +90,30 @@ private slots:
         QVERIFY(dibujo.activo() == nullptr);
     }
 
+    // Fading ink still there when drawing mode ends goes with it, long before it would have
+    // faded: nothing of it is left on the live desktop for the next capture to freeze.
+    void tintaEfimeraSeVaConElDibujo() {
+        RegistroFormas formas;
+        ModoDibujo dibujo(formas, estilo);
+        abrirCon(dibujo, QStringLiteral("izquierda"));
+        estilo.herramienta = Herramienta::Laser;
+        estilo.esperaLaser = 60000;
+        FormFondo* l = lienzoEn(dibujo, QStringLiteral("izquierda"));
+        QTest::mousePress(l, Qt::LeftButton, {}, {100, 100});
+        QTest::mouseMove(l, {200, 150});
+        QTest::mouseRelease(l, Qt::LeftButton, {}, {200, 150});
+        QPointer<QWidget> tinta;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<FormVentana*>(w) != nullptr && w->isVisible()) {
+                tinta = w;
+            }
+        }
+        QVERIFY(tinta);
+        QCOMPARE(formas.cantidad(), 0);
+        dibujo.salir();
+        QTRY_VERIFY_WITH_TIMEOUT(tinta.isNull(), 1000);
+    }
+
     // Every way out of one canvas leaves drawing mode on all of them, and frees every capture.
     void salirDeTodos_data() {
         QTest::addColumn<QString>("lienzo");
