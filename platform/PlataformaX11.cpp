@@ -401,7 +401,10 @@ void PlataformaX11::ponerFormaDeEntrada(QWidget* ventana, const QRegion& forma) 
     } else {
         ServidorX::ponerForma(d, id, ShapeBounding, visible, ventana->devicePixelRatioF());
     }
-    ServidorX::ponerForma(d, id, ShapeInput, forma, ventana->devicePixelRatioF());
+    // A window clicks pass through keeps the empty input shape Qt gave it.
+    if (!ventana->windowFlags().testFlag(Qt::WindowTransparentForInput)) {
+        ServidorX::ponerForma(d, id, ShapeInput, forma, ventana->devicePixelRatioF());
+    }
     XFlush(d);
 }
 

@@ -77,8 +77,10 @@ FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
     setAutoFillBackground(true);
     resize(TamanoInicial);
     if (herramienta.efimera) {
-        // Ink that fades is only looked at: clicks go through it to what lies beneath.
+        // Ink that fades is only looked at: clicks go through it to what lies beneath. No window
+        // manager frames it either, as a frame would take the clicks around the strokes.
         setWindowFlag(Qt::WindowTransparentForInput);
+        setWindowFlag(Qt::X11BypassWindowManagerHint);
     } else {
         ArrastrarVentana(this);
     }
