@@ -9,7 +9,14 @@
 //     stroke of 5,000 points across the screen;
 //   - the process's resident memory per screen-wide brush shape, and after " Borrar Todo";
 //   - the canvas's work per brush move, early and late in one long stroke, and the area each
-//     repaint covers while drawing.
+//     repaint covers while drawing;
+//   - smooth ink, where a compositor blends windows: the same brush release and memory per
+//     shape, and the CPU a stroke of fading ink takes once it has gone. Without a compositor
+//     from the start, picom runs for this part alone, so one run shows the smooth brush next to
+//     the 1-bit one.
+//
+// With TIZO_BENCH_XVFB naming the X server's process, the memory rows give its growth too: the
+// pictures of smooth shapes live there.
 
 #include "Estilo.h"
 #include "Form1.h"
@@ -20,7 +27,9 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QKeyEvent>
@@ -29,12 +38,16 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPixmap>
+#include <QPointer>
+#include <QProcess>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -107,9 +120,9 @@ double mediana(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// The process's resident memory, MB.
-double rss() {
-    QFile estado(QStringLiteral("/proc/self/status"));
+// A process's resident memory, MB: this one's unless another is named.
+double rss(const QString& proceso = QStringLiteral("self")) {
+    QFile estado(QStringLiteral("/proc/%1/status").arg(proceso));
     if (!estado.open(QIODevice::ReadOnly)) {
         return 0;
     }
@@ -119,6 +132,57 @@ double rss() {
         }
     }
     return 0;
+}
+
+// The X server's resident memory, MB; 0 unless bench/ejecutar.sh named its process.
+double rssServidor() {
+    const QString proceso = qEnvironmentVariable("TIZO_BENCH_XVFB");
+    return proceso.isEmpty() ? 0 : rss(proceso);
+}
+
+// The CPU time the process has taken so far, all its threads, in clock ticks (utime + stime).
+long long ticksCpu() {
+    QFile estado(QStringLiteral("/proc/self/stat"));
+    if (!estado.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    // The name, in parentheses, may hold spaces: the fields are counted after it.
+    const QByteArray linea = estado.readAll();
+    const QList<QByteArray> campos = linea.mid(linea.lastIndexOf(')') + 2).split(' ');
+    if (campos.size() < 13) {
+        return -1;
+    }
+    return campos.at(11).toLongLong() + campos.at(12).toLongLong(); // fields 14 and 15
+}
+
+// The same to the nanosecond the scheduler keeps, ms: a tick is 10 ms, and a handful of short
+// wake-ups may add up to none.
+double cpuExacto() {
+    double total = 0;
+    const QDir hilos(QStringLiteral("/proc/self/task"));
+    for (const QString& hilo : hilos.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile cuenta(hilos.filePath(hilo + QStringLiteral("/schedstat")));
+        if (cuenta.open(QIODevice::ReadOnly)) {
+            total += cuenta.readAll().split(' ').value(0).toDouble() / 1e6;
+        }
+    }
+    return total;
+}
+
+struct Consumo {
+    long long ticks = -1;
+    double ms = 0;
+};
+
+// What the process takes over `milisegundos` of an event loop that sleeps until something
+// happens, as the program's own does.
+Consumo consumoEnReposo(int milisegundos) {
+    QEventLoop bucle;
+    QTimer::singleShot(milisegundos, &bucle, &QEventLoop::quit);
+    const long long ticks = ticksCpu();
+    const double exacto = cpuExacto();
+    bucle.exec();
+    return {ticksCpu() - ticks, cpuExacto() - exacto};
 }
 
 // What the X server shows at a point of the screen (logical pixels), read back from the root.
@@ -249,6 +313,144 @@ QPoint trazo(FormFondo* f, int n, double fase = 0) {
     return enPixeles(recorrido(n / 2, n, fase));
 }
 
+constexpr int Puntos = 5000; // of the brush stroke whose release is timed
+
+struct Pinceles {
+    std::vector<double> total, manejador;
+};
+
+// Release to a brush stroke of 5,000 points across the screen on the screen, 7 rounds. Null
+// when the stroke did not get its points.
+std::unique_ptr<Pinceles> medirPincel(Form1& form, FormFondo* f) {
+    auto p = std::make_unique<Pinceles>();
+    form.estilo().herramienta = Herramienta::Pincel;
+    for (int i = 0; i < 7; ++i) {
+        const QPoint medio = trazo(f, Puntos);
+        asentar(50);
+        // The press is a point of the stroke, and so is every move.
+        if (f->gestos().Puntos().size() != Puntos + 2) {
+            std::fprintf(stderr, "expected %d points, got %zu\n", Puntos + 2,
+                         f->gestos().Puntos().size());
+            return nullptr;
+        }
+        const Soltura t = soltarHastaVentana(form.estilo(), f, recorrido(Puntos, Puntos), medio);
+        p->total.push_back(t.total);
+        p->manejador.push_back(t.manejador);
+        borrarTodo(form, medio);
+        asentar(60);
+    }
+    return p;
+}
+
+constexpr int Formas = 50; // screen-wide shapes whose memory is measured
+
+struct MemoriaFormas {
+    double antes = 0, con = 0;                 // this process, MB
+    double servidorAntes = 0, servidorCon = 0; // the X server, MB (0: not named)
+    double segundos = 0;                       // to draw them, one by one
+    QPoint medio;                              // a point of the last one
+};
+
+// 50 screen-wide brush shapes, drawn one by one and left on the screen. One shape first, so
+// that what the first one loads for good is not counted.
+MemoriaFormas memoriaPorForma(Form1& form, FormFondo* f) {
+    MemoriaFormas m;
+    form.estilo().herramienta = Herramienta::Pincel;
+    m.medio = trazo(f, 400);
+    soltarHastaVentana(form.estilo(), f, recorrido(400, 400), m.medio);
+    borrarTodo(form, m.medio);
+    asentar(200);
+    m.antes = rss();
+    m.servidorAntes = rssServidor();
+    QElapsedTimer t;
+    t.start();
+    for (int i = 0; i < Formas; ++i) {
+        m.medio = trazo(f, 400, i * 0.1);
+        soltarHastaVentana(form.estilo(), f, recorrido(400, 400, i * 0.1), m.medio);
+    }
+    m.segundos = ms(t.nsecsElapsed()) / 1000;
+    asentar(200);
+    m.con = rss();
+    m.servidorCon = rssServidor();
+    return m;
+}
+
+void imprimirServidor(const char* fila, const MemoriaFormas& m) {
+    if (m.servidorAntes > 0) {
+        std::printf("  %s %7.3f  (%.1f -> %.1f)\n", fila,
+                    (m.servidorCon - m.servidorAntes) / Formas, m.servidorAntes, m.servidorCon);
+    }
+}
+
+// Starts picom as bench/ejecutar.sh does, and waits until it holds the compositor's selection
+// and has painted the screen once. Null when it does not start.
+std::unique_ptr<QProcess> arrancarPicom() {
+    auto picom = std::make_unique<QProcess>();
+    picom->setStandardOutputFile(QProcess::nullDevice());
+    picom->setStandardErrorFile(QProcess::nullDevice());
+    picom->start(QStringLiteral("picom"), {QStringLiteral("--config"), QStringLiteral("/dev/null"),
+                                           QStringLiteral("--backend"), QStringLiteral("xrender")});
+    if (!picom->waitForStarted(3000)) {
+        return nullptr;
+    }
+    QElapsedTimer t;
+    t.start();
+    while (!Plataforma::actual().TintaSuave()) {
+        if (t.elapsed() > 5000 || picom->state() != QProcess::Running) {
+            return nullptr;
+        }
+        asentar(20);
+    }
+    asentar(500);
+    return picom;
+}
+
+void pararPicom(QProcess& picom) {
+    picom.terminate();
+    picom.waitForFinished(3000);
+    esperar([] { return !Plataforma::actual().TintaSuave(); });
+    asentar(200);
+}
+
+struct Efimera {
+    double hastaIrse = -1; // release -> its window gone, ms (-1: it never went)
+    Consumo antes;         // idle with the canvas open, before it
+    Consumo despues;       // the same once it has gone
+};
+
+constexpr int Reposo = 3000; // ms of each idle measurement
+
+// A stroke of fading ink: how long its window stays, and what the process takes idle before
+// it and once it has gone. Nothing should be left running for it: no timer, no animation.
+Efimera medirEfimera(Form1& form, FormFondo* f) {
+    Efimera e;
+    form.estilo().herramienta = Herramienta::Laser;
+    asentar(200);
+    e.antes = consumoEnReposo(Reposo);
+    const QList<QWidget*> previas = QApplication::topLevelWidgets();
+    const QPoint medio = trazo(f, 400);
+    asentar(20);
+    QElapsedTimer t;
+    t.start();
+    soltarHastaVentana(form.estilo(), f, recorrido(400, 400), medio);
+    QPointer<FormVentana> ventana;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* v = qobject_cast<FormVentana*>(w); v && !previas.contains(w)) {
+            ventana = v;
+        }
+    }
+    const qint64 limite = form.estilo().esperaLaser + form.estilo().desvanecerLaser + 5000;
+    // Gone is destroyed, not merely hidden or clear.
+    esperar([&] { return ventana.isNull() || t.elapsed() > limite; });
+    form.estilo().herramienta = Herramienta::Pincel;
+    if (!ventana.isNull()) {
+        return e;
+    }
+    e.hastaIrse = ms(t.nsecsElapsed());
+    e.despues = consumoEnReposo(Reposo);
+    return e;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -351,47 +553,20 @@ int main(int argc, char** argv) {
     }
 
     // Release to a brush stroke of 5,000 points across the screen on the screen.
-    std::vector<double> pincel, pincelManejador;
-    form.estilo().herramienta = Herramienta::Pincel;
-    constexpr int Puntos = 5000;
-    for (int i = 0; i < 7; ++i) {
-        const QPoint medio = trazo(f, Puntos);
-        asentar(50);
-        // The press is a point of the stroke, and so is every move.
-        if (f->gestos().Puntos().size() != Puntos + 2) {
-            std::fprintf(stderr, "expected %d points, got %zu\n", Puntos + 2,
-                         f->gestos().Puntos().size());
-            return 1;
-        }
-        const Soltura t = soltarHastaVentana(form.estilo(), f, recorrido(Puntos, Puntos), medio);
-        pincel.push_back(t.total);
-        pincelManejador.push_back(t.manejador);
-        borrarTodo(form, medio);
-        asentar(60);
+    const std::unique_ptr<Pinceles> pincel = medirPincel(form, f);
+    if (!pincel) {
+        return 1;
     }
 
-    // Memory: 50 screen-wide brush shapes, then " Borrar Todo". One shape first, so that what
-    // the first one loads for good is not counted.
-    constexpr int Formas = 50;
-    QPoint medio = trazo(f, 400);
-    soltarHastaVentana(form.estilo(), f, recorrido(400, 400), medio);
-    borrarTodo(form, medio);
-    asentar(200);
-    const double antesDeDibujar = rss();
-    QElapsedTimer relojFormas;
-    relojFormas.start();
-    for (int i = 0; i < Formas; ++i) {
-        medio = trazo(f, 400, i * 0.1);
-        soltarHastaVentana(form.estilo(), f, recorrido(400, 400, i * 0.1), medio);
-    }
-    const double tiempoFormas = ms(relojFormas.nsecsElapsed()) / 1000;
-    asentar(200);
-    const double conFormas = rss();
+    // Memory: 50 screen-wide brush shapes, then " Borrar Todo".
+    const MemoriaFormas formas = memoriaPorForma(form, f);
+    QPoint medio = formas.medio;
     const double inicioBorrar = ms(reloj.nsecsElapsed());
     borrarTodo(form, medio);
     const double tiempoBorrar = std::max(0.0, hastaLaCalma(500) - inicioBorrar);
     asentar(200);
     const double trasBorrar = rss();
+    const double servidorTrasBorrar = rssServidor();
 
     // Canvas work per brush move, moves 1..100 against 10,001..10,100 of one stroke: the move
     // handler and the repaint it asks for, up to the X server having the pixels.
@@ -427,6 +602,40 @@ int main(int argc, char** argv) {
     asentar(300);
     const double trasCerrar = rss();
 
+    // Smooth ink, on a canvas of its own: the canvas, like each shape, looks for a compositor
+    // as it opens.
+    const bool suaveDesdeElInicio = Plataforma::actual().TintaSuave();
+    std::unique_ptr<QProcess> picom;
+    if (!suaveDesdeElInicio) {
+        picom = arrancarPicom();
+    }
+    const bool suave = Plataforma::actual().TintaSuave();
+    std::unique_ptr<Pinceles> pincelSuave;
+    MemoriaFormas formasSuaves;
+    double trasBorrarSuaves = 0, servidorTrasBorrarSuaves = 0;
+    Efimera efimera;
+    if (suave) {
+        abrirLienzo(form);
+        asentar(100);
+        f = lienzo();
+        pincelSuave = medirPincel(form, f);
+        if (!pincelSuave) {
+            return 1;
+        }
+        formasSuaves = memoriaPorForma(form, f);
+        borrarTodo(form, formasSuaves.medio);
+        hastaLaCalma(500);
+        asentar(200);
+        trasBorrarSuaves = rss();
+        servidorTrasBorrarSuaves = rssServidor();
+        efimera = medirEfimera(form, f);
+        f->close();
+        asentar(300);
+    }
+    if (picom) {
+        pararPicom(*picom);
+    }
+
     const QSize lado = pantalla();
     std::printf("screen %dx%d, Qt %s, %d rounds (medians, ms; memory is resident, MB)\n",
                 lado.width(), lado.height(), qVersion(), Rondas);
@@ -440,15 +649,23 @@ int main(int argc, char** argv) {
     std::printf("    of which the release handler:              %7.2f\n",
                 mediana(rectanguloManejador));
     std::printf("  release -> 5,000-point brush on screen:      %7.2f  (7 rounds)\n",
-                mediana(pincel));
-    std::printf("    of which the release handler:              %7.2f\n", mediana(pincelManejador));
+                mediana(pincel->total));
+    std::printf("    of which the release handler:              %7.2f\n",
+                mediana(pincel->manejador));
     std::printf("  release -> 10,100-point brush on screen:     %7.2f  (one round)\n", tLargo);
     std::printf("  memory per screen-wide brush shape:          %7.3f  (%d shapes, %.1f -> %.1f)\n",
-                (conFormas - antesDeDibujar) / Formas, Formas, antesDeDibujar, conFormas);
-    std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas, tiempoFormas);
+                (formas.con - formas.antes) / Formas, Formas, formas.antes, formas.con);
+    imprimirServidor("  in the X server:                           ", formas);
+    std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas,
+                formas.segundos);
     std::printf("  Borrar Todo of them -> X server quiet again: %7.2f\n", tiempoBorrar);
     std::printf("  memory after Borrar Todo / before drawing:   %7.3f  (%.1f / %.1f)\n",
-                trasBorrar / antesDeDibujar, trasBorrar, antesDeDibujar);
+                trasBorrar / formas.antes, trasBorrar, formas.antes);
+    if (formas.servidorAntes > 0) {
+        std::printf("    in the X server:                           %7.3f  (%.1f / %.1f)\n",
+                    servidorTrasBorrar / formas.servidorAntes, servidorTrasBorrar,
+                    formas.servidorAntes);
+    }
     std::printf(
         "  memory after the canvas closed / before:     %7.3f  (%.1f / %.1f; %.1f at start)\n",
         trasCerrar / memoriaTrasLienzos, trasCerrar, memoriaTrasLienzos, memoriaInicial);
@@ -459,6 +676,48 @@ int main(int argc, char** argv) {
                 contador.areaMaxima, 100.0 * contador.areaMaxima / areaLienzo);
     std::printf("  area all paints covered, per move:           %7.1f px\n",
                 double(contador.areaTotal) / Largo);
+    if (!suave) {
+        std::printf("smooth ink: not measured, no compositor (is picom installed?)\n");
+    } else {
+        std::printf("smooth ink, %s:\n",
+                    suaveDesdeElInicio ? "a compositor ran all along (so did the rows above)"
+                                       : "picom started for these rows (the rows above are 1-bit)");
+        const double suaveTotal = mediana(pincelSuave->total);
+        std::printf("  release -> 5,000-point brush on screen:      %7.2f  (7 rounds", suaveTotal);
+        if (suaveDesdeElInicio) {
+            std::printf(")\n");
+        } else {
+            std::printf("; %.2fx the 1-bit one)\n", suaveTotal / mediana(pincel->total));
+        }
+        std::printf("    of which the release handler:              %7.2f\n",
+                    mediana(pincelSuave->manejador));
+        std::printf(
+            "  memory per screen-wide brush shape:          %7.3f  (%d shapes, %.1f -> %.1f)\n",
+            (formasSuaves.con - formasSuaves.antes) / Formas, Formas, formasSuaves.antes,
+            formasSuaves.con);
+        imprimirServidor("  in the X server:                           ", formasSuaves);
+        std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas,
+                    formasSuaves.segundos);
+        // Hidden shapes stay for an undo, and a smooth one keeps its picture in the server.
+        std::printf("  memory after Borrar Todo / before drawing:   %7.3f  (%.1f / %.1f)\n",
+                    trasBorrarSuaves / formasSuaves.antes, trasBorrarSuaves, formasSuaves.antes);
+        if (formasSuaves.servidorAntes > 0) {
+            std::printf("    in the X server:                           %7.3f  (%.1f / %.1f)\n",
+                        servidorTrasBorrarSuaves / formasSuaves.servidorAntes,
+                        servidorTrasBorrarSuaves, formasSuaves.servidorAntes);
+        }
+        if (efimera.hastaIrse < 0) {
+            std::printf("  fading ink: its window never went\n");
+        } else {
+            std::printf("  fading ink, release -> its window gone:      %7.0f\n",
+                        efimera.hastaIrse);
+        }
+        std::printf(
+            "  CPU ticks over %.0f s idle, before it:          %7lld  (%.2f ms; canvas open)\n",
+            Reposo / 1000.0, efimera.antes.ticks, efimera.antes.ms);
+        std::printf("  CPU ticks over %.0f s idle, once it has gone:   %7lld  (%.2f ms)\n",
+                    Reposo / 1000.0, efimera.despues.ticks, efimera.despues.ms);
+    }
     const bool crece = mediana(ultimos) > 2 * mediana(primeros) + 0.05;
     const bool completo = contador.areaMaxima >= areaLienzo / 4;
     if (crece || completo) {

@@ -5,7 +5,9 @@
 #   bench/ejecutar.sh [build dir] [size]      e.g. bench/ejecutar.sh build 3840x2160
 # The size is 1920x1080 unless given. Xvfb takes a display number no other X server holds.
 # With TIZO_BENCH_SIN_GESTOR=1 no window manager runs, which shows what it adds; with
-# TIZO_BENCH_PICOM=1 the picom compositor runs too (a capture then waits for it to repaint).
+# TIZO_BENCH_PICOM=1 the picom compositor runs too (a capture then waits for it to repaint), and
+# every shape is smooth ink. Without it the benchmark starts picom itself for its last rows, the
+# smooth ones, so one run gives both kinds of ink side by side.
 set -eu
 construccion=${1:-build}
 tamano=${2:-1920x1080}
@@ -43,5 +45,7 @@ if [ -n "${TIZO_BENCH_PICOM:-}" ]; then
     picom=$!
     sleep 0.5
 fi
-DISPLAY=$pantalla XDG_RUNTIME_DIR=$temporal XDG_CONFIG_HOME=$temporal QT_QPA_PLATFORM=xcb "$binario"
+# The benchmark reads the X server's memory too: smooth shapes keep their pictures there.
+DISPLAY=$pantalla XDG_RUNTIME_DIR=$temporal XDG_CONFIG_HOME=$temporal QT_QPA_PLATFORM=xcb \
+    TIZO_BENCH_XVFB=$xvfb "$binario"
 TIZO_BIN="$construccion/tizo" /usr/bin/python3 "$(dirname "$0")/menu_lienzo.py" "$tamano"
