@@ -81,7 +81,8 @@ public:
     // Has the windowing system show `imagen` (the window's size at its device pixel ratio) as
     // the window's content from now on, within its shape, keeping the pixels itself so that the
     // program keeps none. The window then must not paint (as with RellenarConColor). False when
-    // it can't: the window paints the picture itself.
+    // it can't: the window paints the picture itself. A null picture gives back the one kept for
+    // the window, which is hidden for a while: it is given again before the window shows.
     virtual bool MostrarImagen(QWidget* ventana, const QImage& imagen);
 
     // What `pantalla` shows at this moment, at its device resolution. Null when there is no

@@ -430,7 +430,15 @@ bool PlataformaX11::PrepararTinta(QWidget* ventana) {
 }
 
 bool PlataformaX11::MostrarImagen(QWidget* ventana, const QImage& imagen) {
+    for (QObject* hijo : ventana->children()) {
+        if (dynamic_cast<ImagenX11*>(hijo) != nullptr) {
+            delete hijo; // its picture, and the server's memory for it, goes now
+        }
+    }
     _XDisplay* x = ServidorX::conexion();
+    if (imagen.isNull()) {
+        return true;
+    }
     if (x == nullptr || ImagenX11::poner(x, m_formatos, ventana, imagen) == nullptr) {
         return Plataforma::MostrarImagen(ventana, imagen);
     }

@@ -266,6 +266,11 @@ bool FormVentana::event(QEvent* evento) {
                 m_formaGuardada = empaquetar(mask());
                 clearMask();
             }
+            // Smooth ink's picture takes the X server a window-sized pixmap: it is drawn again
+            // from the gesture if the shape comes back.
+            if (m_gesto) {
+                Plataforma::actual().MostrarImagen(this, QImage());
+            }
         }
         return true;
     }
@@ -307,6 +312,12 @@ void FormVentana::showEvent(QShowEvent* evento) {
         m_formaGuardada.clear();
         if (!forma.isEmpty()) {
             Plataforma::actual().PonerForma(this, forma);
+        }
+        if (m_gesto) {
+            QImage tinta = imagenTinta();
+            if (!Plataforma::actual().MostrarImagen(this, tinta)) {
+                m_imagen = std::move(tinta);
+            }
         }
     }
 }
