@@ -7,9 +7,50 @@
 #include <QPaintEvent>
 #include <QSysInfo>
 #include <QWidget>
+#include <vector>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+
+namespace {
+constexpr int LadoBaldosa = 64; // device pixels
+} // namespace
+
+std::vector<QRect> ImagenX11::conContenido(const QWidget* ventana, QSize tamano) {
+    const QRegion forma = ventana->mask();
+    const QRect todo(QPoint(), tamano);
+    if (forma.isEmpty()) {
+        return {todo};
+    }
+    // A stroke across the screen crosses few of its tiles: only those go to the server, and the
+    // rest of the pixmap is cleared there, not sent clear.
+    const int columnas = (tamano.width() + LadoBaldosa - 1) / LadoBaldosa;
+    const int filas = (tamano.height() + LadoBaldosa - 1) / LadoBaldosa;
+    std::vector<bool> marcadas(std::size_t(columnas) * std::size_t(filas), false);
+    const qreal escala = ventana->devicePixelRatioF();
+    for (const QRect& logico : forma) {
+        // A smooth edge reaches a pixel past the strokes the mask holds.
+        const QRect r = ServidorX::aNativo(logico.adjusted(-1, -1, 1, 1), escala) & todo;
+        if (r.isEmpty()) {
+            continue;
+        }
+        for (int f = r.top() / LadoBaldosa; f <= r.bottom() / LadoBaldosa; ++f) {
+            for (int c = r.left() / LadoBaldosa; c <= r.right() / LadoBaldosa; ++c) {
+                marcadas[std::size_t(f) * std::size_t(columnas) + std::size_t(c)] = true;
+            }
+        }
+    }
+    std::vector<QRect> baldosas;
+    for (int f = 0; f < filas; ++f) {
+        for (int c = 0; c < columnas; ++c) {
+            if (marcadas[std::size_t(f) * std::size_t(columnas) + std::size_t(c)]) {
+                baldosas.push_back(
+                    QRect(c * LadoBaldosa, f * LadoBaldosa, LadoBaldosa, LadoBaldosa) & todo);
+            }
+        }
+    }
+    return baldosas;
+}
 
 ImagenX11* ImagenX11::poner(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
                             const QImage& imagen) {
@@ -32,8 +73,13 @@ ImagenX11* ImagenX11::poner(_XDisplay* x, ServidorX::FormatoVentanas& formatos, 
     xi->byte_order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
     const Pixmap pixmap = XCreatePixmap(x, id, unsigned(pixeles.width()),
                                         unsigned(pixeles.height()), unsigned(formato.profundidad));
-    GC gc = XCreateGC(x, pixmap, 0, nullptr);
-    XPutImage(x, pixmap, gc, xi, 0, 0, 0, 0, unsigned(pixeles.width()), unsigned(pixeles.height()));
+    GC gc = XCreateGC(x, pixmap, 0, nullptr); // foreground 0: clear, transparent
+    // Clear wherever no tile is sent.
+    XFillRectangle(x, pixmap, gc, 0, 0, unsigned(pixeles.width()), unsigned(pixeles.height()));
+    for (const QRect& r : conContenido(ventana, pixeles.size())) {
+        XPutImage(x, pixmap, gc, xi, r.x(), r.y(), r.x(), r.y(), unsigned(r.width()),
+                  unsigned(r.height()));
+    }
     XFreeGC(x, gc);
     xi->data = nullptr; // the QImage's
     XDestroyImage(xi);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
+#include <vector>
 
 class QImage;
+class QSize;
 class QWidget;
 struct _XDisplay;
 struct _XGC;
@@ -25,6 +28,9 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 private:
+    // Where the picture may hold anything, in tiles of device pixels: around the window's mask
+    // (the strokes), or all of it when it has none.
+    static std::vector<QRect> conContenido(const QWidget* ventana, QSize tamano);
     ImagenX11(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
               unsigned long pixmap);
     void prepararVentana(QWidget* ventana);
