@@ -5,7 +5,8 @@
 #include <QWidget>
 
 void Desvanecer(QWidget* ventana, int espera, int duracion) {
-    QTimer::singleShot(espera, ventana, [ventana, duracion] {
+    // Precise: a coarse timer may fire 5 % early, 150 ms of the 3 s a stroke stays.
+    QTimer::singleShot(espera, Qt::PreciseTimer, ventana, [ventana, duracion] {
         auto* animacion = new QPropertyAnimation(ventana, "windowOpacity", ventana);
         animacion->setDuration(duracion);
         animacion->setStartValue(1.0);

@@ -3,6 +3,8 @@
 EsperaRepintado::EsperaRepintado(const QRect& zona, std::function<void()> hecho, QObject* padre)
     : QObject(padre), m_zona(zona), m_pendiente(zona), m_hecho(std::move(hecho)) {
     for (QTimer* t : {&m_calma, &m_plazo}) {
+        // A coarse timer may fire 5 % early: the deadline would cut a repaint short.
+        t->setTimerType(Qt::PreciseTimer);
         t->setSingleShot(true);
         connect(t, &QTimer::timeout, this, &EsperaRepintado::terminar);
     }
