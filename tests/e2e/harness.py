@@ -1193,6 +1193,14 @@ class Sesion:
     def lienzo(self):
         return self.ventana(lambda v: v.nombre == "Tizo" and v.rect[2] == self.ancho, "the canvas")
 
+    def dibujar_con_la_orden(self):
+        """Drawing mode from `tizo --draw`: the canvas, active."""
+        r = self.orden_tizo("--draw")
+        comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
+        v = self.lienzo()
+        self.esperar(lambda: self.activa() == v.id, 5, "the canvas active")
+        return v
+
     def dibujar_fondo(self):
         """Drawing mode from the tray menu: the canvas, active, its exit image painted."""
         self.elegir(" Dibujar Fondo")

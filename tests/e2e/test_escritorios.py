@@ -286,7 +286,7 @@ def prueba_esc_tras_cada_herramienta(s):
               ("8", (1300, 500, 1700, 600)))
     contadas = 0
     for n, (tecla, gesto) in enumerate(gestos, 1):
-        v = s.dibujar_fondo() if n == 1 else abrir_con_la_orden(s)
+        v = s.dibujar_fondo() if n == 1 else s.dibujar_con_la_orden()
         s.tecla(tecla)
         if len(gesto) == 4:
             s.arrastrar(*gesto)
@@ -305,22 +305,13 @@ def prueba_esc_tras_cada_herramienta(s):
         s.esperar(lambda: not v.existe, 5, f"Esc leaves drawing mode after tool {tecla}")
     s.guardar_captura("esc-tras-cada-herramienta")
 
-    v = abrir_con_la_orden(s)
+    v = s.dibujar_con_la_orden()
     s.tecla("5")
     s.click(900, 850)
     texto = s.forma(str(contadas + 1))
     s.esperar(lambda: s.activa() == texto.id, 5, "the text window active")
     escribir_y_salir(s, v, texto, "Adios")
     comprobar(len(s.formas()) == contadas + 1, f"every shape stays: {s.formas()}")
-
-
-def abrir_con_la_orden(s):
-    """Drawing mode from `tizo --draw`: the canvas, active."""
-    r = s.orden_tizo("--draw")
-    comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
-    v = s.lienzo()
-    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
-    return v
 
 
 ejecutar(globals())

@@ -216,14 +216,6 @@ def deshacer_y_rehacer(s, v):
         comprobar(de_vuelta == lugar, f"shape {nombre} where it was: {de_vuelta} {lugar}")
 
 
-def dibujo_desde_la_orden(s):
-    r = s.orden_tizo("--draw")
-    comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
-    v = s.lienzo()
-    s.esperar(lambda: s.activa() == v.id, 5, "the canvas active")
-    return v
-
-
 def trazar_efimera(s):
     """Fading ink along LASER: (its window, when the button was released)."""
     propias = {w.id for w in s.ventanas()}
@@ -247,7 +239,7 @@ def efimera(s):
     """Fading ink: no shape and no step of the undo history, clicks through it reach the canvas
     beneath, shown a second after the release, gone by four leaving the screen as it was, and
     gone at once with drawing mode."""
-    v = dibujo_desde_la_orden(s)
+    v = s.dibujar_con_la_orden()
     n = len(s.formas()) + 1
     s.tecla("1")
     s.arrastrar(300, 950, 700, 950)
@@ -300,7 +292,7 @@ def efimera(s):
     s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode")
     s.esperar(lambda: not tinta.existe, 1, "the ink gone with drawing mode")
     comprobar(time.monotonic() - soltado < 2.5, "before it would have faded by itself")
-    v = dibujo_desde_la_orden(s)
+    v = s.dibujar_con_la_orden()
     distintos, caja = leer(s, ZONA_LASER).distintos(antes)
     comprobar(distintos == 0, f"the next canvas shows the screen without the ink: {distintos} "
                               f"pixels differ within {caja}")
