@@ -17,7 +17,7 @@ import sys
 import time
 
 from harness import Captura, FalloPrueba, Sesion, comprobar
-from wayland import SesionWayland, usuario_de_la_sesion
+from wayland import SesionWayland
 
 AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_gnome.py")
 
@@ -29,18 +29,8 @@ class SesionGnome(SesionWayland):
     permiso = "yes"
 
     def iniciar(self):
-        self.usuario, self.uid, self.gid = usuario_de_la_sesion()
-        os.chmod(self.tmp, 0o711)
-        self.rt = os.path.join(self.tmp, "rt")
-        os.makedirs(self.rt, mode=0o700)
-        casa = os.path.join(self.rt, "casa")
-        self.config = os.path.join(casa, ".config")
-        self.datos = os.path.join(casa, ".local", "share")
-        for sub in (self.config, os.path.join(casa, ".cache"), self.datos):
-            os.makedirs(sub, mode=0o700, exist_ok=True)
-        for raiz, dirs, archivos in os.walk(self.rt):
-            for n in [raiz] + [os.path.join(raiz, a) for a in archivos]:
-                os.chown(n, self.uid, self.gid)
+        casa = self._casa_de_la_sesion()
+        self._dar_al_usuario()
         base = {"PATH": "/usr/bin:/bin", "HOME": casa, "XDG_RUNTIME_DIR": self.rt,
                 "XDG_CONFIG_HOME": self.config, "XDG_DATA_HOME": self.datos,
                 "XDG_CURRENT_DESKTOP": "GNOME", "XDG_SESSION_TYPE": "wayland",

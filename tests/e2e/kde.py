@@ -21,7 +21,7 @@ import sys
 import time
 
 from harness import Captura, FalloPrueba, Sesion, comprobar
-from wayland import SesionWayland, leer_entorno, usuario_de_la_sesion
+from wayland import SesionWayland, leer_entorno
 
 AYUDANTE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "captura_kwin.py")
 
@@ -41,16 +41,8 @@ class SesionKWin(SesionWayland):
     plasma = False  # Plasma's shell, with its panel and tray, runs on KWin
 
     def iniciar(self):
-        self.usuario, self.uid, self.gid = usuario_de_la_sesion()
-        os.chmod(self.tmp, 0o711)
-        self.rt = os.path.join(self.tmp, "rt")
-        os.makedirs(self.rt, mode=0o700)
-        casa = os.path.join(self.rt, "casa")
-        self.config = os.path.join(casa, ".config")
-        self.datos = os.path.join(casa, ".local", "share")
+        casa = self._casa_de_la_sesion("applications")
         aplicaciones = os.path.join(self.datos, "applications")
-        for sub in (self.config, os.path.join(casa, ".cache"), aplicaciones):
-            os.makedirs(sub, mode=0o700, exist_ok=True)
         if self.entrada_tizo:
             with open(os.path.join(aplicaciones, "io.github.tizo.Tizo.desktop"), "w") as f:
                 f.write(entrada_de_escritorio("Tizo", os.path.realpath(self.binario_tizo())))
@@ -61,9 +53,7 @@ class SesionKWin(SesionWayland):
         with open(guion, "w") as f:
             f.write("#!/bin/sh\nenv > \"$XDG_RUNTIME_DIR/entorno-kwin\"\nexec sleep 100000\n")
         os.chmod(guion, 0o755)
-        for raiz, dirs, archivos in os.walk(self.rt):
-            for n in [raiz] + [os.path.join(raiz, a) for a in archivos]:
-                os.chown(n, self.uid, self.gid)
+        self._dar_al_usuario()
         entorno = {
             "PATH": "/usr/bin:/bin", "HOME": casa, "XDG_RUNTIME_DIR": self.rt,
             "XDG_CONFIG_HOME": self.config, "XDG_DATA_HOME": self.datos,

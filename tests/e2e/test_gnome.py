@@ -8,8 +8,8 @@ only their strokes; a plain Esc leaves drawing mode."""
 import time
 
 from gnome import SesionGnome
-from wayland import formas_sobre_wayland
-from harness import BLANCO, ROJO, comprobar, ejecutar
+from wayland import formas_sobre_wayland, texto_y_esc
+from harness import ROJO, comprobar, ejecutar
 
 TESTIGO = (40, 90, 200)
 TAB, RETORNO = "ff09", "ff0d"
@@ -115,16 +115,7 @@ def prueba_trazo_y_texto(s):
     r = s.orden_tizo("--draw")
     comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
     v = s.esperar(lambda: lienzo(s), 10, "the canvas")[0]
-    s.tecla("5")
-    s.click(900, 700)
-    texto = s.forma("2")
-    s.esperar(lambda: s.activa() == texto.id, 10, "the text has the keys")
-    s.escribir("Hola")
-    s.tecla("Return")
-    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 10, "the text finished")
-    comprobar(s.captura(texto.rect).contar(ROJO) > 30, "its letters")
-    s.tecla("Escape")
-    s.esperar(lambda: not v.existe, 10, "Esc after a text leaves drawing mode")
+    texto_y_esc(s, v, 900, 700, "2")
 
 
 def sesion(nombre, **argumentos):

@@ -6,9 +6,9 @@ the pointer; a plain Esc leaves drawing mode after a stroke and after a text."""
 
 import time
 
-from harness import BLANCO, ROJO, comprobar, ejecutar
+from harness import comprobar, ejecutar
 from kde import SesionKWin
-from wayland import formas_sobre_wayland
+from wayland import formas_sobre_wayland, texto_y_esc
 
 TESTIGO = (40, 90, 200)
 
@@ -66,16 +66,7 @@ def prueba_teclado(s):
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 10, "Esc after a stroke leaves drawing mode")
     v = abrir(s)
-    s.tecla("5")
-    s.click(900, 600)
-    texto = s.forma("2")
-    s.esperar(lambda: s.activa() == texto.id, 10, "the text has the keys")
-    s.escribir("Hola")
-    s.tecla("Return")
-    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 10, "the text finished")
-    comprobar(s.captura(texto.rect).contar(ROJO) > 30, "its letters")
-    s.tecla("Escape")
-    s.esperar(lambda: not v.existe, 10, "Esc after a text leaves drawing mode")
+    texto_y_esc(s, v, 900, 600, "2")
     s.guardar_captura("texto-y-trazo")
     x, y, w, h = trazo.rect
     s.click(x + w // 2, y + h // 2)

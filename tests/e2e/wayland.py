@@ -18,7 +18,7 @@ import signal
 import subprocess
 import time
 
-from harness import ROJO, Captura, FalloPrueba, Paleta, Sesion, comprobar
+from harness import BLANCO, ROJO, Captura, FalloPrueba, Paleta, Sesion, comprobar
 from puntero_wayland import PunteroWayland
 from Xlib import display, error
 
@@ -126,18 +126,30 @@ class SesionWayland(Sesion):
     bandeja = False
     portal = True
 
-    def iniciar(self):
+    def _casa_de_la_sesion(self, *carpetas):
+        """The session's user, and a private runtime folder holding its home (configuration,
+        cache and data folders, and `carpetas` inside the data one). Gives the home."""
         self.usuario, self.uid, self.gid = usuario_de_la_sesion()
         os.chmod(self.tmp, 0o711)  # the session's user reaches its own directory inside
         self.rt = os.path.join(self.tmp, "rt")
         os.makedirs(self.rt, mode=0o700)
         casa = os.path.join(self.rt, "casa")
-        for sub in ("", ".config", ".cache", os.path.join(".local", "share")):
-            os.makedirs(os.path.join(casa, sub), mode=0o700, exist_ok=True)
         self.config = os.path.join(casa, ".config")
+        self.datos = os.path.join(casa, ".local", "share")
+        for sub in (casa, self.config, os.path.join(casa, ".cache"), self.datos,
+                    *(os.path.join(self.datos, c) for c in carpetas)):
+            os.makedirs(sub, mode=0o700, exist_ok=True)
+        return casa
+
+    def _dar_al_usuario(self):
+        """Everything in the runtime folder, made by the tests, goes to the session's user."""
         for raiz, dirs, archivos in os.walk(self.rt):
             for n in [raiz] + [os.path.join(raiz, a) for a in archivos]:
                 os.chown(n, self.uid, self.gid)
+
+    def iniciar(self):
+        casa = self._casa_de_la_sesion()
+        self._dar_al_usuario()
         self._escribir_configuracion()
         entorno = {
             "PATH": "/usr/bin:/bin", "HOME": casa, "XDG_RUNTIME_DIR": self.rt,
@@ -493,3 +505,20 @@ class SesionWayland(Sesion):
             except ProcessLookupError:
                 pass
         shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+def texto_y_esc(s, lienzo, x, y, nombre):
+    """With the text tool picked by its key, a click at (x, y) opens the text shape `nombre`,
+    which takes the keys; "Hola" and Enter finish it (its letters on nothing white), and Esc then
+    leaves drawing mode. Gives the shape."""
+    s.tecla("5")
+    s.click(x, y)
+    texto = s.forma(nombre)
+    s.esperar(lambda: s.activa() == texto.id, 10, "the text has the keys")
+    s.escribir("Hola")
+    s.tecla("Return")
+    s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 10, "the text finished")
+    comprobar(s.captura(texto.rect).contar(ROJO) > 30, "its letters")
+    s.tecla("Escape")
+    s.esperar(lambda: not lienzo.existe, 10, "Esc after a text leaves drawing mode")
+    return texto
