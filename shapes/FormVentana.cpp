@@ -134,7 +134,10 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         m_gesto = std::make_unique<Gesto>(gesto);
         m_gesto->fondo = QImage();
     }
-    QImage tinta = m_conAlfa ? imagenTinta() : marcaSobreFondo(gesto);
+    mostrarTinta(m_conAlfa ? imagenTinta() : marcaSobreFondo(gesto));
+}
+
+void FormVentana::mostrarTinta(QImage tinta) {
     if (!Plataforma::actual().MostrarImagen(this, tinta)) {
         m_imagen = std::move(tinta);
     }
@@ -314,10 +317,7 @@ void FormVentana::showEvent(QShowEvent* evento) {
             Plataforma::actual().PonerForma(this, forma);
         }
         if (m_gesto) {
-            QImage tinta = imagenTinta();
-            if (!Plataforma::actual().MostrarImagen(this, tinta)) {
-                m_imagen = std::move(tinta);
-            }
+            mostrarTinta(imagenTinta());
         }
     }
 }

@@ -65,6 +65,8 @@ private:
     void DibujarForma(const Gesto& gesto);
     static Lienzo::Pluma pluma(const Gesto& gesto, bool conAlfa);
     QImage marcaSobreFondo(const Gesto& gesto) const;
+    // The windowing system keeps `tinta` where it can; the window paints it otherwise.
+    void mostrarTinta(QImage tinta);
     void DibujarTexto(const Gesto& gesto);
     void escribir(const std::u32string& caracteres);
     void ajustarAlTexto();
