@@ -1007,6 +1007,15 @@ class Sesion:
         v = self._prop_root("_NET_ACTIVE_WINDOW")
         return v[0] if v is not None and len(v) else None
 
+    def foco(self):
+        """The window the X server sends keys to (a window manager may say a window is active
+        before it has given it the focus)."""
+        f = self.d.get_input_focus().focus
+        return f if isinstance(f, int) else f.id
+
+    def tiene_el_teclado(self, id_):
+        return self.activa() == id_ and self.foco() == id_
+
     # input
 
     def mover(self, x, y):

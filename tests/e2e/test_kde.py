@@ -24,7 +24,7 @@ def abrir(s):
     r = s.orden_tizo("--draw")
     comprobar(r.returncode == 0, f"--draw: {r.returncode} {r.stderr}")
     v = s.ventana(lambda w: w.nombre == "Tizo" and w.rect[2] == s.ancho, "the canvas", 15)
-    s.esperar(lambda: s.activa() == v.id, 10, "the canvas has the keys")
+    s.esperar(lambda: s.tiene_el_teclado(v.id), 10, "the canvas has the keys")
     return v
 
 
@@ -114,6 +114,8 @@ def prueba_sin_entrada(s):
               "the screen could not be frozen, said on stderr")
     comprobar("KWin" in s.salida_tizo(), f"and why: {s.salida_tizo()}")
     comprobar(v.win.get_geometry().depth == 32, "a see-through canvas over the live desktop")
+    s.esperar(lambda: s.tiene_el_teclado(v.id), 10,
+              f"the see-through canvas still has the keys (active {s.activa()}, focus {s.foco()})")
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
 

@@ -103,7 +103,7 @@ def formas_sobre_wayland(s, testigo, lienzo):
     rastro = [(xx, y0) for xx in range(x0 + 20, x1 - 20, 9) if c.pixel(xx, y0) == ROJO]
     comprobar(not rastro, f"no trail where its top edge was: {rastro[:3]}")
     comprobar(c.pixel(x0 + 100, y0 + 60) == ROJO, "its top edge where it went")
-    s.esperar(lambda: s.activa() == forma.id, 10, "the dragged shape has the keys")
+    s.esperar(lambda: s.tiene_el_teclado(forma.id), 10, "the dragged shape has the keys")
     s.tecla("Delete")
     s.esperar(lambda: not forma.existe or not forma.mapeada, 10, "Delete removes it")
 
@@ -514,7 +514,7 @@ def texto_y_esc(s, lienzo, x, y, nombre):
     s.tecla("5")
     s.click(x, y)
     texto = s.forma(nombre)
-    s.esperar(lambda: s.activa() == texto.id, 10, "the text has the keys")
+    s.esperar(lambda: s.tiene_el_teclado(texto.id), 10, "the text has the keys")
     s.escribir("Hola")
     s.tecla("Return")
     s.esperar(lambda: s.captura(texto.rect).contar(BLANCO) == 0, 10, "the text finished")
