@@ -137,7 +137,7 @@ FormFondo::FormFondo(RegistroFormas& formas, Estilo& estilo, EnVivo, QScreen* pa
 FormFondo::FormFondo(RegistroFormas& formas, Estilo& estilo, const HacerSuperficie& superficie,
                      Papel papel, QScreen* pantalla, QWidget* padre)
     : QWidget(padre), m_formas(formas), m_estilo(estilo),
-      m_suave(Plataforma::actual().TintaSuave()), m_pantalla(oPrincipal(pantalla)),
+      m_suave(estilo.suave && Plataforma::actual().TintaSuave()), m_pantalla(oPrincipal(pantalla)),
       m_superficie(superficie(this)), m_gestos(Unidades::aTwips(geometriaDe(m_pantalla).width()),
                                                Unidades::aTwips(LadoSalir), estilo),
       // made after the surface, which may give the canvas's children windows of their own

@@ -121,7 +121,7 @@ private:
 
     RegistroFormas& m_formas;
     Estilo& m_estilo;
-    const bool m_suave; // ink is smooth: a compositor blends the shapes
+    const bool m_suave; // ink is smooth: wanted, and a compositor blends the shapes
     QPointer<QScreen> m_pantalla;
     // The capture, the background from which the canvas restores itself after each gesture, and
     // the brush segments of the stroke in progress over it.

@@ -23,6 +23,7 @@ const QString ClaveColor = QStringLiteral("Dibujo/Color");
 const QString ClaveGrosor = QStringLiteral("Dibujo/Grosor");
 const QString ClaveColorResaltador = QStringLiteral("Dibujo/ColorResaltador");
 const QString ClaveGrosorResaltador = QStringLiteral("Dibujo/GrosorResaltador");
+const QString ClaveSuave = QStringLiteral("Dibujo/Suave");
 const QString ClaveEsperaLaser = QStringLiteral("Laser/Espera");
 const QString ClaveDesvanecerLaser = QStringLiteral("Laser/Desvanecer");
 const QString ClaveFuente = QStringLiteral("Texto/Fuente");
@@ -184,6 +185,7 @@ Ajustes::Carga Ajustes::cargar(const QString& ruta) {
     lector.entero(ClaveGrosor, estilo.grosor, 1, 200);
     lector.entero(ClaveColorResaltador, estilo.colorResaltador, 0, 0xFFFFFF);
     lector.entero(ClaveGrosorResaltador, estilo.grosorResaltador, 1, 200);
+    lector.logico(ClaveSuave, estilo.suave);
     lector.texto(ClaveFuente, estilo.fuente, LargoMaximoFuente);
     lector.entero(ClaveTamFuente, estilo.tamFuente, 8, 200);
     lector.logico(ClaveNegrita, estilo.negrita);
@@ -215,6 +217,7 @@ QString Ajustes::guardar(const QString& ruta) const {
     archivo.setValue(ClaveGrosor, estilo.grosor);
     archivo.setValue(ClaveColorResaltador, estilo.colorResaltador);
     archivo.setValue(ClaveGrosorResaltador, estilo.grosorResaltador);
+    archivo.setValue(ClaveSuave, estilo.suave);
     archivo.setValue(ClaveFuente, estilo.fuente);
     archivo.setValue(ClaveTamFuente, estilo.tamFuente);
     archivo.setValue(ClaveNegrita, estilo.negrita);

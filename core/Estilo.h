@@ -38,6 +38,9 @@ struct Estilo {
     // Fading ink: how long it stays whole after the release, and how long it takes to fade.
     int esperaLaser = 3000; // ms
     int desvanecerLaser = 500;
+    // Smooth ink where a compositor blends windows; off, shapes are crisp and one colour there
+    // too, and a shape sends the X server no picture (lighter over a remote display).
+    bool suave = true;
 
     // The colour and width the chosen tool draws with, and the palette and keys change.
     int colorActual() const;

@@ -68,7 +68,7 @@ FormVentana::FormVentana(const Gesto& gesto, QWidget* padre)
     const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
     const bool texto = herramienta.dibujar == nullptr;
     // Ink is smooth, and a marker see-through, where the desktop blends windows.
-    m_conAlfa = !texto && Plataforma::actual().PrepararTinta(this);
+    m_conAlfa = !texto && gesto.estilo.suave && Plataforma::actual().PrepararTinta(this);
     setAttribute(Qt::WA_DeleteOnClose); // however it closes, it is destroyed and counted out
     setCursor(Qt::OpenHandCursor);
     QPalette paleta = palette();

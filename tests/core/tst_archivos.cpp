@@ -88,9 +88,10 @@ private slots:
             << con([](Ajustes& a) { a.estilo.fuente = QStringLiteral("Arial Black"); }) << 7;
         QTest::newRow("the later tools")
             << QByteArray("[Dibujo]\nHerramienta=7\nColorResaltador=65280\nGrosorResaltador=40\n"
-                          "[Laser]\nEspera=0\nDesvanecer=10000\n")
+                          "Suave=false\n[Laser]\nEspera=0\nDesvanecer=10000\n")
             << con([](Ajustes& a) {
                    a.estilo.herramienta = Herramienta::Laser;
+                   a.estilo.suave = false;
                    a.estilo.colorResaltador = 65280;
                    a.estilo.grosorResaltador = 40;
                    a.estilo.esperaLaser = 0;

@@ -2,10 +2,12 @@
 where none does, with clicks passing beside the strokes either way; the arrow's head where the
 drag ended; the highlighter blended with what lies beneath; ink that lets clicks through, fades
 by itself leaving nothing behind and goes at once with drawing mode; and the arrow and the
-highlighter undone, redone, dragged and deleted as any other shape. Windows of the tests' own
+highlighter undone, redone, dragged and deleted as any other shape; smooth ink turned off in
+the settings. Windows of the tests' own
 lie beneath the drawing, in colours the checks know."""
 
 import math
+import os
 import time
 
 from harness import (
@@ -358,6 +360,19 @@ def prueba_sin_compositor(s):
 @en_escritorio("openbox-picom")
 def prueba_con_picom(s):
     sesion_completa(s, borde_suave)
+
+
+@en_escritorio("openbox-picom")
+def prueba_con_picom_sin_suavizar(s):
+    """Smooth ink turned off in the settings: crisp one-colour shapes under the compositor too,
+    and the highlighter blended with the frozen screen as where none runs."""
+    os.makedirs(os.path.dirname(s.archivo_ajustes()))
+    with open(s.archivo_ajustes(), "w") as f:
+        f.write("[Dibujo]\nSuave=false\n")
+    v, _ = dibujar(s)
+    comprobar_dibujo(s, borde_nitido)
+    s.tecla("Escape")
+    s.esperar(lambda: not v.existe, 5, "Esc leaves drawing mode")
 
 
 @en_escritorio("kwin")
