@@ -10,8 +10,9 @@
 //   - the process's resident memory per screen-wide brush shape, and after " Borrar Todo";
 //   - the canvas's work per brush move, early and late in one long stroke, and the area each
 //     repaint covers while drawing;
-//   - smooth ink, where a compositor blends windows: the same brush release and memory per
-//     shape, and the CPU a stroke of fading ink takes once it has gone. Without a compositor
+//   - smooth ink, where a compositor blends windows: the same brush release, next to it in 1-bit
+//     ink under the same compositor (smooth ink turned off), memory per shape, and the CPU a
+//     stroke of fading ink takes once it has gone. Without a compositor
 //     from the start, picom runs for this part alone, so one run shows the smooth brush next to
 //     the 1-bit one.
 //
@@ -610,11 +611,23 @@ int main(int argc, char** argv) {
         picom = arrancarPicom();
     }
     const bool suave = Plataforma::actual().TintaSuave();
-    std::unique_ptr<Pinceles> pincelSuave;
+    std::unique_ptr<Pinceles> pincelSuave, pincelNitido;
     MemoriaFormas formasSuaves;
     double trasBorrarSuaves = 0, servidorTrasBorrarSuaves = 0;
     Efimera efimera;
     if (suave) {
+        // The same brush in 1-bit ink under the same compositor first: what smoothness itself
+        // costs, apart from what the compositor adds to any window.
+        form.estilo().suave = false;
+        abrirLienzo(form);
+        asentar(100);
+        pincelNitido = medirPincel(form, lienzo());
+        lienzo()->close();
+        asentar(300);
+        form.estilo().suave = true;
+        if (!pincelNitido) {
+            return 1;
+        }
         abrirLienzo(form);
         asentar(100);
         f = lienzo();
@@ -682,12 +695,22 @@ int main(int argc, char** argv) {
         std::printf("smooth ink, %s:\n",
                     suaveDesdeElInicio ? "a compositor ran all along (so did the rows above)"
                                        : "picom started for these rows (the rows above are 1-bit)");
+        const double nitidoTotal = mediana(pincelNitido->total);
         const double suaveTotal = mediana(pincelSuave->total);
-        std::printf("  release -> 5,000-point brush on screen:      %7.2f  (7 rounds", suaveTotal);
+        std::printf(
+            "  release -> 5,000-point brush, 1-bit ink:     %7.2f  (7 rounds; Suave=false)\n",
+            nitidoTotal);
+        std::printf("    of which the release handler:              %7.2f\n",
+                    mediana(pincelNitido->manejador));
+        std::printf(
+            "  release -> 5,000-point brush on screen:      %7.2f  (7 rounds; %.2fx the 1-bit "
+            "one above",
+            suaveTotal, suaveTotal / nitidoTotal);
         if (suaveDesdeElInicio) {
             std::printf(")\n");
         } else {
-            std::printf("; %.2fx the 1-bit one)\n", suaveTotal / mediana(pincel->total));
+            std::printf(", %.2fx the one without a compositor)\n",
+                        suaveTotal / mediana(pincel->total));
         }
         std::printf("    of which the release handler:              %7.2f\n",
                     mediana(pincelSuave->manejador));
