@@ -117,6 +117,10 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         setGeometry(visible.isEmpty() ? caja : visible);
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
         m_origen = Unidades::aTwips(QPointF(pos()));
+        if (m_conAlfa) {
+            dibujarTinta(gesto);
+            return;
+        }
         trazos = Lienzo::imagenTrazos(size(), color);
         Lienzo lienzo(trazos, m_origen, tpp, pluma(gesto, false));
         herramienta.dibujar(lienzo, gesto);
@@ -129,12 +133,20 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         m_pintarTrazo = !Plataforma::actual().RellenarConColor(this, m_color);
         return;
     }
-    // Smooth or see-through ink is a picture, which the windowing system keeps where it can.
-    if (m_conAlfa) {
-        m_gesto = std::make_unique<Gesto>(gesto);
-        m_gesto->fondo = QImage();
-    }
-    mostrarTinta(m_conAlfa ? imagenTinta() : marcaSobreFondo(gesto));
+    // A see-through marker is a picture, which the windowing system keeps where it can.
+    mostrarTinta(marcaSobreFondo(gesto));
+}
+
+void FormVentana::dibujarTinta(const Gesto& gesto) {
+    // Kept to draw the picture again (a saved picture, after an undo); the frozen screen is not.
+    m_gesto = std::make_unique<Gesto>(gesto);
+    m_gesto->fondo = QImage();
+    // Drawn once: the picture's own pixels give the shape. The mouse keeps to those at least
+    // half as opaque as the ink, as a crisp stroke covers them.
+    QImage tinta = imagenTinta();
+    const int opacidad = Herramientas::de(gesto.estilo.herramienta).opacidad;
+    HacerTransparente(this, ColorClave, regionOpaca(tinta, (opacidad * 255 + 199) / 200));
+    mostrarTinta(std::move(tinta));
 }
 
 void FormVentana::mostrarTinta(QImage tinta) {

@@ -65,6 +65,8 @@ private:
     void DibujarForma(const Gesto& gesto);
     static Lienzo::Pluma pluma(const Gesto& gesto, bool conAlfa);
     QImage marcaSobreFondo(const Gesto& gesto) const;
+    // Smooth ink: its picture and its shape, from the gesture kept for it.
+    void dibujarTinta(const Gesto& gesto);
     // The windowing system keeps `tinta` where it can; the window paints it otherwise.
     void mostrarTinta(QImage tinta);
     void DibujarTexto(const Gesto& gesto);

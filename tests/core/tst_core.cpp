@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegion>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -126,6 +127,78 @@ private slots:
         QCOMPARE(::regionVisible(bits, ColorClave), QRegion(3, 4, 1, 1) + QRegion(19, 0, 1, 1));
         bits.setColor(1, clave.rgb());
         QVERIFY(!::regionVisible(bits, ColorClave).intersects(QRect(0, 0, 20, 10)));
+    }
+
+    // The opaque part of a picture, against one found pixel by pixel: widths odd and even (a
+    // picture's last pixel alone, where clear pixels are passed over two at a time), rows alike
+    // one under another and not, and the threshold's edge.
+    void regionOpaca_data() {
+        QTest::addColumn<int>("ancho");
+        QTest::addColumn<int>("alto");
+        QTest::addColumn<int>("umbral");
+        QTest::addColumn<quint32>("semilla");
+        QTest::newRow("one pixel") << 1 << 1 << 128 << 1u;
+        QTest::newRow("odd width") << 7 << 3 << 128 << 2u;
+        QTest::newRow("even width") << 8 << 6 << 128 << 3u;
+        QTest::newRow("wide, sparse") << 131 << 17 << 128 << 4u;
+        QTest::newRow("a faint marker's threshold") << 33 << 20 << 51 << 5u;
+        QTest::newRow("anything at all") << 20 << 20 << 1 << 6u;
+    }
+    void regionOpaca() {
+        QFETCH(int, ancho);
+        QFETCH(int, alto);
+        QFETCH(int, umbral);
+        QFETCH(quint32, semilla);
+        QRandomGenerator azar(semilla);
+        for (int vuelta = 0; vuelta < 20; ++vuelta) {
+            QImage imagen(ancho, alto, QImage::Format_ARGB32_Premultiplied);
+            imagen.fill(Qt::transparent);
+            QRegion esperada;
+            // Runs of pixels, some repeated on the next row as a stroke's are, and the last
+            // pixel of a row now and then.
+            const int tramos = int(azar.bounded(1 + ancho * alto / 4));
+            for (int i = 0; i < tramos; ++i) {
+                const int x = azar.bounded(4) == 0 ? ancho - 1 : int(azar.bounded(ancho));
+                const int y = int(azar.bounded(alto));
+                const int largo = 1 + int(azar.bounded(ancho - x));
+                const int filas = 1 + int(azar.bounded(std::min(3, alto - y)));
+                const int alfa = int(azar.bounded(256));
+                const QRgb pixel = qPremultiply(qRgba(alfa, 0, 0, alfa));
+                for (int f = y; f < y + filas; ++f) {
+                    for (int c = x; c < x + largo; ++c) {
+                        imagen.setPixel(c, f, pixel);
+                    }
+                }
+            }
+            for (int f = 0; f < alto; ++f) {
+                for (int c = 0; c < ancho; ++c) {
+                    if (qAlpha(imagen.pixel(c, f)) >= umbral) {
+                        esperada += QRect(c, f, 1, 1);
+                    }
+                }
+            }
+            const QRegion region = ::regionOpaca(imagen, umbral);
+            if (esperada.isEmpty()) {
+                QVERIFY(!region.isEmpty()); // hides the whole window, as above
+                QVERIFY(!region.intersects(QRect(0, 0, ancho, alto)));
+            } else {
+                // The same pixels, however the rectangles are cut.
+                QVERIFY2((region ^ esperada).isEmpty(), qPrintable(QString::number(vuelta)));
+            }
+        }
+    }
+
+    // A picture at twice the window's pixels gives the shape in the window's own.
+    void regionOpacaEscalada() {
+        QImage imagen(8, 8, QImage::Format_ARGB32_Premultiplied);
+        imagen.setDevicePixelRatio(2);
+        imagen.fill(Qt::transparent);
+        for (int f = 2; f < 6; ++f) {
+            for (int c = 4; c < 8; ++c) {
+                imagen.setPixel(c, f, qRgba(0, 0, 255, 255));
+            }
+        }
+        QCOMPARE(::regionOpaca(imagen, 128), QRegion(2, 1, 2, 2));
     }
 
     // A window made transparent shows only what is not the key colour, also after its content
