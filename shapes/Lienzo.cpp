@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPen>
 #include <QPolygonF>
+#include <cstdlib>
 
 Lienzo::Lienzo(QImage& imagen, const QPointF& origen, double twipsPorPixel, const Pluma& pluma)
     : m_pintor(&imagen), m_origen(origen), m_twipsPorPixel(twipsPorPixel), m_tamano(imagen.size()) {
@@ -27,9 +28,23 @@ QImage Lienzo::imagenTrazos(QSize tamano, int color) {
 }
 
 QImage Lienzo::imagenSuave(QSize tamano, qreal escala) {
-    QImage imagen(tamano * escala, QImage::Format_ARGB32_Premultiplied);
+    // Clear from the start: memory the system hands over zeroed, page by page as it is first
+    // touched. A stroke across the screen writes to few of a screen-sized picture's pages, and
+    // filling it all first took longer than drawing the stroke.
+    const QSize pixeles = tamano * escala;
+    const auto porLinea = qsizetype(pixeles.width()) * 4;
+    void* datos = std::calloc(std::size_t(porLinea) * std::size_t(pixeles.height()), 1);
+    if (datos == nullptr || pixeles.isEmpty()) {
+        std::free(datos);
+        QImage imagen(pixeles, QImage::Format_ARGB32_Premultiplied);
+        imagen.fill(Qt::transparent);
+        imagen.setDevicePixelRatio(escala);
+        return imagen;
+    }
+    QImage imagen(
+        static_cast<uchar*>(datos), pixeles.width(), pixeles.height(), porLinea,
+        QImage::Format_ARGB32_Premultiplied, [](void* d) { std::free(d); }, datos);
     imagen.setDevicePixelRatio(escala);
-    imagen.fill(Qt::transparent);
     return imagen;
 }
 
