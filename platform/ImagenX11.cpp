@@ -7,14 +7,23 @@
 #include <QPaintEvent>
 #include <QSysInfo>
 #include <QWidget>
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
 namespace {
-constexpr int LadoBaldosa = 64; // device pixels
+constexpr int LadoBaldosa = 64;     // device pixels
+constexpr int BaldosasPorFila = 64; // in the pixmap: no wider than 4096 pixels
+constexpr int MaximoLado = 32767;   // an X pixmap's
 } // namespace
+
+QPoint ImagenX11::guardada(std::size_t indice) {
+    return {int(indice % BaldosasPorFila) * LadoBaldosa,
+            int(indice / BaldosasPorFila) * LadoBaldosa};
+}
 
 std::vector<QRect> ImagenX11::conContenido(const QWidget* ventana, QSize tamano) {
     const QRegion forma = ventana->mask();
@@ -22,8 +31,7 @@ std::vector<QRect> ImagenX11::conContenido(const QWidget* ventana, QSize tamano)
     if (forma.isEmpty()) {
         return {todo};
     }
-    // A stroke across the screen crosses few of its tiles: only those go to the server, and the
-    // rest of the pixmap is cleared there, not sent clear.
+    // A stroke across the screen crosses few of its tiles: only those go to the server.
     const int columnas = (tamano.width() + LadoBaldosa - 1) / LadoBaldosa;
     const int filas = (tamano.height() + LadoBaldosa - 1) / LadoBaldosa;
     std::vector<bool> marcadas(std::size_t(columnas) * std::size_t(filas), false);
@@ -53,7 +61,7 @@ std::vector<QRect> ImagenX11::conContenido(const QWidget* ventana, QSize tamano)
 }
 
 ImagenX11* ImagenX11::poner(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
-                            const QImage& imagen) {
+                            const QImage& imagen, bool limpiar) {
     const auto id = static_cast<Window>(ventana->winId());
     const bool conAlfa = ventana->testAttribute(Qt::WA_TranslucentBackground);
     const ServidorX::Formato& formato = formatos.de(x, id, conAlfa);
@@ -71,24 +79,33 @@ ImagenX11* ImagenX11::poner(_XDisplay* x, ServidorX::FormatoVentanas& formatos, 
         return nullptr;
     }
     xi->byte_order = QSysInfo::ByteOrder == QSysInfo::LittleEndian ? LSBFirst : MSBFirst;
-    const Pixmap pixmap = XCreatePixmap(x, id, unsigned(pixeles.width()),
-                                        unsigned(pixeles.height()), unsigned(formato.profundidad));
-    GC gc = XCreateGC(x, pixmap, 0, nullptr); // foreground 0: clear, transparent
-    // Clear wherever no tile is sent.
-    XFillRectangle(x, pixmap, gc, 0, 0, unsigned(pixeles.width()), unsigned(pixeles.height()));
-    for (const QRect& r : conContenido(ventana, pixeles.size())) {
-        XPutImage(x, pixmap, gc, xi, r.x(), r.y(), r.x(), r.y(), unsigned(r.width()),
+    std::vector<QRect> baldosas = conContenido(ventana, pixeles.size());
+    const std::size_t filas = (baldosas.size() + BaldosasPorFila - 1) / BaldosasPorFila;
+    if (baldosas.empty() || filas * LadoBaldosa > MaximoLado) {
+        xi->data = nullptr;
+        XDestroyImage(xi);
+        return nullptr;
+    }
+    const auto ancho = unsigned(std::min<std::size_t>(baldosas.size(), BaldosasPorFila));
+    const Pixmap pixmap = XCreatePixmap(x, id, ancho * LadoBaldosa, unsigned(filas * LadoBaldosa),
+                                        unsigned(formato.profundidad));
+    GC gc = XCreateGC(x, pixmap, 0, nullptr);
+    for (std::size_t i = 0; i < baldosas.size(); ++i) {
+        const QRect& r = baldosas[i];
+        const QPoint destino = guardada(i);
+        XPutImage(x, pixmap, gc, xi, r.x(), r.y(), destino.x(), destino.y(), unsigned(r.width()),
                   unsigned(r.height()));
     }
     XFreeGC(x, gc);
     xi->data = nullptr; // the QImage's
     XDestroyImage(xi);
-    return new ImagenX11(x, formatos, ventana, pixmap);
+    return new ImagenX11(x, formatos, ventana, pixmap, std::move(baldosas), limpiar && conAlfa);
 }
 
 ImagenX11::ImagenX11(_XDisplay* x, ServidorX::FormatoVentanas& formatos, QWidget* ventana,
-                     unsigned long pixmap)
-    : QObject(ventana), m_x(x), m_formatos(formatos), m_pixmap(pixmap) {
+                     unsigned long pixmap, std::vector<QRect> baldosas, bool limpiar)
+    : QObject(ventana), m_x(x), m_formatos(formatos), m_pixmap(pixmap),
+      m_baldosas(std::move(baldosas)), m_limpiar(limpiar) {
     ventana->installEventFilter(this);
     prepararVentana(ventana);
 }
@@ -112,13 +129,26 @@ bool ImagenX11::eventFilter(QObject* objeto, QEvent* evento) {
         return false;
     case QEvent::Paint:
         if (ventana->internalWinId() == m_ventana) {
-            // One copy, clipped to the shape once. As the window's background the server would
-            // paint it rectangle by rectangle of the shape, each clipped against all the others:
-            // a long stroke's thousands of rectangles took it 85 ms at 4K.
+            // A copy per tile, each clipped to the shape once. As the window's background the
+            // server would paint the picture rectangle by rectangle of the shape, each clipped
+            // against all the others: a long stroke's thousands of rectangles took it 85 ms at
+            // 4K.
             const QRect r = ServidorX::aNativo(static_cast<QPaintEvent*>(evento)->rect(),
                                                ventana->devicePixelRatioF());
-            XCopyArea(m_x, m_pixmap, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
-                      unsigned(r.height()), r.x(), r.y());
+            if (m_limpiar) {
+                // foreground 0: clear, transparent
+                XFillRectangle(m_x, m_ventana, m_gc, r.x(), r.y(), unsigned(r.width()),
+                               unsigned(r.height()));
+            }
+            for (std::size_t i = 0; i < m_baldosas.size(); ++i) {
+                const QRect parte = m_baldosas[i] & r;
+                if (!parte.isEmpty()) {
+                    const QPoint desde = guardada(i) + (parte.topLeft() - m_baldosas[i].topLeft());
+                    XCopyArea(m_x, m_pixmap, m_ventana, m_gc, desde.x(), desde.y(),
+                              unsigned(parte.width()), unsigned(parte.height()), parte.x(),
+                              parte.y());
+                }
+            }
             XFlush(m_x);
         }
         return true;

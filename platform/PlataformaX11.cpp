@@ -409,6 +409,9 @@ void PlataformaX11::ponerFormaDeEntrada(QWidget* ventana, const QRegion& forma) 
 }
 
 QRegion PlataformaX11::formaVisible(const QRegion& forma) const {
+    if (todaLaVentana()) {
+        return {};
+    }
     // Every pixel a smooth edge reaches, a pixel around the strokes: a window manager shapes its
     // frame as the window, and the frame would otherwise take the clicks around the strokes.
     QRegion ancha = forma + forma.translated(1, 0) + forma.translated(-1, 0);
@@ -439,7 +442,8 @@ bool PlataformaX11::MostrarImagen(QWidget* ventana, const QImage& imagen) {
     if (imagen.isNull()) {
         return true;
     }
-    if (x == nullptr || ImagenX11::poner(x, m_formatos, ventana, imagen) == nullptr) {
+    if (x == nullptr ||
+        ImagenX11::poner(x, m_formatos, ventana, imagen, todaLaVentana()) == nullptr) {
         return Plataforma::MostrarImagen(ventana, imagen);
     }
     // Qt never paints it, so it never makes a buffer of the window's size for it.

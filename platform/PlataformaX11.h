@@ -72,7 +72,10 @@ protected:
     ServidorX::FormatoVentanas& formatos() { return m_formatos; }
     // What shows of a window drawn on a visual with an alpha channel whose shape for the mouse is
     // `forma`; empty: all of it.
-    virtual QRegion formaVisible(const QRegion& forma) const;
+    QRegion formaVisible(const QRegion& forma) const;
+    // A smooth window is shown whole, whatever its shape says: all of it is drawn, clear where
+    // nothing shows.
+    virtual bool todaLaVentana() const { return false; }
     // Whether the canvas (the see-through one when `enVivo`) asks for the full-screen state.
     virtual bool aPantallaCompleta(bool /*enVivo*/) const { return true; }
 

@@ -217,10 +217,6 @@ bool PlataformaXWayland::aPantallaCompleta(bool enVivo) const {
     return !(enVivo && sinGestor());
 }
 
-QRegion PlataformaXWayland::formaVisible(const QRegion&) const {
-    return {};
-}
-
 bool PlataformaXWayland::TintaSuave() {
     return true; // the Wayland compositor blends every window
 }

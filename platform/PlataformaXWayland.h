@@ -48,9 +48,8 @@ protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
     bool nativeEventFilter(const QByteArray& tipo, void* mensaje, qintptr* resultado) override;
     bool aPantallaCompleta(bool enVivo) const override;
-    // The compositor shows the whole box of a shaped window, whatever its shape says: all of it
-    // is drawn, clear where nothing shows.
-    QRegion formaVisible(const QRegion& forma) const override;
+    // The compositors here show the whole box of a shaped window, or ignore shapes altogether.
+    bool todaLaVentana() const override { return true; }
 
 private:
     const QString& gestor() const; // asked of the server the first time
