@@ -21,8 +21,9 @@ paquetes=(
   kwin-wayland plasma-workspace plasma-desktop qtwayland5
   gnome-shell xdg-desktop-portal-gnome gir1.2-gdkpixbuf-2.0
   fonts-liberation fonts-dejavu-core
-  # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps)
-  dpkg-dev file binutils
+  # the Debian package (cpack -G DEB computes its dependencies with dpkg-shlibdeps), and
+  # Debian's checker of packages
+  dpkg-dev file binutils lintian
   # the desktop's validators for the installed files
   desktop-file-utils appstream groff-base man-db
   # reading the interface as a screen reader does, on a private session bus

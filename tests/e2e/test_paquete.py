@@ -1,5 +1,5 @@
-"""The Debian package of this build: made with CPack, its control fields and file list, and the
-program it installs, unpacked into a scratch root, running there until its tray icon docks."""
+"""The Debian package of this build: made with CPack, its control fields and file list, what
+Debian's checker (lintian) says of it, and the program it installs, unpacked into a scratch root, running there until its tray icon docks."""
 
 import glob
 import os
@@ -11,6 +11,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 
 from harness import comprobar, ejecutar  # noqa: E402
 from instalacion import ARCHIVOS  # noqa: E402
+
+# Warnings of lintian left on purpose (the README says why).
+LINTIAN_ACEPTADAS = ()
 
 
 def campos(paquete):
@@ -51,6 +54,13 @@ def prueba_paquete(s):
         for biblioteca in ("libc6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6svg6",
                            "libx11-6"):
             comprobar(biblioteca in dependencias, f"depends on {biblioteca}: {c.get('Depends')}")
+
+        # Debian's checker: no error, and no warning but those the README lists.
+        r = subprocess.run(["lintian", "--fail-on", "error,warning", "--display-info",
+                            "--suppress-tags", ",".join(LINTIAN_ACEPTADAS), paquete],
+                           capture_output=True, text=True)
+        print(r.stdout, end="", flush=True)
+        comprobar(r.returncode == 0, f"lintian: {r.returncode}\n{r.stdout}{r.stderr}")
 
         listado = subprocess.run(["dpkg-deb", "-c", paquete], capture_output=True, text=True,
                                  check=True).stdout.splitlines()

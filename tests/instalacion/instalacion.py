@@ -14,7 +14,9 @@ ARCHIVOS = sorted(
      f"share/applications/{ID}.desktop",
      f"share/metainfo/{ID}.metainfo.xml",
      f"share/icons/hicolor/scalable/apps/{ID}.svg",
-     "share/man/man1/tizo.1",
+     "share/man/man1/tizo.1.gz",
+     "share/doc/tizo/copyright",
+     "share/doc/tizo/changelog.gz",
      "share/tizo/translations/tizo_en.qm"]
     + [f"share/icons/hicolor/{n}x{n}/apps/{ID}.png" for n in TAMANOS])
 

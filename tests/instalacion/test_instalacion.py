@@ -1,11 +1,12 @@
 """The installed tree as a desktop sees it: the file list, the icons, the menu entry, the AppStream
-metadata, the manual page, the translations found from where the program is installed, and the
+metadata, the manual page, the copyright file and changelog, the translations found from where the program is installed, and the
 translation files up to date with the code.
 
 Usage: test_instalacion.py BUILD_DIR SOURCE_DIR VERSION CHECK
 """
 
 import configparser
+import gzip
 import os
 import re
 import shutil
@@ -105,8 +106,12 @@ def comprobar_metainfo(prefijo):
 
 
 def comprobar_manual(prefijo):
-    ruta = os.path.join(prefijo, "share/man/man1/tizo.1")
-    r = ejecutar([herramienta("groff"), "-man", "-ww", "-z", "-Tutf8", ruta])
+    ruta = os.path.join(prefijo, "share/man/man1/tizo.1.gz")
+    with gzip.open(ruta, "rb") as f:
+        fuente = f.read()
+    r = subprocess.run([herramienta("groff"), "-man", "-ww", "-z", "-Tutf8"], input=fuente,
+                       capture_output=True)
+    r.stderr = r.stderr.decode(errors="replace")
     comprobar(r.returncode == 0 and not r.stderr, f"groff warnings:\n{r.stderr}")
     r = ejecutar([herramienta("man"), "--warnings", "-E", "UTF-8", "-l", ruta],
                  env=dict(os.environ, MANWIDTH="80", LC_ALL="C.UTF-8", MAN_KEEP_STDERR="1"))
@@ -126,6 +131,29 @@ def comprobar_manual(prefijo):
     for opcion in sorted(opciones):
         comprobar(re.search(rf"(?<![\w-]){re.escape(opcion)}(?![\w-])", texto),
                   f"the manual documents {opcion}")
+
+
+def comprobar_documentos(prefijo):
+    """The licence as Debian's machine-readable copyright file, and a changelog whose latest
+    entry is this version, both as a package carries them."""
+    doc = os.path.join(prefijo, "share/doc/tizo")
+    with open(os.path.join(doc, "copyright")) as f:
+        copyright = f.read()
+    comprobar(copyright.startswith(
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"),
+        "a machine-readable copyright file")
+    parrafos = [p for p in copyright.split("\n\n") if p.strip()]
+    licencias = {re.search(r"^License: (\S+)", p, re.M).group(1) for p in parrafos[1:]}
+    comprobar(licencias == {"Expat"}, f"one licence, named and given: {licencias}")
+    with open(os.path.join(FUENTES, "LICENSE")) as f:
+        primera = f.read().split("\n\n")[2].split()
+    comprobar(" ".join(primera) in " ".join(copyright.split()),
+              "the copyright file's licence text is the LICENSE file's")
+    with gzip.open(os.path.join(doc, "changelog.gz"), "rt") as f:
+        cambios = f.read()
+    comprobar(cambios.startswith(f"tizo ({VERSION}) "), f"the latest entry is {VERSION}")
+    comprobar(re.search(r"^ -- .+ <.+@.+>  \w{3}, \d\d \w{3} \d{4} ", cambios, re.M),
+              "a signed, dated entry")
 
 
 def comprobar_traducciones(prefijo):
@@ -188,6 +216,7 @@ COMPROBACIONES = {
     "escritorio": comprobar_escritorio,
     "metainfo": comprobar_metainfo,
     "manual": comprobar_manual,
+    "documentos": comprobar_documentos,
     "traducciones": comprobar_traducciones,
     "ts": comprobar_ts,
 }
