@@ -10,11 +10,6 @@
 #include <QScreen>
 #include <QWidget>
 
-#ifdef TIZO_X11
-#include "PlataformaX11.h"
-#include "PlataformaXWayland.h"
-#endif
-
 Plataforma::~Plataforma() = default;
 
 void Plataforma::PrepararEntorno() {
@@ -28,20 +23,6 @@ void Plataforma::PrepararEntorno() {
         qputenv("QT_XCB_NO_MITSHM", "1");
     }
 }
-
-namespace {
-std::unique_ptr<Plataforma> crear() {
-#ifdef TIZO_X11
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        if (PlataformaXWayland::enXWayland()) {
-            return std::make_unique<PlataformaXWayland>();
-        }
-        return std::make_unique<PlataformaX11>();
-    }
-#endif
-    return std::make_unique<Plataforma>();
-}
-} // namespace
 
 Plataforma& Plataforma::actual() {
     static const std::unique_ptr<Plataforma> backend = crear();

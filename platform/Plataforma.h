@@ -46,6 +46,9 @@ public:
 
     // The backend of the running application. Call only once the application object exists.
     static Plataforma& actual();
+    // The backend for the platform Qt runs on, made the first time actual() is asked; the build
+    // chooses the file that defines it (ElegirPlataforma*.cpp).
+    static std::unique_ptr<Plataforma> crear();
 
     // Shows only `forma` of the window (QWidget::setMask), however many rectangles it takes.
     virtual void PonerForma(QWidget* ventana, const QRegion& forma);

@@ -13,7 +13,6 @@
 #include <vector>
 
 class AgarreTeclaX11;
-class CapturaX11;
 class EsperaRepintado;
 class QWindow;
 class VigiaSni;
@@ -90,6 +89,8 @@ private:
     void vigilarMenu(QWidget* menu);
     void dejarDeVigilar();
     void terminarEspera();
+    // An X event while the screen under the menu is watched (an xcb_generic_event_t).
+    void eventoDelMenu(const void* evento);
     void quitarSombraDelMarco(unsigned long ventana, unsigned long padre);
     void atar(Apilamiento::Id forma, Apilamiento::Id lienzo);
     QWindow* ventanaQt(Apilamiento::Id id) const;

@@ -21,6 +21,14 @@ _XDisplay* conexion() {
     return x11 ? x11->display() : nullptr;
 }
 
+unsigned long atomo(_XDisplay* x, const char* nombre) {
+    return XInternAtom(x, nombre, False);
+}
+
+unsigned long atomoDePantalla(_XDisplay* x, const char* prefijo) {
+    return atomo(x, (QByteArray(prefijo) + QByteArray::number(DefaultScreen(x))).constData());
+}
+
 Formato formatoDe(_XDisplay* x, unsigned long ventana) {
     XWindowAttributes atributos{};
     if (XGetWindowAttributes(x, ventana, &atributos) == 0) {

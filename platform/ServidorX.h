@@ -26,6 +26,11 @@ struct Formato {
 // One round trip.
 Formato formatoDe(_XDisplay* x, unsigned long ventana);
 
+// An atom by its name (Xlib keeps them once asked).
+unsigned long atomo(_XDisplay* x, const char* nombre);
+// A selection that is per screen, such as "_NET_WM_CM_S" for the default screen's.
+unsigned long atomoDePantalla(_XDisplay* x, const char* prefijo);
+
 // The bytes of the window's property of type `tipo` (a string of 8-bit items); empty when it has
 // none of that type.
 QByteArray leerPropiedad(_XDisplay* x, unsigned long ventana, unsigned long propiedad,
