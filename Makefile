@@ -6,7 +6,7 @@ WERROR := $(if $(CI),ON,OFF)
 PREFIX ?= /usr/local
 LUPDATE ?= /usr/lib/qt6/bin/lupdate
 
-.PHONY: all deps configure build run test install uninstall package capturas traducciones format clean
+.PHONY: all deps configure build run test test-debian13 install uninstall package capturas traducciones format clean
 
 all: build
 
@@ -33,6 +33,11 @@ test: deps
 	cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DTIZO_SANITIZE=ON -DTIZO_WERROR=$(WERROR) >/dev/null
 	cmake --build build-test -j $(JOBS)
 	cd build-test && ctest --output-on-failure -j $(JOBS)
+
+# The same on Debian 13 (Qt 6.8, KWin 6, GNOME 48), in a root of its own made with mmdebstrap and
+# kept in build-debian13/ (as root).
+test-debian13:
+	scripts/debian13.sh
 
 # The program, its menu entry, icons, metadata, manual page and translations.
 install: build
