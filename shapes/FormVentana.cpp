@@ -105,11 +105,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
     const double tpp = Unidades::twipsPorPixel();
     const QRectF ventana = herramienta.colocar(gesto, tpp);
-    const int color = gesto.estilo.colorActual();
-    QImage trazos;
-    if (ventana.isNull()) {
-        trazos = Lienzo::imagenTrazos(size(), color);
-    } else {
+    if (!ventana.isNull()) {
         // Window managers move a window that reaches beyond the screens back onto them, and
         // the drawing would move with it: the part nobody can see is left out instead.
         const QRect caja = Unidades::rectEnPixeles(ventana);
@@ -117,11 +113,13 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
         setGeometry(visible.isEmpty() ? caja : visible);
         // The window may sit on other whole pixels than asked: the drawing follows where it is.
         m_origen = Unidades::aTwips(QPointF(pos()));
-        if (m_conAlfa) {
-            dibujarTinta(gesto);
-            return;
-        }
-        trazos = Lienzo::imagenTrazos(size(), color);
+    }
+    if (m_conAlfa) {
+        dibujarTinta(gesto);
+        return;
+    }
+    QImage trazos = Lienzo::imagenTrazos(size(), gesto.estilo.colorActual());
+    if (!ventana.isNull()) {
         Lienzo lienzo(trazos, m_origen, tpp, pluma(gesto, false));
         herramienta.dibujar(lienzo, gesto);
     }
@@ -129,7 +127,7 @@ void FormVentana::DibujarForma(const Gesto& gesto) {
     // goes now; the shape holds all that is left to show, and the mouse keeps to it.
     HacerTransparente(this, ColorClave, &trazos);
     trazos = QImage();
-    if (!m_conAlfa && herramienta.opacidad == 100) {
+    if (herramienta.opacidad == 100) {
         m_pintarTrazo = !Plataforma::actual().RellenarConColor(this, m_color);
         return;
     }
