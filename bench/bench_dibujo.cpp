@@ -346,10 +346,11 @@ std::unique_ptr<Pinceles> medirPincel(Form1& form, FormFondo* f) {
 constexpr int Formas = 50; // screen-wide shapes whose memory is measured
 
 struct MemoriaFormas {
-    double antes = 0, con = 0;                 // this process, MB
-    double servidorAntes = 0, servidorCon = 0; // the X server, MB (0: not named)
-    double segundos = 0;                       // to draw them, one by one
-    QPoint medio;                              // a point of the last one
+    double antes = 0, con = 0;                     // this process, MB
+    double servidorAntes = 0, servidorCon = 0;     // the X server, MB (0: not named)
+    double segundos = 0;                           // to draw them, one by one
+    QPoint medio;                                  // a point of the last one
+    double trasBorrar = 0, servidorTrasBorrar = 0; // once " Borrar Todo" took them
 };
 
 // 50 screen-wide brush shapes, drawn one by one and left on the screen. One shape first, so
@@ -376,10 +377,29 @@ MemoriaFormas memoriaPorForma(Form1& form, FormFondo* f) {
     return m;
 }
 
-void imprimirServidor(const char* fila, const MemoriaFormas& m) {
+// After " Borrar Todo" of them, once everything has settled.
+void anotarTrasBorrar(MemoriaFormas& m) {
+    m.trasBorrar = rss();
+    m.servidorTrasBorrar = rssServidor();
+}
+
+void imprimirFormas(const MemoriaFormas& m) {
+    std::printf("  memory per screen-wide brush shape:          %7.3f  (%d shapes, %.1f -> %.1f)\n",
+                (m.con - m.antes) / Formas, Formas, m.antes, m.con);
     if (m.servidorAntes > 0) {
-        std::printf("  %s %7.3f  (%.1f -> %.1f)\n", fila,
+        std::printf("    in the X server:                           %7.3f  (%.1f -> %.1f)\n",
                     (m.servidorCon - m.servidorAntes) / Formas, m.servidorAntes, m.servidorCon);
+    }
+    std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas, m.segundos);
+}
+
+// Hidden shapes stay for an undo; a smooth one keeps its picture in the server meanwhile.
+void imprimirTrasBorrar(const MemoriaFormas& m) {
+    std::printf("  memory after Borrar Todo / before drawing:   %7.3f  (%.1f / %.1f)\n",
+                m.trasBorrar / m.antes, m.trasBorrar, m.antes);
+    if (m.servidorAntes > 0) {
+        std::printf("    in the X server:                           %7.3f  (%.1f / %.1f)\n",
+                    m.servidorTrasBorrar / m.servidorAntes, m.servidorTrasBorrar, m.servidorAntes);
     }
 }
 
@@ -560,14 +580,13 @@ int main(int argc, char** argv) {
     }
 
     // Memory: 50 screen-wide brush shapes, then " Borrar Todo".
-    const MemoriaFormas formas = memoriaPorForma(form, f);
+    MemoriaFormas formas = memoriaPorForma(form, f);
     QPoint medio = formas.medio;
     const double inicioBorrar = ms(reloj.nsecsElapsed());
     borrarTodo(form, medio);
     const double tiempoBorrar = std::max(0.0, hastaLaCalma(500) - inicioBorrar);
     asentar(200);
-    const double trasBorrar = rss();
-    const double servidorTrasBorrar = rssServidor();
+    anotarTrasBorrar(formas);
 
     // Canvas work per brush move, moves 1..100 against 10,001..10,100 of one stroke: the move
     // handler and the repaint it asks for, up to the X server having the pixels.
@@ -613,7 +632,6 @@ int main(int argc, char** argv) {
     const bool suave = Plataforma::actual().TintaSuave();
     std::unique_ptr<Pinceles> pincelSuave, pincelNitido;
     MemoriaFormas formasSuaves;
-    double trasBorrarSuaves = 0, servidorTrasBorrarSuaves = 0;
     Efimera efimera;
     if (suave) {
         // The same brush in 1-bit ink under the same compositor first: what smoothness itself
@@ -639,8 +657,7 @@ int main(int argc, char** argv) {
         borrarTodo(form, formasSuaves.medio);
         hastaLaCalma(500);
         asentar(200);
-        trasBorrarSuaves = rss();
-        servidorTrasBorrarSuaves = rssServidor();
+        anotarTrasBorrar(formasSuaves);
         efimera = medirEfimera(form, f);
         f->close();
         asentar(300);
@@ -666,19 +683,9 @@ int main(int argc, char** argv) {
     std::printf("    of which the release handler:              %7.2f\n",
                 mediana(pincel->manejador));
     std::printf("  release -> 10,100-point brush on screen:     %7.2f  (one round)\n", tLargo);
-    std::printf("  memory per screen-wide brush shape:          %7.3f  (%d shapes, %.1f -> %.1f)\n",
-                (formas.con - formas.antes) / Formas, Formas, formas.antes, formas.con);
-    imprimirServidor("  in the X server:                           ", formas);
-    std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas,
-                formas.segundos);
+    imprimirFormas(formas);
     std::printf("  Borrar Todo of them -> X server quiet again: %7.2f\n", tiempoBorrar);
-    std::printf("  memory after Borrar Todo / before drawing:   %7.3f  (%.1f / %.1f)\n",
-                trasBorrar / formas.antes, trasBorrar, formas.antes);
-    if (formas.servidorAntes > 0) {
-        std::printf("    in the X server:                           %7.3f  (%.1f / %.1f)\n",
-                    servidorTrasBorrar / formas.servidorAntes, servidorTrasBorrar,
-                    formas.servidorAntes);
-    }
+    imprimirTrasBorrar(formas);
     std::printf(
         "  memory after the canvas closed / before:     %7.3f  (%.1f / %.1f; %.1f at start)\n",
         trasCerrar / memoriaTrasLienzos, trasCerrar, memoriaTrasLienzos, memoriaInicial);
@@ -714,21 +721,8 @@ int main(int argc, char** argv) {
         }
         std::printf("    of which the release handler:              %7.2f\n",
                     mediana(pincelSuave->manejador));
-        std::printf(
-            "  memory per screen-wide brush shape:          %7.3f  (%d shapes, %.1f -> %.1f)\n",
-            (formasSuaves.con - formasSuaves.antes) / Formas, Formas, formasSuaves.antes,
-            formasSuaves.con);
-        imprimirServidor("  in the X server:                           ", formasSuaves);
-        std::printf("  %d screen-wide brush shapes, one by one:     %7.2f s\n", Formas,
-                    formasSuaves.segundos);
-        // Hidden shapes stay for an undo, and a smooth one keeps its picture in the server.
-        std::printf("  memory after Borrar Todo / before drawing:   %7.3f  (%.1f / %.1f)\n",
-                    trasBorrarSuaves / formasSuaves.antes, trasBorrarSuaves, formasSuaves.antes);
-        if (formasSuaves.servidorAntes > 0) {
-            std::printf("    in the X server:                           %7.3f  (%.1f / %.1f)\n",
-                        servidorTrasBorrarSuaves / formasSuaves.servidorAntes,
-                        servidorTrasBorrarSuaves, formasSuaves.servidorAntes);
-        }
+        imprimirFormas(formasSuaves);
+        imprimirTrasBorrar(formasSuaves);
         if (efimera.hastaIrse < 0) {
             std::printf("  fading ink: its window never went\n");
         } else {

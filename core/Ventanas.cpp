@@ -94,6 +94,9 @@ QRegion regionVisible(const QImage& imagen, int colorClave) {
 }
 
 QRegion regionOpaca(const QImage& imagen, int umbral) {
+    if (imagen.isNull()) {
+        return oNada({});
+    }
     Q_ASSERT(imagen.format() == QImage::Format_ARGB32_Premultiplied);
     // Read once, row by row, into rows of spans; rows with the same spans one under another
     // make one band of rectangles, as a region keeps them. Clear pixels are all zero bits, and

@@ -46,9 +46,6 @@ public:
 
     // The backend of the running application. Call only once the application object exists.
     static Plataforma& actual();
-    // The backend for the platform Qt runs on, made the first time actual() is asked; the build
-    // chooses the file that defines it (ElegirPlataforma*.cpp).
-    static std::unique_ptr<Plataforma> crear();
 
     // Shows only `forma` of the window (QWidget::setMask), however many rectangles it takes.
     virtual void PonerForma(QWidget* ventana, const QRegion& forma);
@@ -144,4 +141,9 @@ public:
     // has just closed: a compositor may go on showing it for a moment. At once when nothing is
     // to be awaited; never later than a short deadline.
     virtual void trasCerrarse(QWidget* menu, std::function<void()> hecho);
+
+private:
+    // The backend for the platform Qt runs on, made the first time actual() is asked; the build
+    // chooses the file that defines it (ElegirPlataforma*.cpp).
+    static std::unique_ptr<Plataforma> crear();
 };

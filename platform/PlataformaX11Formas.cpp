@@ -13,6 +13,16 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/shape.h>
 
+namespace {
+// Qt never paints the window, so it never makes a buffer of the window's size for it.
+void pintadaPorElServidor(QWidget* ventana) {
+    ventana->setAttribute(Qt::WA_PaintOnScreen);
+    ventana->setAttribute(Qt::WA_NoSystemBackground);
+    ventana->setAttribute(Qt::WA_OpaquePaintEvent);
+    ventana->setAutoFillBackground(false);
+}
+} // namespace
+
 void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
     if (ventana->property(PropiedadTransparente).toBool()) {
         ponerFormaDeEntrada(ventana, forma);
@@ -104,11 +114,7 @@ bool PlataformaX11::MostrarImagen(QWidget* ventana, const QImage& imagen) {
         ImagenX11::poner(x, m_formatos, ventana, imagen, todaLaVentana()) == nullptr) {
         return Plataforma::MostrarImagen(ventana, imagen);
     }
-    // Qt never paints it, so it never makes a buffer of the window's size for it.
-    ventana->setAttribute(Qt::WA_PaintOnScreen);
-    ventana->setAttribute(Qt::WA_NoSystemBackground);
-    ventana->setAttribute(Qt::WA_OpaquePaintEvent);
-    ventana->setAutoFillBackground(false);
+    pintadaPorElServidor(ventana);
     return true;
 }
 
@@ -117,11 +123,7 @@ bool PlataformaX11::RellenarConColor(QWidget* ventana, const QColor& color) {
     if (x == nullptr) {
         return Plataforma::RellenarConColor(ventana, color);
     }
-    // Qt never paints it, so it never makes a buffer of the window's size for it.
-    ventana->setAttribute(Qt::WA_PaintOnScreen);
-    ventana->setAttribute(Qt::WA_NoSystemBackground);
-    ventana->setAttribute(Qt::WA_OpaquePaintEvent);
-    ventana->setAutoFillBackground(false);
+    pintadaPorElServidor(ventana);
     // Drawn whole, it is cleared outside its shape.
     new RellenoX11(x, m_formatos, ventana, color,
                    ventana->property(PropiedadTransparente).toBool()

@@ -33,13 +33,11 @@ QImage Lienzo::imagenSuave(QSize tamano, qreal escala) {
     // filling it all first took longer than drawing the stroke.
     const QSize pixeles = tamano * escala;
     const auto porLinea = qsizetype(pixeles.width()) * 4;
-    void* datos = std::calloc(std::size_t(porLinea) * std::size_t(pixeles.height()), 1);
-    if (datos == nullptr || pixeles.isEmpty()) {
-        std::free(datos);
-        QImage imagen(pixeles, QImage::Format_ARGB32_Premultiplied);
-        imagen.fill(Qt::transparent);
-        imagen.setDevicePixelRatio(escala);
-        return imagen;
+    void* datos = pixeles.isEmpty()
+                      ? nullptr
+                      : std::calloc(std::size_t(porLinea) * std::size_t(pixeles.height()), 1);
+    if (datos == nullptr) {
+        return {}; // as QImage itself gives when there is no room
     }
     QImage imagen(
         static_cast<uchar*>(datos), pixeles.width(), pixeles.height(), porLinea,
