@@ -713,7 +713,31 @@ class Sesion:
                               f"{comprobante.existe}, name {comprobante.nombre!r}")
         except Exception as e:  # the report must not hide the failure
             lineas.append(f"window manager state unreadable: {e!r}")
+        try:
+            lineas.append(self._bajo_el_puntero())
+        except Exception as e:
+            lineas.append(f"pointer state unreadable: {e!r}")
         return "\n".join(lineas)
+
+    def _bajo_el_puntero(self):
+        """Where the pointer is, the windows under it from the root down, and whether another
+        client holds the pointer grabbed: what a lost click needs explained."""
+        p = self.root.query_pointer()
+        cadena, w = [], p.child
+        x, y = p.root_x, p.root_y
+        while w:
+            cadena.append(f"{w.id:#x} ({Ventana(self, w).clase})")
+            hijo = w.query_pointer().child
+            w = hijo if hijo and hijo.id != w.id else None
+        r = self.root.grab_pointer(False, 0, X.GrabModeAsync, X.GrabModeAsync, X.NONE, X.NONE,
+                                   X.CurrentTime)
+        if r == X.GrabSuccess:
+            self.d.ungrab_pointer(X.CurrentTime)
+        self.d.sync()
+        agarre = {X.GrabSuccess: "free", X.AlreadyGrabbed: "grabbed by another client",
+                  X.GrabFrozen: "frozen"}.get(r, str(r))
+        return (f"pointer at ({x}, {y}), buttons {p.mask:#x}, under it: "
+                f"{' > '.join(cadena) or 'the root'}; the pointer is {agarre}")
 
     def guardar_registros(self):
         """Keeps this session's logs next to its failure screenshot."""
