@@ -444,6 +444,8 @@ void FormFondo::mousePressEvent(QMouseEvent* evento) {
         ocultarAyuda();
         return;
     }
+    // A new stroke draws on the same layer: the last one is given back first.
+    devolverCaptura();
     const Gestos::Pulsacion pulsacion =
         m_gestos.pulsar(evento->button() == Qt::LeftButton, enTwips(evento->position()));
     if (pulsacion.segmento) {
@@ -503,20 +505,40 @@ void FormFondo::mouseReleaseEvent(QMouseEvent*) {
     if (!m_gestos.pulsado()) {
         return;
     }
-    m_gestos.soltar([this](const Gesto& gesto) { CrearVentana(gesto); },
+    QWidget* forma = nullptr;
+    m_gestos.soltar([this, &forma](const Gesto& gesto) { forma = CrearVentana(gesto); },
                     Unidades::aTwips(QPointF(mapToGlobal(QPoint(0, 0)))));
-    // Back to the saved capture. Only the stroke and the preview ever covered it, so only their
-    // pixels are repainted: a full-screen repaint would cost a frame on every release.
-    const QRegion trazado = m_trazado.region();
-    if (m_superficie) {
-        m_superficie->borrarTrazos(trazado);
-    }
-    update(m_regionPrevia + trazado);
+    // The stroke and the preview stay until the shape that takes their place is on the screen:
+    // given back at once, they would vanish for the milliseconds the shape takes to show.
+    m_porDevolver = m_regionPrevia + m_trazado.region();
     m_trazado.vaciar();
     m_regionPrevia = QRegion();
+    const quint64 soltada = ++m_soltadas;
+    if (forma == nullptr) {
+        devolverCaptura();
+        return;
+    }
+    Plataforma::actual().trasMostrarse(forma, [yo = QPointer<FormFondo>(this), soltada] {
+        if (yo && yo->m_soltadas == soltada) {
+            yo->devolverCaptura();
+        }
+    });
 }
 
-void FormFondo::CrearVentana(Gesto gesto) {
+void FormFondo::devolverCaptura() {
+    if (m_porDevolver.isEmpty()) {
+        return;
+    }
+    // Back to the saved capture. Only the stroke and the preview ever covered it, so only their
+    // pixels are repainted: a full-screen repaint would cost a frame on every release.
+    if (m_superficie) {
+        m_superficie->borrarTrazos(m_porDevolver);
+    }
+    update(m_porDevolver);
+    m_porDevolver = QRegion();
+}
+
+QWidget* FormFondo::CrearVentana(Gesto gesto) {
     const Herramientas::Fila& herramienta = Herramientas::de(gesto.estilo.herramienta);
     if (herramienta.opacidad < 100 && !m_suave && m_superficie) {
         // No compositor will blend it: the shape blends it with the frozen screen.
@@ -529,7 +551,7 @@ void FormFondo::CrearVentana(Gesto gesto) {
         Desvanecer(ventana, gesto.estilo.esperaLaser, gesto.estilo.desvanecerLaser);
         ventana->show();
         SiempreEncima(ventana, true, false);
-        return;
+        return ventana;
     }
     m_formas.agregar(ventana);
     ventana->setWindowTitle(QString::number(m_formas.cantidad()));
@@ -537,6 +559,7 @@ void FormFondo::CrearVentana(Gesto gesto) {
     // Only a text takes the keys, to be typed into; after any other shape they stay on the
     // canvas, for Esc and the tool keys.
     SiempreEncima(ventana, true, ventana->escribiendo());
+    return ventana;
 }
 
 void FormFondo::pintarSegmento(const QLineF& segmento) {

@@ -107,7 +107,9 @@ private:
     FormFondo(RegistroFormas& formas, Estilo& estilo, const HacerSuperficie& superficie,
               Papel papel, QScreen* pantalla, QWidget* padre);
 
-    void CrearVentana(Gesto gesto);
+    // The shape's window, shown; null if the gesture made none.
+    QWidget* CrearVentana(Gesto gesto);
+    void devolverCaptura();
     void pintarSegmento(const QLineF& segmento);
     void pintarPrevisualizacion(Pintor& pintor) const;
     void pintarSalida(const QRegion& region);
@@ -132,6 +134,8 @@ private:
 
     ZonaTrazada m_trazado;  // where the stroke in progress was painted
     QRegion m_regionPrevia; // where the preview was last painted
+    QRegion m_porDevolver;  // a finished stroke and preview, until their shape shows
+    quint64 m_soltadas = 0; // releases so far: which one a shape that shows belongs to
     TeclasDibujo::Rueda m_rueda;
     QPixmap m_ayuda;     // the list of keys, once shown
     QRect m_cajaAyuda;   // where it shows

@@ -1,6 +1,6 @@
 #include "EsperaRepintado.h"
 
-EsperaRepintado::EsperaRepintado(const QRect& zona, std::function<void()> hecho, QObject* padre)
+EsperaRepintado::EsperaRepintado(const QRegion& zona, std::function<void()> hecho, QObject* padre)
     : QObject(padre), m_zona(zona), m_pendiente(zona), m_hecho(std::move(hecho)) {
     for (QTimer* t : {&m_calma, &m_plazo}) {
         // A coarse timer may fire 5 % early: the deadline would cut a repaint short.
@@ -16,7 +16,7 @@ EsperaRepintado::EsperaRepintado(const QRect& zona, std::function<void()> hecho,
 }
 
 void EsperaRepintado::repintado(const QRect& rect) {
-    if (m_terminada || !rect.intersects(m_zona)) {
+    if (m_terminada || !m_zona.intersects(rect)) {
         return;
     }
     m_pendiente -= rect;

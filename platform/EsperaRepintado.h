@@ -1,13 +1,12 @@
 #pragma once
 
 #include <QObject>
-#include <QRect>
 #include <QRegion>
 #include <QTimer>
 #include <functional>
 
-// Waits until the screen has been repainted over an area that a window has just uncovered. The
-// windowing system reports each rectangle repainted after the window went; the area counts as
+// Waits until the screen has been repainted over an area that a window has just uncovered, or
+// just covered. The windowing system reports each rectangle repainted since; the area counts as
 // repainted once those cover all of it and none has touched it for a moment (a compositor may
 // fade a closing window out over several frames). A deadline bounds the wait whatever happens.
 class EsperaRepintado : public QObject {
@@ -16,7 +15,7 @@ public:
     static constexpr int CalmaMs = 50;  // longer than a frame, even on a busy machine
     static constexpr int PlazoMs = 500; // what a capture may wait at most
 
-    EsperaRepintado(const QRect& zona, std::function<void()> hecho, QObject* padre = nullptr);
+    EsperaRepintado(const QRegion& zona, std::function<void()> hecho, QObject* padre = nullptr);
 
     // A rectangle of the screen repainted since the window went.
     void repintado(const QRect& rect);
@@ -26,7 +25,7 @@ public:
 private:
     void terminar();
 
-    QRect m_zona;
+    QRegion m_zona;
     QRegion m_pendiente; // what of the area has not been repainted yet
     std::function<void()> m_hecho;
     QTimer m_calma;

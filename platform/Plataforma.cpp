@@ -1,5 +1,6 @@
 #include "Plataforma.h"
 
+#include "AvisoMostrada.h"
 #include "SuperficieQt.h"
 
 #include <QGuiApplication>
@@ -131,6 +132,10 @@ void Plataforma::prepararVentana(QWidget* ventana, Papel papel) {
     case Papel::Menu:
         break;
     }
+}
+
+void Plataforma::trasMostrarse(QWidget* ventana, std::function<void()> hecho) {
+    new AvisoMostrada(ventana, std::move(hecho));
 }
 
 void Plataforma::trasCerrarse(QWidget*, std::function<void()> hecho) {

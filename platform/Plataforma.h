@@ -142,6 +142,11 @@ public:
     // to be awaited; never later than a short deadline.
     virtual void trasCerrarse(QWidget* menu, std::function<void()> hecho);
 
+    // Runs `hecho` once the window just shown is on the screen: exposed and painted, and where a
+    // compositor draws the screen, drawn by it. Sooner if the window is hidden or destroyed first;
+    // never, if the compositor never draws the window's area.
+    virtual void trasMostrarse(QWidget* ventana, std::function<void()> hecho);
+
 private:
     // The backend for the platform Qt runs on, made the first time actual() is asked; the build
     // chooses the file that defines it (ElegirPlataforma*.cpp).

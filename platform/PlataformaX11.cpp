@@ -113,6 +113,8 @@ bool PlataformaX11::nativeEventFilter(const QByteArray& tipo, void* mensaje, qin
         if (m_sinSombra.contains(r->window)) {
             quitarSombraDelMarco(r->window, r->parent);
         }
+    } else if (eventoDeComposicion(evento)) {
+        return false;
     } else if (m_danio != 0) {
         eventoDelMenu(evento);
     }

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QRegion>
 #include <QSet>
 #include <vector>
 
@@ -55,6 +56,7 @@ public:
     QList<QWidget*> OrdenApilado(const QList<QWidget*>& ventanas) override;
     void prepararVentana(QWidget* ventana, Papel papel) override;
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
+    void trasMostrarse(QWidget* ventana, std::function<void()> hecho) override;
 
 protected:
     // Set on a shape drawn whole on a visual with an alpha channel, clear where nothing shows:
@@ -91,6 +93,8 @@ private:
     void terminarEspera();
     // An X event while the screen under the menu is watched (an xcb_generic_event_t).
     void eventoDelMenu(const void* evento);
+    // A damage event for a window waiting to be drawn by the compositor: true when it was one.
+    bool eventoDeComposicion(const void* evento);
     void quitarSombraDelMarco(unsigned long ventana, unsigned long padre);
     void atar(Apilamiento::Id forma, Apilamiento::Id lienzo);
     QWindow* ventanaQt(Apilamiento::Id id) const;
@@ -115,4 +119,12 @@ private:
     std::vector<QRect> m_repintes;      // reported since, while nobody waits yet
     QPointer<EsperaRepintado> m_espera; // a capture waiting
     std::vector<std::function<void()>> m_pendientes;
+
+    // Windows just painted, until the compositor has drawn them: the damage the X server reports
+    // on the root window from then on, and the wait it feeds.
+    struct Composicion {
+        unsigned long danio = 0;
+        QPointer<EsperaRepintado> espera;
+    };
+    std::vector<Composicion> m_composiciones;
 };

@@ -9,23 +9,6 @@
 #include <X11/extensions/Xdamage.h>
 #include <xcb/xcb.h>
 
-namespace {
-// The Damage extension's event as the X server sends it.
-struct NotificacionDanio {
-    quint8 tipo;
-    quint8 nivel;
-    quint16 secuencia;
-    quint32 dibujable;
-    quint32 danio;
-    quint32 tiempo;
-    qint16 x, y;
-    quint16 ancho, alto;
-    qint16 gx, gy;
-    quint16 gancho, galto;
-};
-static_assert(sizeof(NotificacionDanio) == 32, "an X event is 32 bytes");
-} // namespace
-
 void PlataformaX11::vigilarMenu(QWidget* menu) {
     dejarDeVigilar();
     Display* d = ServidorX::conexion();
@@ -98,7 +81,7 @@ void PlataformaX11::eventoDelMenu(const void* mensaje) {
             m_menuCerrado = true; // what the server repaints from now on is what lay beneath
         }
     } else if (clase == m_eventoDanio + XDamageNotify) {
-        const auto* n = static_cast<const NotificacionDanio*>(mensaje);
+        const auto* n = static_cast<const ServidorX::NotificacionDanio*>(mensaje);
         if (n->danio == m_danio && m_menuCerrado) {
             const QRect r(n->x, n->y, n->ancho, n->alto);
             if (m_espera) {

@@ -176,6 +176,11 @@ void PlataformaXWayland::trasCerrarse(QWidget*, std::function<void()> hecho) {
     hecho();
 }
 
+void PlataformaXWayland::trasMostrarse(QWidget* ventana, std::function<void()> hecho) {
+    // The compositor is no X client: none of its drawing shows on the X server's root window.
+    Plataforma::trasMostrarse(ventana, std::move(hecho));
+}
+
 void PlataformaXWayland::prepararVentana(QWidget* ventana, Papel papel) {
     PlataformaX11::prepararVentana(ventana, papel);
     if (papel == Papel::Forma && cajaEntera()) {

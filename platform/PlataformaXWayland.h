@@ -41,6 +41,7 @@ public:
     std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
                                            AlCapturar listo) override;
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
+    void trasMostrarse(QWidget* ventana, std::function<void()> hecho) override;
     void prepararVentana(QWidget* ventana, Papel papel) override;
     bool TintaSuave() override;
 

@@ -23,6 +23,21 @@ struct Formato {
     unsigned long mapa = 0; // its colormap
 };
 
+// The Damage extension's event as the X server sends it: a rectangle of a drawable repainted.
+struct NotificacionDanio {
+    quint8 tipo;
+    quint8 nivel;
+    quint16 secuencia;
+    quint32 dibujable;
+    quint32 danio;
+    quint32 tiempo;
+    qint16 x, y;
+    quint16 ancho, alto;
+    qint16 gx, gy;
+    quint16 gancho, galto;
+};
+static_assert(sizeof(NotificacionDanio) == 32, "an X event is 32 bytes");
+
 // One round trip.
 Formato formatoDe(_XDisplay* x, unsigned long ventana);
 

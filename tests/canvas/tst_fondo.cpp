@@ -392,7 +392,9 @@ private slots:
         }
         QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), QColor(0, 255, 0));
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {600, 300});
-        QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), antes);
+        // Kept until the shape shows, then given back.
+        QCOMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), QColor(0, 255, 0));
+        QTRY_COMPARE(fondo.grab(QRect(400, 300, 1, 1)).toImage().pixelColor(0, 0), antes);
         QCOMPARE(formas.cantidad(), 1);
         formas.borrarTodo();
     }
@@ -454,8 +456,8 @@ private slots:
         const QRegion enForma = forma->mask().translated(forma->pos());
         QVERIFY(!lienzo.isEmpty());
         QCOMPARE(enForma, lienzo);
-        // And the canvas is clean again.
-        QCOMPARE(enVerde(fondo.grab().toImage()), antes);
+        // And the canvas is clean again, once the shape shows.
+        QTRY_COMPARE(enVerde(fondo.grab().toImage()), antes);
     }
 
     // The annotated screen: the capture with every visible shape as it shows, a text shape
@@ -534,9 +536,8 @@ private slots:
         QCOMPARE(color(fuera), afuera);
         fondo.pintados.clear();
         QTest::mouseRelease(&fondo, Qt::LeftButton, {}, {710, 705});
-        QCoreApplication::processEvents();
-        // The release wipes the preview by repainting its outline only.
-        QVERIFY(!fondo.pintados.isEmpty());
+        // Once the shape shows, the preview is wiped by repainting its outline only.
+        QTRY_VERIFY(!fondo.pintados.isEmpty());
         for (const QRegion& r : std::as_const(fondo.pintados)) {
             QVERIFY(!r.contains(fuera));
         }

@@ -1,4 +1,5 @@
 #include "Apilamiento.h"
+#include "AvisoMostrada.h"
 #include "EsperaRepintado.h"
 #include "ImagenPantalla.h"
 
@@ -6,7 +7,9 @@
 #include <QPainter>
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTest>
+#include <QWidget>
 
 class TstPlataforma : public QObject {
     Q_OBJECT
@@ -184,6 +187,58 @@ private slots:
         if (color != 0) {
             QCOMPARE(hecha.pixel(hecha.width() / 2, hecha.height() / 2), color);
         }
+    }
+
+    // Whoever waits for a window to show hears once, after its first paint, or as soon as it
+    // will never show: hidden or destroyed first, or never shown at all.
+    void avisoMostrada_data() {
+        QTest::addColumn<QString>("camino");
+        QTest::addColumn<bool>("pintadaAntes"); // painted before the word came
+        QTest::newRow("shown and painted") << "mostrar" << true;
+        QTest::newRow("hidden before it was exposed") << "ocultar" << false;
+        QTest::newRow("destroyed before it was exposed") << "destruir" << false;
+        QTest::newRow("never shown") << "nunca" << false;
+    }
+
+    void avisoMostrada() {
+        QFETCH(QString, camino);
+        QFETCH(bool, pintadaAntes);
+        // Counted outside the window: the word may come while the window is being destroyed.
+        int pinturas = 0;
+        struct Pintada : QWidget {
+            int* pinturas;
+            explicit Pintada(int* p) : pinturas(p) {}
+            void paintEvent(QPaintEvent*) override { ++*pinturas; }
+        };
+        QPointer<Pintada> ventana = new Pintada(&pinturas);
+        ventana->setGeometry(20, 20, 60, 40);
+        int avisos = 0;
+        int pinturasAlAvisar = -1;
+        auto avisar = [&] {
+            ++avisos;
+            pinturasAlAvisar = pinturas;
+        };
+        if (camino == "nunca") {
+            ventana->winId();
+            new AvisoMostrada(ventana, avisar);
+            QCOMPARE(avisos, 1);
+        } else {
+            ventana->show();
+            new AvisoMostrada(ventana, avisar);
+            if (camino == "ocultar") {
+                ventana->hide();
+            } else if (camino == "destruir") {
+                delete ventana;
+            }
+            QTRY_COMPARE(avisos, 1);
+        }
+        QCOMPARE(pinturasAlAvisar > 0, pintadaAntes);
+        if (ventana) {
+            ventana->show(); // shown again: nothing more is said
+            QTest::qWait(50);
+            delete ventana;
+        }
+        QCOMPARE(avisos, 1);
     }
 
     void esperaSinZona() {
