@@ -165,9 +165,11 @@ void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
         return;
     }
     const auto w = static_cast<Window>(ventana->winId());
-    // On a scaled monitor Qt tells the window manager a base size of minus the scale along with
-    // a size step of the scale, from which fluxbox makes the window 65534 pixels square. With no
-    // base size, the step alone does no harm.
+    // On a scaled monitor Qt 6.4 tells the window manager a base size of minus the scale along
+    // with a size step of the scale (QXcbWindow::propagateSizeHints sends the unset base size
+    // along), from which fluxbox makes the window 65534 pixels square. With no base size,
+    // the step alone does no harm. Qt 6.8 leaves out an unset or zero base size: not needed there,
+    // and harmless.
     ventana->windowHandle()->setBaseSize(QSize(0, 0));
     agregarEstados(d, w, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     sinSombra(d, w);
