@@ -129,7 +129,7 @@ bool PlataformaX11::eventFilter(QObject* objeto, QEvent* evento) {
         } else if (papel == Papel::Lienzo) {
             m_apilamiento.lienzoCerrandose(id);
         } else if (papel == Papel::Menu) {
-            // Where it was, in the screen's pixels (Qt may destroy a popup's window as it hides).
+            // Where it was, in the screen's pixels, taken from the widget as it hides.
             const qreal escala = ventana->devicePixelRatioF();
             const QRect g = ventana->geometry();
             m_zonaMenu = QRect(QPoint(qRound(g.x() * escala), qRound(g.y() * escala)),
