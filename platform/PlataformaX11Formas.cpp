@@ -14,7 +14,8 @@
 #include <X11/extensions/shape.h>
 
 namespace {
-// Qt never paints the window, so it never makes a buffer of the window's size for it.
+// Qt never paints the window, so it never makes a buffer of the window's size for it (Qt 6.4 and
+// 6.8 hand a paint-on-screen window's updates straight to it: QWidgetPrivate::syncBackingStore).
 void pintadaPorElServidor(QWidget* ventana) {
     ventana->setAttribute(Qt::WA_PaintOnScreen);
     ventana->setAttribute(Qt::WA_NoSystemBackground);
