@@ -19,8 +19,8 @@ bool alguienEscucha(const QString& ruta) {
 
 ServidorOrdenes::ServidorOrdenes(Ejecutar ejecutar, QObject* padre)
     : QObject(padre), m_ejecutar(std::move(ejecutar)), m_servidor(new QLocalServer(this)) {
-    // Created with the owner's permissions only (Qt makes it in a private directory and moves it
-    // into place), so no other user can connect.
+    // Created with the owner's permissions only (Qt 6.4 and 6.8 make it in a private directory
+    // and move it into place: QLocalServerPrivate::listen), so no other user can connect.
     m_servidor->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_servidor, &QLocalServer::newConnection, this, &ServidorOrdenes::aceptar);
 }
@@ -35,7 +35,8 @@ bool ServidorOrdenes::escuchar(const QString& ruta) {
                                      "tizo --draw y las demás no llegarán")));
         return false;
     }
-    // Qt puts its socket in place with a rename, which would take the place of a live one too:
+    // Qt 6.4 and 6.8 put the socket in place with a rename, which would take the place of a live
+    // one too:
     // what is there is looked at first.
     if (QFileInfo(ruta).exists() || QFileInfo(ruta).isSymLink()) {
         if (alguienEscucha(ruta)) {

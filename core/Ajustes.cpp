@@ -57,8 +57,9 @@ QString problemaDelArchivo(const QString& ruta) {
     return {};
 }
 
-// A value as its text. QSettings gives what it read from the file as text, but what this process
-// wrote as it was written; a list (an unquoted comma in the file) is no single value.
+// A value as its text. QSettings (Qt 6.4 and 6.8) gives what it read from the file as text, but
+// what this process wrote as it was written; a list (an unquoted comma in the file) is no single
+// value.
 std::optional<QString> comoTexto(const QVariant& valor) {
     switch (valor.typeId()) {
     case QMetaType::QString:
@@ -208,8 +209,8 @@ QString Ajustes::guardar(const QString& ruta) const {
                                            "no se pueden guardar los ajustes: no se puede crear %1")
             .arg(QDir::toNativeSeparators(carpeta));
     }
-    // QSettings writes through a temporary file renamed over the old one: a crash never leaves
-    // half a file.
+    // QSettings writes through a temporary file renamed over the old one (QSaveFile, in Qt 6.4 and
+    // 6.8): a crash never leaves half a file.
     QSettings archivo(ruta, QSettings::IniFormat);
     archivo.clear();
     archivo.setValue(ClaveTipo, static_cast<int>(estilo.herramienta));

@@ -17,7 +17,9 @@ bool Arrastre::eventFilter(QObject* objeto, QEvent* evento) {
         m_activo = raton->buttons() == Qt::LeftButton && !(m_soloFondo && sobreHijo);
         m_inicioPuntero = raton->globalPosition().toPoint();
         // Where the press itself says the window is: right after a window is shown again, Qt may
-        // not have learnt yet where the window manager put it.
+        // not have learnt yet where the window manager put it (Qt 6.4 and 6.8 take a window's
+        // place only from ConfigureNotify, in QXcbWindow::handleConfigureNotifyEvent, and
+        // ignore its reparenting into the frame).
         m_inicioVentana = (raton->globalPosition() - raton->position()).toPoint() -
                           (m_ventana->geometry().topLeft() - m_ventana->pos());
         break;

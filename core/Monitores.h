@@ -6,9 +6,9 @@
 #include <QSize>
 
 // Where things go among the monitors of the desktop. A monitor is its area on the desktop in
-// logical pixels, as Qt lays them out: each keeps its device position as its top-left corner and
-// divides its device size by its scale, so monitors of different scales may leave gaps between
-// them but never overlap.
+// logical pixels, as Qt 6.4 and 6.8 lay them out (QHighDpi::fromNativeScreenGeometry): each keeps
+// its device position as its top-left corner and divides its device size by its scale, so monitors
+// of different scales may leave gaps between them but never overlap.
 namespace Monitores {
 
 // The monitor holding `punto`, or else the nearest one (the first listed of equals); -1 when

@@ -34,7 +34,8 @@ QStringList sinFundidoras(const QStringList& familias) {
     QStringList lista;
     QSet<QString> vistas;
     for (const QString& familia : familias) {
-        // Qt names the foundry in brackets when several offer the same family.
+        // Qt 6.4 and 6.8 name the foundry in brackets when several offer the same family
+        // (QFontDatabase::families).
         QString nombre = familia;
         if (nombre.endsWith(QLatin1Char(']'))) {
             const qsizetype corchete = nombre.lastIndexOf(QLatin1String(" ["));

@@ -101,9 +101,10 @@ FormTools::FormTools(const Estilo& estilo, QWidget* padre) : QDialog(padre), m_e
     setWindowTitle(tr("Herramientas"));
     setModal(true);
     // Placed by the window manager like any new window, but on its canvas's monitor. Where a
-    // new window starts, the desktop's top-left corner, may lie on another monitor: Qt would take
-    // it for a window of that monitor, at that monitor's scale, wherever the window manager put
-    // it; there it starts at its own monitor's top-left corner instead.
+    // new window starts, the desktop's top-left corner, may lie on another monitor: Qt 6.4 and 6.8
+    // would take it for a window of that monitor (QWidget::screen(), from its starting place) and
+    // keep its native size at that monitor's scale wherever the window manager put it; there it
+    // starts at its own monitor's top-left corner instead.
     if (padre != nullptr && !padre->screen()->geometry().contains(pos())) {
         move(padre->screen()->geometry().topLeft());
     }
@@ -355,7 +356,8 @@ void FormTools::situar(const QPoint& clic, const QRect& monitor) {
 }
 
 void FormTools::showEvent(QShowEvent* evento) {
-    // Not QDialog's: it would centre the palette over the canvas.
+    // Not QDialog's: in Qt 6.4 and 6.8 it centres a dialog not moved by the program over its
+    // parent (QDialog::adjustPosition), here the canvas.
     QWidget::showEvent(evento); // NOLINT(bugprone-parent-virtual-call)
     // A window manager that places new windows itself, whatever they ask, is overruled once the
     // palette shows: it belongs by the hand that asked for it.

@@ -39,7 +39,7 @@ bool PlataformaX11::hayCompositor() const {
 }
 
 QRect PlataformaX11::areaEnServidor(const QScreen* pantalla) {
-    // Qt scales sizes, not a screen's position.
+    // Qt 6.4 and 6.8 scale a screen's size, not its position (QHighDpi::fromNativeScreenGeometry).
     const QRect logica = pantalla->geometry();
     const qreal escala = pantalla->devicePixelRatio();
     return {logica.topLeft(), QSize(int(std::lround(logica.width() * escala)),

@@ -14,7 +14,8 @@
 #include <X11/extensions/shape.h>
 
 namespace {
-// Qt never paints the window, so it never makes a buffer of the window's size for it.
+// Qt never paints the window, so it never makes a buffer of the window's size for it (Qt 6.4 and
+// 6.8 hand a paint-on-screen window's updates straight to it: QWidgetPrivate::syncBackingStore).
 void pintadaPorElServidor(QWidget* ventana) {
     ventana->setAttribute(Qt::WA_PaintOnScreen);
     ventana->setAttribute(Qt::WA_NoSystemBackground);
@@ -33,8 +34,8 @@ void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
     if (pantalla == nullptr) {
         return;
     }
-    // Qt's own request, sent first, is replaced by one the server handles better, and that
-    // holds any number of rectangles.
+    // Qt's own request (Qt 6.4 and 6.8: one unsorted list in QXcbWindow::setMask), sent first,
+    // is replaced by one the server handles better, and that holds any number of rectangles.
     ServidorX::ponerForma(pantalla, static_cast<Window>(ventana->winId()), ShapeBounding, forma,
                           ventana->devicePixelRatioF());
     XFlush(pantalla);
@@ -42,10 +43,10 @@ void PlataformaX11::PonerForma(QWidget* ventana, const QRegion& forma) {
 
 void PlataformaX11::ponerFormaDeEntrada(QWidget* ventana, const QRegion& forma) {
     if (!ventana->testAttribute(Qt::WA_PaintOnScreen)) {
-        // Painted by Qt (a text shape): its key-coloured background is drawn clear. Qt paints a
-        // masked window only within its mask, and the compositor shows the whole window: the
-        // whole of it is painted clear first, or what it showed before (the white a text is
-        // typed on) would stay around the letters.
+        // Painted by Qt (a text shape): its key-coloured background is drawn clear. Qt 6.4 and 6.8
+        // paint a masked window only within its mask (QWidgetPrivate::clipToEffectiveMask), and the
+        // compositor shows the whole window: the whole of it is painted clear first, or what it
+        // showed before (the white a text is typed on) would stay around the letters.
         QPalette paleta = ventana->palette();
         paleta.setColor(QPalette::Window, Qt::transparent);
         ventana->setPalette(paleta);
@@ -54,9 +55,10 @@ void PlataformaX11::ponerFormaDeEntrada(QWidget* ventana, const QRegion& forma) 
             ventana->repaint();
         }
     }
-    // Qt keeps the shape (mask()), and sends it to the X server, where it would clip what the
-    // window may draw to exactly the strokes. The window shows more than that (smooth edges, or
-    // the whole of it, clear where nothing shows); only the mouse keeps to the shape.
+    // Qt 6.4 and 6.8 keep the shape (mask()), and send it to the X server as the window's bounding
+    // shape, where it would clip what the window may draw to exactly the strokes. The window shows
+    // more than that (smooth edges, or the whole of it, clear where nothing shows); only the mouse
+    // keeps to the shape.
     ventana->setMask(forma);
     Display* d = ServidorX::conexion();
     if (d == nullptr) {
@@ -69,7 +71,8 @@ void PlataformaX11::ponerFormaDeEntrada(QWidget* ventana, const QRegion& forma) 
     } else {
         ServidorX::ponerForma(d, id, ShapeBounding, visible, ventana->devicePixelRatioF());
     }
-    // A window clicks pass through keeps the empty input shape Qt gave it.
+    // A window clicks pass through keeps the empty input shape Qt 6.4 and 6.8 give it
+    // (QXcbWindow::setTransparentForMouseEvents).
     if (!ventana->windowFlags().testFlag(Qt::WindowTransparentForInput)) {
         ServidorX::ponerForma(d, id, ShapeInput, forma, ventana->devicePixelRatioF());
     }

@@ -27,7 +27,8 @@ Apilamiento::Monitor monitorDe(const QWidget* ventana) {
 }
 
 // Adds states to a window that is not mapped yet (the window manager reads them when it maps
-// the window, and owns them from then on). Qt keeps what it finds when it adds its own.
+// the window, and owns them from then on). Qt 6.4 and 6.8 keep what they find when they add their
+// own as the window is shown (QXcbWindow::setNetWmStateOnUnmappedWindow).
 void agregarEstados(Display* d, Window w, std::initializer_list<const char*> nombres) {
     const Atom propiedad = ServidorX::atomo(d, "_NET_WM_STATE");
     std::vector<Atom> estados = ServidorX::leerLista(d, w, propiedad, XA_ATOM);
@@ -64,8 +65,9 @@ void PlataformaX11::prepararVentana(QWidget* ventana, Papel papel) {
         ventana->setProperty(PropiedadEnVivo, true);
     }
     if (papel == Papel::Lienzo) {
-        // A plain top-level window: Qt makes a tool window transient for the whole program,
-        // which mutter and metacity then lift, with its modal palette, over the shapes.
+        // A plain top-level window: Qt 6.4 and 6.8 make a tool window with no transient parent
+        // transient for the whole program (the client leader, in QXcbWindow::show), which mutter
+        // and metacity then lift, with its modal palette, over the shapes.
         ventana->setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     } else {
         Plataforma::prepararVentana(ventana, papel);
@@ -129,7 +131,7 @@ bool PlataformaX11::eventFilter(QObject* objeto, QEvent* evento) {
         } else if (papel == Papel::Lienzo) {
             m_apilamiento.lienzoCerrandose(id);
         } else if (papel == Papel::Menu) {
-            // Where it was, in the screen's pixels (Qt may destroy a popup's window as it hides).
+            // Where it was, in the screen's pixels, taken from the widget as it hides.
             const qreal escala = ventana->devicePixelRatioF();
             const QRect g = ventana->geometry();
             m_zonaMenu = QRect(QPoint(qRound(g.x() * escala), qRound(g.y() * escala)),
@@ -150,7 +152,9 @@ bool PlataformaX11::eventFilter(QObject* objeto, QEvent* evento) {
         return false;
     }
     if (Display* d = ServidorX::conexion()) {
-        XFlush(d); // before Qt's own requests about the window, which go by another way
+        // Before Qt's own requests about the window: Qt 6.4 and 6.8 write them to the xcb
+        // connection directly, where they would overtake what Xlib still holds in its buffer.
+        XFlush(d);
     }
     return false;
 }
@@ -165,9 +169,11 @@ void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
         return;
     }
     const auto w = static_cast<Window>(ventana->winId());
-    // On a scaled monitor Qt tells the window manager a base size of minus the scale along with
-    // a size step of the scale, from which fluxbox makes the window 65534 pixels square. With no
-    // base size, the step alone does no harm.
+    // On a scaled monitor Qt 6.4 tells the window manager a base size of minus the scale along
+    // with a size step of the scale (QXcbWindow::propagateSizeHints sends the unset base size
+    // along), from which fluxbox makes the window 65534 pixels square. With no base size,
+    // the step alone does no harm. Qt 6.8 leaves out an unset or zero base size: not needed there,
+    // and harmless.
     ventana->windowHandle()->setBaseSize(QSize(0, 0));
     agregarEstados(d, w, {"_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER"});
     sinSombra(d, w);
@@ -182,8 +188,9 @@ void PlataformaX11::antesDeMapear(QWidget* ventana, Papel papel) {
         m_ids.insert(ventana, w);
         m_ventanas.insert(w, ventana);
         // A utility window (metacity keeps only windows of a kind like that above their
-        // full-screen parent), which Qt makes transient for its transient parent as it maps it,
-        // or else for the whole program, which is undone once it is mapped.
+        // full-screen parent), which Qt 6.4 and 6.8 make transient for its transient parent as
+        // they map it (QXcbWindow::show), or else for the whole program, which is undone once it
+        // is mapped.
         QWindow* nativa = ventana->windowHandle();
         nativa->setTransientParent(ventanaQt(m_apilamiento.lienzoPara(monitorDe(ventana))));
         // Dragged onto another monitor, it goes with that monitor's canvas. (A new native window
@@ -210,7 +217,9 @@ QWindow* PlataformaX11::ventanaQt(Apilamiento::Id id) const {
 }
 
 void PlataformaX11::atar(Apilamiento::Id forma, Apilamiento::Id lienzo) {
-    // Qt's idea too, so that it gives the same tie when it maps the shape again.
+    // Qt's idea too, so that it gives the same tie when it maps the shape again (Qt 6.4 and 6.8
+    // write WM_TRANSIENT_FOR only as they map a window; 6.8 also when the parent's native window
+    // is made anew).
     if (QWindow* f = ventanaQt(forma)) {
         f->setTransientParent(ventanaQt(lienzo));
     }

@@ -273,9 +273,10 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
     auto* ventana = static_cast<QWidget*>(objeto);
     if (teclado && (tipo == QEvent::KeyPress || tipo == QEvent::KeyRelease) &&
         evento->spontaneous() && m_teclado != 0 && ventana->internalWinId() != m_teclado) {
-        // The server gives the keys to the window that holds the keyboard, but Qt hands them to
-        // the window it last saw take the focus: they go where the server sent them. A key the
-        // program itself passes on to another window goes there.
+        // The server gives the keys to the window that holds the keyboard, but Qt 6.4 and 6.8
+        // hand them to the window they last saw take the focus (QXcbKeyboard::handleKeyEvent): they
+        // go where the server sent them. A key the program itself passes on to another window goes
+        // there.
         for (const QPointer<QWidget>& dueno : m_teclados) {
             if (dueno != nullptr && dueno->internalWinId() == m_teclado) {
                 QWidget* destino =
@@ -315,8 +316,9 @@ bool PlataformaXWayland::eventFilter(QObject* objeto, QEvent* evento) {
 
 bool PlataformaXWayland::nativeEventFilter(const QByteArray& tipo, void* mensaje,
                                            qintptr* resultado) {
-    // While one of ours holds the keyboard, the keys go to it wherever the focus is; but Qt
-    // hands them to the window it last saw take the focus. The focus the window manager moves
+    // While one of ours holds the keyboard, the keys go to it wherever the focus is; but Qt 6.4
+    // and 6.8 hand them to the window they last saw take the focus, and follow focus events of
+    // any mode (QXcbWindow::handleFocusInEvent). The focus the window manager moves
     // meanwhile (back to the canvas it manages, say) is not for Qt to follow: when the grab ends
     // the server tells where the focus is.
     if (m_teclado != 0 && tipo == "xcb_generic_event_t") {

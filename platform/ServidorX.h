@@ -55,9 +55,10 @@ std::vector<unsigned long> leerLista(_XDisplay* x, unsigned long ventana, unsign
                                      unsigned long tipo);
 
 // The pixel format of the program's windows, asked of the server for the first of each kind
-// only: Qt makes the opaque ones alike (the screen's visual) and those with an alpha channel
-// alike (a 32-bit visual), and a round trip in the way of showing a shape would make it wait for
-// everything the server has in hand.
+// only: Qt 6.4 and 6.8 make the opaque ones alike (the screen's visual) and those with an alpha
+// channel alike (a 32-bit visual), as QXcbWindow::create picks the visual from the format alone;
+// and a round trip in the way of showing a shape would make it wait for everything the server
+// has in hand.
 class FormatoVentanas {
 public:
     // `conAlfa`: the window was made with an alpha channel (Qt::WA_TranslucentBackground).
@@ -65,10 +66,12 @@ public:
 
     // For a window the program paints straight in the server, never through Qt's backing store:
     // takes it out of the handshake in which a window manager waits, before it shows a window,
-    // until the window says a frame is painted (_NET_WM_SYNC_REQUEST and its counter). Qt says
-    // so only when its backing store flushes, so KWin would show such a window only once its
-    // wait ran out, about a second later. Before the window is mapped; Qt gives all its windows
-    // the same protocols, so they are read from the first one only.
+    // until the window says a frame is painted (_NET_WM_SYNC_REQUEST and its counter). Qt 6.4
+    // and 6.8 say so only when a backing store flushes or a GL or Vulkan frame is swapped
+    // (QXcbWindow::updateSyncRequestCounter), so KWin would show such a window only once its wait
+    // ran out, about a second later. Before the window is mapped; Qt 6.4 and 6.8 give all their
+    // windows the same protocols (QXcbWindow::create; a context help button would add one), so
+    // they are read from the first one only.
     void sinSincronia(_XDisplay* x, unsigned long ventana);
 
 private:

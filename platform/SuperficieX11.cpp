@@ -257,7 +257,8 @@ SuperficieX11::SuperficieX11(_XDisplay* x, ServidorX::FormatoVentanas& formatos,
                              std::unique_ptr<CapturaX11> captura)
     : m_x(x), m_formatos(formatos), m_lienzo(lienzo), m_captura(std::move(captura)) {
     // Qt neither paints the canvas nor keeps a buffer of its size; children made from now on get
-    // X windows of their own.
+    // X windows of their own (Qt 6.4 and 6.8: QWidgetPrivate::syncBackingStore,
+    // QWidget::setParent).
     lienzo->setAttribute(Qt::WA_PaintOnScreen);
     lienzo->setAttribute(Qt::WA_NoSystemBackground);
     lienzo->setAttribute(Qt::WA_OpaquePaintEvent);

@@ -317,8 +317,9 @@ void FormVentana::paintEvent(QPaintEvent* evento) {
 
 void FormVentana::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
-    // Qt gives a new native window its mask again, but only in one request: a shape too complex
-    // for one goes again through the platform.
+    // Qt 6.4 and 6.8 give a new native window its mask again (QWidgetPrivate::create,
+    // QXcbWindow::create), but only in one request: a shape too complex for one goes again through
+    // the platform.
     if (m_recreada) {
         m_recreada = false;
         const QRegion forma = m_formaGuardada.isEmpty() ? mask() : desempaquetar(m_formaGuardada);

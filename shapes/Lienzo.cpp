@@ -53,7 +53,8 @@ QPointF Lienzo::enImagen(const QPointF& twips) const {
 void Lienzo::segmento(const QPointF& desde, const QPointF& hasta) {
     const QPointF a = enImagen(desde);
     const QPointF b = enImagen(hasta);
-    // Qt draws nothing for a segment of no length; the pen still leaves a dot of its width.
+    // Qt 6.4 and 6.8 draw nothing for a wide segment of no length (QStroker puts no cap on it);
+    // the pen still leaves a dot of its width.
     if (a == b) {
         m_pintor.drawPoint(a);
     } else {
