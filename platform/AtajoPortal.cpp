@@ -1,0 +1,241 @@
+#include "AtajoPortal.h"
+
+#include "PortalCaptura.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusVariant>
+#include <QList>
+#include <QPair>
+#include <utility>
+
+namespace {
+const QString Servicio = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString Objeto = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString InterfazAtajos = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+const QString InterfazPedido = QStringLiteral("org.freedesktop.portal.Request");
+const QString InterfazSesion = QStringLiteral("org.freedesktop.portal.Session");
+const QString InterfazPropiedades = QStringLiteral("org.freedesktop.DBus.Properties");
+
+// Codes of the Response signal.
+constexpr uint Aceptada = 0;
+constexpr uint Cancelada = 1;
+
+// The shortcuts of a BindShortcuts call and of its answer: a(sa{sv}).
+using Atajos = QList<QPair<QString, QVariantMap>>;
+
+QString nuevoToken() {
+    static int cuenta = 0;
+    return QStringLiteral("tizoatajo%1").arg(++cuenta);
+}
+
+// The ids of the shortcuts in an answer, as QtDBus hands over a type it does not know.
+QStringList idsDe(const QVariant& valor) {
+    Atajos atajos;
+    if (valor.canConvert<QDBusArgument>()) {
+        valor.value<QDBusArgument>() >> atajos;
+    } else {
+        atajos = valor.value<Atajos>();
+    }
+    QStringList ids;
+    for (const auto& atajo : std::as_const(atajos)) {
+        ids << atajo.first;
+    }
+    return ids;
+}
+} // namespace
+
+AtajoPortal::AtajoPortal(QDBusConnection conexion, QObject* padre)
+    : QObject(padre), m_conexion(std::move(conexion)) {
+    qDBusRegisterMetaType<QPair<QString, QVariantMap>>();
+    qDBusRegisterMetaType<Atajos>();
+}
+
+AtajoPortal::~AtajoPortal() {
+    dejarDeEscuchar();
+    if (m_escuchaActivado) {
+        m_conexion.disconnect(Servicio, Objeto, InterfazAtajos, QStringLiteral("Activated"), this,
+                              SLOT(activado(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    }
+    cerrarSesion();
+}
+
+void AtajoPortal::cerrarSesion() {
+    if (!m_sesion.isEmpty() && m_conexion.isConnected()) {
+        m_conexion.send(QDBusMessage::createMethodCall(Servicio, m_sesion, InterfazSesion,
+                                                       QStringLiteral("Close")));
+    }
+    m_sesion.clear();
+}
+
+void AtajoPortal::registrar(const QString& id, const QString& descripcion,
+                            const QString& disparador, std::function<void()> alPulsar,
+                            Listo listo) {
+    m_id = id;
+    m_descripcion = descripcion;
+    m_disparador = disparador;
+    m_alPulsar = std::move(alPulsar);
+    m_listo = std::move(listo);
+    if (!m_conexion.isConnected()) {
+        const QString motivo = m_conexion.lastError().message();
+        QMetaObject::invokeMethod(
+            this,
+            [this, motivo] {
+                terminar({Fallo::SinAtajos, QStringLiteral("sin bus de sesión: ") + motivo});
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    // A portal without global shortcuts has no such interface, and so no version of it. This
+    // first call may start the portal, which can take a while: nothing waits for it.
+    m_paso = Paso::Version;
+    QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazPropiedades,
+                                                          QStringLiteral("Get"));
+    llamada << InterfazAtajos << QStringLiteral("version");
+    auto* espera = new QDBusPendingCallWatcher(m_conexion.asyncCall(llamada), this);
+    connect(espera, &QDBusPendingCallWatcher::finished, this, &AtajoPortal::versionLeida);
+}
+
+void AtajoPortal::versionLeida(QDBusPendingCallWatcher* llamada) {
+    llamada->deleteLater();
+    const QDBusPendingReply<QDBusVariant> vuelta = *llamada;
+    if (vuelta.isError()) {
+        terminar({Fallo::SinAtajos, vuelta.error().message()});
+        return;
+    }
+    if (vuelta.value().variant().toUInt() < 1) {
+        terminar({Fallo::SinAtajos, QStringLiteral("atajos globales sin versión")});
+        return;
+    }
+    crearSesion();
+}
+
+void AtajoPortal::crearSesion() {
+    m_paso = Paso::Sesion;
+    const QString token = nuevoToken();
+    QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazAtajos,
+                                                          QStringLiteral("CreateSession"));
+    llamada << QVariantMap{{QStringLiteral("handle_token"), token},
+                           {QStringLiteral("session_handle_token"), token}};
+    pedir(llamada, token);
+}
+
+void AtajoPortal::atar(const QString& sesion) {
+    m_paso = Paso::Atajos;
+    m_sesion = sesion;
+    QVariantMap atajo{{QStringLiteral("description"), m_descripcion}};
+    if (!m_disparador.isEmpty()) {
+        atajo.insert(QStringLiteral("preferred_trigger"), m_disparador);
+    }
+    const QString token = nuevoToken();
+    QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazAtajos,
+                                                          QStringLiteral("BindShortcuts"));
+    // No parent window: none of the program's is a Wayland window.
+    llamada << QVariant::fromValue(QDBusObjectPath(sesion))
+            << QVariant::fromValue(Atajos{{m_id, atajo}}) << QString()
+            << QVariantMap{{QStringLiteral("handle_token"), token}};
+    pedir(llamada, token);
+}
+
+void AtajoPortal::pedir(QDBusMessage llamada, const QString& token) {
+    escuchar(PortalCaptura::rutaPedido(m_conexion.baseService(), token));
+    // The desktop may ask the user before it answers (the key to confirm): no deadline.
+    m_llamada = new QDBusPendingCallWatcher(m_conexion.asyncCall(llamada, -1), this);
+    connect(m_llamada, &QDBusPendingCallWatcher::finished, this, &AtajoPortal::pedidoHecho);
+}
+
+void AtajoPortal::pedidoHecho(QDBusPendingCallWatcher* llamada) {
+    llamada->deleteLater();
+    // The answer may have come before the call's reply: the request is over then.
+    if (llamada != m_llamada || !m_listo) {
+        return;
+    }
+    m_llamada = nullptr;
+    const QDBusPendingReply<QDBusObjectPath> vuelta = *llamada;
+    if (vuelta.isError()) {
+        terminar({Fallo::Rechazado, vuelta.error().message()});
+        return;
+    }
+    // Portals older than the handle token choose the path themselves.
+    const QString ruta = vuelta.value().path();
+    if (ruta != m_ruta) {
+        dejarDeEscuchar();
+        escuchar(ruta);
+    }
+}
+
+void AtajoPortal::escuchar(const QString& ruta) {
+    m_ruta = ruta;
+    m_conexion.connect(Servicio, m_ruta, InterfazPedido, QStringLiteral("Response"), this,
+                       SLOT(respuesta(uint, QVariantMap)));
+}
+
+void AtajoPortal::dejarDeEscuchar() {
+    if (!m_ruta.isEmpty()) {
+        m_conexion.disconnect(Servicio, m_ruta, InterfazPedido, QStringLiteral("Response"), this,
+                              SLOT(respuesta(uint, QVariantMap)));
+        m_ruta.clear();
+    }
+}
+
+void AtajoPortal::respuesta(uint codigo, const QVariantMap& resultados) {
+    if (!m_listo) {
+        return;
+    }
+    dejarDeEscuchar();
+    m_llamada = nullptr;
+    if (codigo != Aceptada) {
+        terminar({Fallo::Rechazado, codigo == Cancelada
+                                        ? QStringLiteral("cancelado")
+                                        : QStringLiteral("rechazado (código %1)").arg(codigo)});
+        return;
+    }
+    if (m_paso == Paso::Sesion) {
+        // A string, though it names an object (so it has always been sent).
+        const QVariant sesion = resultados.value(QStringLiteral("session_handle"));
+        const QString ruta = sesion.canConvert<QDBusObjectPath>()
+                                 ? sesion.value<QDBusObjectPath>().path()
+                                 : sesion.toString();
+        if (ruta.isEmpty()) {
+            terminar({Fallo::Rechazado, QStringLiteral("sesión sin objeto")});
+            return;
+        }
+        atar(ruta);
+        return;
+    }
+    // The user may have left the key out, or the desktop refused it.
+    const auto atajos = resultados.constFind(QStringLiteral("shortcuts"));
+    if (atajos != resultados.constEnd() && !idsDe(*atajos).contains(m_id)) {
+        terminar({Fallo::Rechazado, QStringLiteral("el atajo quedó sin asignar")});
+        return;
+    }
+    m_escuchaActivado =
+        m_conexion.connect(Servicio, Objeto, InterfazAtajos, QStringLiteral("Activated"), this,
+                           SLOT(activado(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    terminar({});
+}
+
+void AtajoPortal::activado(const QDBusObjectPath& sesion, const QString& id, qulonglong,
+                           const QVariantMap&) {
+    if (m_paso != Paso::Hecho || sesion.path() != m_sesion || id != m_id || !m_alPulsar) {
+        return;
+    }
+    const std::function<void()> accion = m_alPulsar; // it may ask for another key
+    accion();
+}
+
+void AtajoPortal::terminar(Resultado resultado) {
+    dejarDeEscuchar();
+    m_paso = resultado.fallo == Fallo::Ninguno ? Paso::Hecho : Paso::Nada;
+    if (m_paso != Paso::Hecho) {
+        cerrarSesion(); // a session without its key is of no use
+    }
+    Listo listo = std::exchange(m_listo, nullptr);
+    if (listo) {
+        listo(std::move(resultado));
+    }
+}

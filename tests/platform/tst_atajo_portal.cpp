@@ -1,0 +1,341 @@
+// The desktop's global shortcuts: the key in the desktop's format, and the portal's client
+// against a fake portal on a private session bus.
+#include "AtajoPortal.h"
+#include "BusPrueba.h"
+#include "PortalCaptura.h"
+#include "TeclasX11.h"
+
+#include <QDBusConnection>
+#include <QDBusContext>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QKeySequence>
+#include <QPair>
+#include <QTest>
+#include <QTimer>
+#include <optional>
+
+namespace {
+
+const QString Servicio = QStringLiteral("org.freedesktop.portal.Desktop");
+const QString Objeto = QStringLiteral("/org/freedesktop/portal/desktop");
+const QString Interfaz = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
+using Atajos = QList<QPair<QString, QVariantMap>>;
+
+// How the fake portal behaves.
+struct Guion {
+    int codigoSesion = 0;            // CreateSession's Response code
+    int codigoAtajos = 0;            // BindShortcuts' Response code
+    bool devuelveAtajo = true;       // the bound shortcut is in BindShortcuts' answer
+    QString error;                   // CreateSession fails with this D-Bus error
+    bool antesDeLaRespuesta = false; // each Response goes out before its call's reply
+};
+
+class FalsaSesion : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Session")
+public:
+    bool cerrada = false;
+public slots:
+    void Close() { cerrada = true; }
+};
+
+class FalsoAtajos : public QObject, protected QDBusContext {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.GlobalShortcuts")
+    Q_PROPERTY(uint version READ version)
+public:
+    FalsoAtajos(QDBusConnection conexion, Guion guion)
+        : m_conexion(std::move(conexion)), m_guion(std::move(guion)) {}
+    uint version() const { return 1; }
+
+    QString emisor;  // the client's connection
+    QString sesion;  // the session made
+    Atajos atados;   // as BindShortcuts gave them
+    QString ventana; // its parent window
+    FalsaSesion objetoSesion;
+
+    void activar(const QString& enSesion, const QString& id) {
+        QDBusMessage senal =
+            QDBusMessage::createSignal(Objeto, Interfaz, QStringLiteral("Activated"));
+        senal << QVariant::fromValue(QDBusObjectPath(enSesion)) << id << qulonglong(1234)
+              << QVariantMap();
+        m_conexion.send(senal);
+    }
+
+public slots:
+    QDBusObjectPath CreateSession(const QVariantMap& opciones, const QDBusMessage& llamada) {
+        emisor = llamada.service();
+        if (!m_guion.error.isEmpty()) {
+            sendErrorReply(m_guion.error, QStringLiteral("An app id is required"));
+            return {};
+        }
+        QString cliente = emisor.mid(1);
+        cliente.replace(QLatin1Char('.'), QLatin1Char('_'));
+        sesion =
+            QStringLiteral("/org/freedesktop/portal/desktop/session/%1/%2")
+                .arg(cliente, opciones.value(QStringLiteral("session_handle_token")).toString());
+        m_conexion.registerObject(sesion, &objetoSesion, QDBusConnection::ExportAllSlots);
+        // As the portal has always sent it: a string.
+        return responder(opciones, m_guion.codigoSesion,
+                         {{QStringLiteral("session_handle"), sesion}});
+    }
+
+    QDBusObjectPath BindShortcuts(const QDBusObjectPath& enSesion, const Atajos& atajos,
+                                  const QString& padre, const QVariantMap& opciones) {
+        atados = enSesion.path() == sesion ? atajos : Atajos();
+        ventana = padre;
+        Atajos hechos;
+        if (m_guion.devuelveAtajo) {
+            for (const auto& atajo : atajos) {
+                hechos.append(
+                    {atajo.first, {{QStringLiteral("trigger_description"), QStringLiteral("F9")}}});
+            }
+        }
+        return responder(opciones, m_guion.codigoAtajos,
+                         {{QStringLiteral("shortcuts"), QVariant::fromValue(hechos)}});
+    }
+
+private:
+    QDBusObjectPath responder(const QVariantMap& opciones, int codigo, QVariantMap resultados) {
+        const QString ruta = PortalCaptura::rutaPedido(
+            emisor, opciones.value(QStringLiteral("handle_token")).toString());
+        auto enviar = [this, ruta, codigo, resultados] {
+            QDBusMessage senal = QDBusMessage::createSignal(
+                ruta, QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"));
+            senal << uint(codigo) << resultados;
+            m_conexion.send(senal);
+        };
+        if (m_guion.antesDeLaRespuesta) {
+            enviar();
+        } else {
+            QTimer::singleShot(20, this, enviar);
+        }
+        return QDBusObjectPath(ruta);
+    }
+
+    QDBusConnection m_conexion;
+    Guion m_guion;
+};
+
+// The fake portal on a connection of its own, for as long as it lives.
+class PortalEnBus {
+public:
+    PortalEnBus(const QDBusConnection& conexion, Guion guion)
+        : m_conexion(conexion), falso(m_conexion, std::move(guion)) {
+        qDBusRegisterMetaType<QPair<QString, QVariantMap>>();
+        qDBusRegisterMetaType<Atajos>();
+        qRegisterMetaType<Atajos>("Atajos"); // the name the slot's signature gives
+        listo = m_conexion.registerObject(Objeto, &falso,
+                                          QDBusConnection::ExportAllSlots |
+                                              QDBusConnection::ExportAllProperties) &&
+                m_conexion.registerService(Servicio);
+    }
+    ~PortalEnBus() {
+        m_conexion.unregisterService(Servicio);
+        m_conexion.unregisterObject(Objeto, QDBusConnection::UnregisterTree);
+        QDBusConnection::disconnectFromBus(m_conexion.name());
+    }
+    PortalEnBus(const PortalEnBus&) = delete;
+    PortalEnBus& operator=(const PortalEnBus&) = delete;
+
+private:
+    QDBusConnection m_conexion;
+
+public:
+    FalsoAtajos falso;
+    bool listo = false;
+};
+
+// A portal that has screenshots but no global shortcuts (xdg-desktop-portal 1.16 with the
+// wlroots and GTK backends).
+class SoloCapturas : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Screenshot")
+    Q_PROPERTY(uint version READ version)
+public:
+    uint version() const { return 2; }
+};
+
+} // namespace
+
+class TstAtajoPortal : public QObject {
+    Q_OBJECT
+private:
+    BusPrueba m_bus;
+
+    // Registers "dibujar" and waits for the answer; the number of presses lands in `pulsadas`.
+    std::optional<AtajoPortal::Resultado> registrar(AtajoPortal& cliente, int& pulsadas) {
+        std::optional<AtajoPortal::Resultado> resultado;
+        cliente.registrar(
+            QStringLiteral("dibujar"), QStringLiteral("Entrar o salir"),
+            QStringLiteral("CTRL+SHIFT+d"), [&pulsadas] { ++pulsadas; },
+            [&resultado](AtajoPortal::Resultado r) { resultado = std::move(r); });
+        if (resultado) {
+            qWarning("the answer came inside registrar()");
+            return std::nullopt;
+        }
+        if (!QTest::qWaitFor([&resultado] { return resultado.has_value(); }, 3000)) {
+            return std::nullopt;
+        }
+        return resultado;
+    }
+
+private slots:
+    void initTestCase() { QVERIFY2(m_bus.iniciar(), "a private session bus"); }
+
+    // The settings file's key, as the desktop's shortcuts write it.
+    void disparadorXdg_data() {
+        QTest::addColumn<QString>("tecla"); // as the settings file holds it
+        QTest::addColumn<QString>("disparador");
+        QTest::newRow("a function key") << "F9"
+                                        << "F9";
+        QTest::newRow("a letter: its lower-case keysym") << "Ctrl+Shift+D"
+                                                         << "CTRL+SHIFT+d";
+        QTest::newRow("every modifier, in one order") << "Meta+Shift+Alt+Ctrl+Z"
+                                                      << "CTRL+ALT+SHIFT+LOGO+z";
+        QTest::newRow("a digit") << "Alt+5"
+                                 << "ALT+5";
+        QTest::newRow("punctuation by its keysym name") << "Ctrl+-"
+                                                        << "CTRL+minus";
+        QTest::newRow("keys whose X names differ from Qt's") << "Shift+PgDown"
+                                                             << "SHIFT+Next";
+        QTest::newRow("Return") << "Meta+Return"
+                                << "LOGO+Return";
+        QTest::newRow("no key") << ""
+                                << "";
+        QTest::newRow("two keys in a row") << "Ctrl+A, B"
+                                           << "";
+        QTest::newRow("a key not offered as a global key") << "Volume Up"
+                                                           << "";
+    }
+    void disparadorXdg() {
+        QFETCH(QString, tecla);
+        QFETCH(QString, disparador);
+        QCOMPARE(
+            TeclasX11::disparadorXdg(QKeySequence::fromString(tecla, QKeySequence::PortableText)),
+            disparador);
+    }
+
+    // What the portal answers, and what the client makes of it.
+    void registrar_data() {
+        QTest::addColumn<int>("codigoSesion");
+        QTest::addColumn<int>("codigoAtajos");
+        QTest::addColumn<bool>("devuelveAtajo");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<bool>("antes");
+        QTest::addColumn<int>("fallo");
+        QTest::addColumn<bool>("sesionCerrada");
+
+        const int ninguno = int(AtajoPortal::Fallo::Ninguno);
+        const int rechazado = int(AtajoPortal::Fallo::Rechazado);
+        QTest::newRow("bound") << 0 << 0 << true << "" << false << ninguno << false;
+        QTest::newRow("bound, each answer before its call returns")
+            << 0 << 0 << true << "" << true << ninguno << false;
+        QTest::newRow("the user cancels the key: the session goes")
+            << 0 << 1 << true << "" << false << rechazado << true;
+        QTest::newRow("the key left out of what was bound")
+            << 0 << 0 << false << "" << false << rechazado << true;
+        QTest::newRow("no session") << 2 << 0 << true << "" << false << rechazado << false;
+        QTest::newRow("a portal that wants an application id")
+            << 0 << 0 << true << "org.freedesktop.portal.Error.NotAllowed" << false << rechazado
+            << false;
+    }
+    void registrar() {
+        QFETCH(int, codigoSesion);
+        QFETCH(int, codigoAtajos);
+        QFETCH(bool, devuelveAtajo);
+        QFETCH(QString, error);
+        QFETCH(bool, antes);
+        QFETCH(int, fallo);
+        QFETCH(bool, sesionCerrada);
+
+        PortalEnBus portal(m_bus.conectar(),
+                           {codigoSesion, codigoAtajos, devuelveAtajo, error, antes});
+        QVERIFY(portal.listo);
+        auto cliente = std::make_unique<AtajoPortal>(m_bus.conectar());
+        int pulsadas = 0;
+        const auto resultado = registrar(*cliente, pulsadas);
+        QVERIFY2(resultado.has_value(), "an answer, once");
+        QVERIFY2(int(resultado->fallo) == fallo, qPrintable(resultado->detalle));
+        QCOMPARE(resultado->detalle.isEmpty(), fallo == int(AtajoPortal::Fallo::Ninguno));
+        if (codigoSesion == 0 && error.isEmpty()) {
+            // One shortcut, with what the user is shown and the key from the settings.
+            QCOMPARE(portal.falso.atados.size(), 1);
+            const auto& [id, propiedades] = portal.falso.atados.first();
+            QCOMPARE(id, QStringLiteral("dibujar"));
+            QCOMPARE(propiedades.value(QStringLiteral("description")).toString(),
+                     QStringLiteral("Entrar o salir"));
+            QCOMPARE(propiedades.value(QStringLiteral("preferred_trigger")).toString(),
+                     QStringLiteral("CTRL+SHIFT+d"));
+            QCOMPARE(portal.falso.ventana, QString());
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(portal.falso.objetoSesion.cerrada, sesionCerrada, 2000);
+
+        // Each press the portal reports for this session and shortcut, and none other.
+        const QString sesion = portal.falso.sesion.isEmpty() ? Objeto : portal.falso.sesion;
+        portal.falso.activar(sesion, QStringLiteral("dibujar"));
+        portal.falso.activar(sesion + QStringLiteral("x"), QStringLiteral("dibujar"));
+        portal.falso.activar(sesion, QStringLiteral("otro"));
+        portal.falso.activar(sesion, QStringLiteral("dibujar"));
+        const int esperadas = fallo == int(AtajoPortal::Fallo::Ninguno) ? 2 : 0;
+        QTRY_COMPARE_WITH_TIMEOUT(pulsadas, esperadas, 2000);
+        QTest::qWait(100);
+        QCOMPARE(pulsadas, esperadas);
+
+        // Gone, it closes the session it was given: the desktop lets go of the key.
+        cliente.reset();
+        const bool tenia = codigoSesion == 0 && error.isEmpty();
+        QTRY_COMPARE_WITH_TIMEOUT(portal.falso.objetoSesion.cerrada, tenia, 2000);
+    }
+
+    // No portal, or one without global shortcuts: known without asking the user anything.
+    void sinAtajos_data() {
+        QTest::addColumn<bool>("portal");
+        QTest::newRow("no portal") << false;
+        QTest::newRow("a portal with screenshots only") << true;
+    }
+    void sinAtajos() {
+        QFETCH(bool, portal);
+        QDBusConnection suya = m_bus.conectar();
+        SoloCapturas capturas;
+        if (portal) {
+            QVERIFY(suya.registerObject(Objeto, &capturas,
+                                        QDBusConnection::ExportAllSlots |
+                                            QDBusConnection::ExportAllProperties));
+            QVERIFY(suya.registerService(Servicio));
+        }
+        AtajoPortal cliente(m_bus.conectar());
+        int pulsadas = 0;
+        const auto resultado = registrar(cliente, pulsadas);
+        QVERIFY(resultado.has_value());
+        QCOMPARE(resultado->fallo, AtajoPortal::Fallo::SinAtajos);
+        QDBusConnection::disconnectFromBus(suya.name());
+    }
+
+    void sinBus() {
+        AtajoPortal cliente(QDBusConnection::connectToBus(
+            QStringLiteral("unix:path=/nonexistent/bus"), QStringLiteral("sinbus")));
+        int pulsadas = 0;
+        const auto resultado = registrar(cliente, pulsadas);
+        QVERIFY(resultado.has_value());
+        QCOMPARE(resultado->fallo, AtajoPortal::Fallo::SinAtajos);
+    }
+
+    void cancelado() {
+        PortalEnBus portal(m_bus.conectar(), {});
+        QVERIFY(portal.listo);
+        bool llamado = false;
+        auto* cliente = new AtajoPortal(m_bus.conectar());
+        cliente->registrar(
+            QStringLiteral("dibujar"), QStringLiteral("x"), QStringLiteral("F9"), [] {},
+            [&llamado](AtajoPortal::Resultado) { llamado = true; });
+        delete cliente; // the program let go of the key before the answer
+        QTest::qWait(300);
+        QVERIFY2(!llamado, "no answer once the request is gone");
+    }
+};
+
+QTEST_MAIN(TstAtajoPortal)
+#include "tst_atajo_portal.moc"
