@@ -28,6 +28,11 @@ constexpr uint Cancelada = 1;
 // The shortcuts of a BindShortcuts call and of its answer: a(sa{sv}).
 using Atajos = QList<QPair<QString, QVariantMap>>;
 
+// The last element of the session's path. KDE Plasma names the shortcuts' group in its settings
+// after it when the portal knows the program by no application id, and keeps the keys the user
+// chooses there under that name: it stays the same from run to run.
+const QString SesionToken = QStringLiteral("tizo");
+
 QString nuevoToken() {
     static int cuenta = 0;
     return QStringLiteral("tizoatajo%1").arg(++cuenta);
@@ -37,7 +42,10 @@ QString nuevoToken() {
 QStringList idsDe(const QVariant& valor) {
     Atajos atajos;
     if (valor.canConvert<QDBusArgument>()) {
-        valor.value<QDBusArgument>() >> atajos;
+        const auto argumento = valor.value<QDBusArgument>();
+        if (argumento.currentSignature() == QLatin1String("a(sa{sv})")) {
+            argumento >> atajos;
+        }
     } else {
         atajos = valor.value<Atajos>();
     }
@@ -114,29 +122,45 @@ void AtajoPortal::versionLeida(QDBusPendingCallWatcher* llamada) {
     crearSesion();
 }
 
+QVariant AtajoPortal::atajos() const {
+    QVariantMap atajo{{QStringLiteral("description"), m_descripcion}};
+    if (!m_disparador.isEmpty()) {
+        atajo.insert(QStringLiteral("preferred_trigger"), m_disparador);
+    }
+    return QVariant::fromValue(Atajos{{m_id, atajo}});
+}
+
 void AtajoPortal::crearSesion() {
     m_paso = Paso::Sesion;
     const QString token = nuevoToken();
     QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazAtajos,
                                                           QStringLiteral("CreateSession"));
+    // The shortcut goes with the session too: portals up to 1.16 hand its options to the desktop
+    // as they come, and KDE Plasma up to 6.3 binds the shortcuts it finds there (binding them
+    // later only opens its settings). Later portals drop the option.
     llamada << QVariantMap{{QStringLiteral("handle_token"), token},
-                           {QStringLiteral("session_handle_token"), token}};
+                           {QStringLiteral("session_handle_token"), SesionToken},
+                           {QStringLiteral("shortcuts"), atajos()}};
     pedir(llamada, token);
 }
 
-void AtajoPortal::atar(const QString& sesion) {
+void AtajoPortal::listar() {
+    m_paso = Paso::Lista;
+    const QString token = nuevoToken();
+    QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazAtajos,
+                                                          QStringLiteral("ListShortcuts"));
+    llamada << QVariant::fromValue(QDBusObjectPath(m_sesion))
+            << QVariantMap{{QStringLiteral("handle_token"), token}};
+    pedir(llamada, token);
+}
+
+void AtajoPortal::atar() {
     m_paso = Paso::Atajos;
-    m_sesion = sesion;
-    QVariantMap atajo{{QStringLiteral("description"), m_descripcion}};
-    if (!m_disparador.isEmpty()) {
-        atajo.insert(QStringLiteral("preferred_trigger"), m_disparador);
-    }
     const QString token = nuevoToken();
     QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazAtajos,
                                                           QStringLiteral("BindShortcuts"));
     // No parent window: none of the program's is a Wayland window.
-    llamada << QVariant::fromValue(QDBusObjectPath(sesion))
-            << QVariant::fromValue(Atajos{{m_id, atajo}}) << QString()
+    llamada << QVariant::fromValue(QDBusObjectPath(m_sesion)) << atajos() << QString()
             << QVariantMap{{QStringLiteral("handle_token"), token}};
     pedir(llamada, token);
 }
@@ -156,6 +180,11 @@ void AtajoPortal::pedidoHecho(QDBusPendingCallWatcher* llamada) {
     }
     m_llamada = nullptr;
     const QDBusPendingReply<QDBusObjectPath> vuelta = *llamada;
+    if (vuelta.isError() && m_paso == Paso::Lista) {
+        dejarDeEscuchar();
+        atar();
+        return;
+    }
     if (vuelta.isError()) {
         terminar({Fallo::Rechazado, vuelta.error().message()});
         return;
@@ -188,31 +217,57 @@ void AtajoPortal::respuesta(uint codigo, const QVariantMap& resultados) {
     }
     dejarDeEscuchar();
     m_llamada = nullptr;
+    if (codigo != Aceptada && m_paso == Paso::Lista) {
+        atar(); // nothing known from earlier runs: the desktop is asked
+        return;
+    }
     if (codigo != Aceptada) {
         terminar({Fallo::Rechazado, codigo == Cancelada
                                         ? QStringLiteral("cancelado")
                                         : QStringLiteral("rechazado (código %1)").arg(codigo)});
         return;
     }
-    if (m_paso == Paso::Sesion) {
+    const QStringList atados = idsDe(resultados.value(QStringLiteral("shortcuts")));
+    switch (m_paso) {
+    case Paso::Sesion: {
         // A string, though it names an object (so it has always been sent).
         const QVariant sesion = resultados.value(QStringLiteral("session_handle"));
-        const QString ruta = sesion.canConvert<QDBusObjectPath>()
-                                 ? sesion.value<QDBusObjectPath>().path()
-                                 : sesion.toString();
-        if (ruta.isEmpty()) {
+        m_sesion = sesion.canConvert<QDBusObjectPath>() ? sesion.value<QDBusObjectPath>().path()
+                                                        : sesion.toString();
+        if (m_sesion.isEmpty()) {
             terminar({Fallo::Rechazado, QStringLiteral("sesión sin objeto")});
-            return;
+        } else if (!atados.contains(m_id)) {
+            listar(); // unless bound with the session already (see crearSesion)
+        } else {
+            escucharActivado();
         }
-        atar(ruta);
         return;
     }
-    // The user may have left the key out, or the desktop refused it.
-    const auto atajos = resultados.constFind(QStringLiteral("shortcuts"));
-    if (atajos != resultados.constEnd() && !idsDe(*atajos).contains(m_id)) {
-        terminar({Fallo::Rechazado, QStringLiteral("el atajo quedó sin asignar")});
+    case Paso::Lista:
+        // Bound in an earlier run, with the key the user chose then: the desktop is not asked
+        // again, so that it confirms the key once and not at every start.
+        if (atados.contains(m_id)) {
+            escucharActivado();
+        } else {
+            atar();
+        }
+        return;
+    case Paso::Atajos:
+        // The user may have left the key out, or the desktop refused it.
+        if (resultados.contains(QStringLiteral("shortcuts")) && !atados.contains(m_id)) {
+            terminar({Fallo::Rechazado, QStringLiteral("el atajo quedó sin asignar")});
+        } else {
+            escucharActivado();
+        }
+        return;
+    case Paso::Nada:
+    case Paso::Version:
+    case Paso::Hecho:
         return;
     }
+}
+
+void AtajoPortal::escucharActivado() {
     m_escuchaActivado =
         m_conexion.connect(Servicio, Objeto, InterfazAtajos, QStringLiteral("Activated"), this,
                            SLOT(activado(QDBusObjectPath, QString, qulonglong, QVariantMap)));

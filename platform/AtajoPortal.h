@@ -17,9 +17,10 @@ class QDBusPendingCallWatcher;
 // needing no window.
 //
 // Every step is a call whose answer comes later from the event loop: whether the portal has
-// global shortcuts at all (its `version`), a session, then the key bound in it. The two requests'
-// answers come as Response signals on objects whose paths the portal derives from this
-// connection's name and a token of ours: each is listened for before its call is sent.
+// global shortcuts at all (its `version`), a session, the shortcuts bound in an earlier run, and
+// only when the key is not among them, the key bound (which is when the desktop asks the user).
+// The requests' answers come as Response signals on objects whose paths the portal derives from
+// this connection's name and a token of ours: each is listened for before its call is sent.
 class AtajoPortal : public QObject {
     Q_OBJECT
 public:
@@ -53,11 +54,14 @@ private slots:
                   const QVariantMap& opciones);
 
 private:
-    enum class Paso { Nada, Version, Sesion, Atajos, Hecho };
+    enum class Paso { Nada, Version, Sesion, Lista, Atajos, Hecho };
 
     void versionLeida(QDBusPendingCallWatcher* llamada);
     void crearSesion();
-    void atar(const QString& sesion);
+    void listar();
+    void atar();
+    void escucharActivado(); // bound: from now on each press counts
+    QVariant atajos() const; // the shortcut asked for, as the portal takes it: a(sa{sv})
     // Sends `llamada`, whose answer comes on the request object of `token`.
     void pedir(QDBusMessage llamada, const QString& token);
     void pedidoHecho(QDBusPendingCallWatcher* llamada);

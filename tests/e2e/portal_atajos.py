@@ -1,8 +1,9 @@
 """A desktop portal of the tests' that offers global shortcuts (org.freedesktop.portal.
 GlobalShortcuts, version 1, as xdg-desktop-portal 1.16 to 1.20 give it), on the session bus in
 place of the real one. It prints what happens on stdout, one line each: "listo", then
-"atado <id> <preferred trigger> | <description>" for each shortcut a program binds, "cerrada" when
-a session is closed. `Activar` of the interface io.github.tizo.Prueba, on /prueba, reports a
+"listados" when a program asks for the shortcuts bound earlier (those bound since the portal
+started), "atado <id> <preferred trigger> | <description>" for each shortcut a program binds,
+"cerrada" when a session is closed. `Activar` of the interface io.github.tizo.Prueba, on /prueba, reports a
 press of every bound shortcut.
 
     portal_atajos.py [acepta|cancela]
@@ -31,6 +32,11 @@ def ruta(tipo, emisor, token):
     return f"{OBJETO}/{tipo}/{emisor[1:].replace('.', '_')}/{token}"
 
 
+def atajos_de(ids):
+    return dbus.Array([dbus.Struct((i, {"trigger_description": "F9"}), signature="sa{sv}")
+                       for i in ids], signature="(sa{sv})")
+
+
 class Sesion(dbus.service.Object):
     def __init__(self, bus, camino, portal):
         super().__init__(bus, camino)
@@ -47,6 +53,7 @@ class Portal(dbus.service.Object):
     def __init__(self, bus, cancela):
         super().__init__(bus, OBJETO)
         self.bus, self.cancela, self.sesiones = bus, cancela, {}
+        self.recordados = []  # the shortcuts bound so far, which later sessions list
 
     def responder(self, camino, destino, codigo, resultados):
         """The Response of the request at `camino`, after the call's reply, as the portal does
@@ -79,6 +86,16 @@ class Portal(dbus.service.Object):
         self.responder(pedido, emisor, 0, {"session_handle": dbus.String(camino)})
         return pedido
 
+    @dbus.service.method(ATAJOS, in_signature="oa{sv}", out_signature="o",
+                         sender_keyword="emisor")
+    def ListShortcuts(self, sesion, opciones, emisor):
+        pedido = ruta("request", emisor, opciones["handle_token"])
+        decir("listados")
+        if sesion in self.sesiones:
+            self.sesiones[sesion].atajos = list(self.recordados)
+        self.responder(pedido, emisor, 0, {"shortcuts": atajos_de(self.recordados)})
+        return pedido
+
     @dbus.service.method(ATAJOS, in_signature="oa(sa{sv})sa{sv}", out_signature="o",
                          sender_keyword="emisor")
     def BindShortcuts(self, sesion, atajos, ventana, opciones, emisor):
@@ -90,10 +107,8 @@ class Portal(dbus.service.Object):
             self.responder(pedido, emisor, 1, {})
             return pedido
         self.sesiones[sesion].atajos = [str(ident) for ident, _ in atajos]
-        atados = dbus.Array([dbus.Struct((ident, {"trigger_description": "F9"}),
-                                         signature="sa{sv}") for ident, _ in atajos],
-                            signature="(sa{sv})")
-        self.responder(pedido, emisor, 0, {"shortcuts": atados})
+        self.recordados = self.sesiones[sesion].atajos
+        self.responder(pedido, emisor, 0, {"shortcuts": atajos_de(self.recordados)})
         return pedido
 
     @dbus.service.signal(ATAJOS, signature="osta{sv}")

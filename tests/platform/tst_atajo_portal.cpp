@@ -26,6 +26,9 @@ using Atajos = QList<QPair<QString, QVariantMap>>;
 // How the fake portal behaves.
 struct Guion {
     int codigoSesion = 0;            // CreateSession's Response code
+    int codigoLista = 0;             // ListShortcuts' Response code
+    bool yaAtado = false;            // ListShortcuts gives the shortcut: bound in an earlier run
+    bool ataAlCrear = false;         // CreateSession binds the shortcuts of its options
     int codigoAtajos = 0;            // BindShortcuts' Response code
     bool devuelveAtajo = true;       // the bound shortcut is in BindShortcuts' answer
     QString error;                   // CreateSession fails with this D-Bus error
@@ -50,10 +53,12 @@ public:
         : m_conexion(std::move(conexion)), m_guion(std::move(guion)) {}
     uint version() const { return 1; }
 
-    QString emisor;  // the client's connection
-    QString sesion;  // the session made
-    Atajos atados;   // as BindShortcuts gave them
-    QString ventana; // its parent window
+    QString emisor;       // the client's connection
+    QString sesion;       // the session made
+    QStringList llamadas; // the methods called, in order
+    Atajos conLaSesion;   // as CreateSession's options gave them
+    Atajos atados;        // as BindShortcuts gave them
+    QString ventana;      // its parent window
     FalsaSesion objetoSesion;
 
     void activar(const QString& enSesion, const QString& id) {
@@ -66,6 +71,7 @@ public:
 
 public slots:
     QDBusObjectPath CreateSession(const QVariantMap& opciones, const QDBusMessage& llamada) {
+        llamadas << QStringLiteral("CreateSession");
         emisor = llamada.service();
         if (!m_guion.error.isEmpty()) {
             sendErrorReply(m_guion.error, QStringLiteral("An app id is required"));
@@ -77,13 +83,29 @@ public slots:
             QStringLiteral("/org/freedesktop/portal/desktop/session/%1/%2")
                 .arg(cliente, opciones.value(QStringLiteral("session_handle_token")).toString());
         m_conexion.registerObject(sesion, &objetoSesion, QDBusConnection::ExportAllSlots);
-        // As the portal has always sent it: a string.
-        return responder(opciones, m_guion.codigoSesion,
-                         {{QStringLiteral("session_handle"), sesion}});
+        qvariant_cast<QDBusArgument>(opciones.value(QStringLiteral("shortcuts"))) >> conLaSesion;
+        // The session's handle as the portal has always sent it: a string.
+        QVariantMap resultados{{QStringLiteral("session_handle"), sesion}};
+        if (m_guion.ataAlCrear) {
+            resultados.insert(QStringLiteral("shortcuts"), QVariant::fromValue(conLaSesion));
+        }
+        return responder(opciones, m_guion.codigoSesion, resultados);
+    }
+
+    QDBusObjectPath ListShortcuts(const QDBusObjectPath&, const QVariantMap& opciones) {
+        llamadas << QStringLiteral("ListShortcuts");
+        Atajos antes;
+        if (m_guion.yaAtado) {
+            antes.append({QStringLiteral("dibujar"),
+                          {{QStringLiteral("trigger_description"), QStringLiteral("F10")}}});
+        }
+        return responder(opciones, m_guion.codigoLista,
+                         {{QStringLiteral("shortcuts"), QVariant::fromValue(antes)}});
     }
 
     QDBusObjectPath BindShortcuts(const QDBusObjectPath& enSesion, const Atajos& atajos,
                                   const QString& padre, const QVariantMap& opciones) {
+        llamadas << QStringLiteral("BindShortcuts");
         atados = enSesion.path() == sesion ? atajos : Atajos();
         ventana = padre;
         Atajos hechos;
@@ -160,6 +182,8 @@ public:
 
 } // namespace
 
+Q_DECLARE_METATYPE(Guion)
+
 class TstAtajoPortal : public QObject {
     Q_OBJECT
 private:
@@ -220,39 +244,54 @@ private slots:
 
     // What the portal answers, and what the client makes of it.
     void registrar_data() {
-        QTest::addColumn<int>("codigoSesion");
-        QTest::addColumn<int>("codigoAtajos");
-        QTest::addColumn<bool>("devuelveAtajo");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<bool>("antes");
+        QTest::addColumn<Guion>("guion");
+        QTest::addColumn<QString>("llamadas"); // the methods called, in order
         QTest::addColumn<int>("fallo");
         QTest::addColumn<bool>("sesionCerrada");
 
         const int ninguno = int(AtajoPortal::Fallo::Ninguno);
         const int rechazado = int(AtajoPortal::Fallo::Rechazado);
-        QTest::newRow("bound") << 0 << 0 << true << "" << false << ninguno << false;
+        const QString todas = QStringLiteral("CreateSession ListShortcuts BindShortcuts");
+        Guion g;
+        QTest::newRow("bound") << g << todas << ninguno << false;
+        g = {};
+        g.antesDeLaRespuesta = true;
         QTest::newRow("bound, each answer before its call returns")
-            << 0 << 0 << true << "" << true << ninguno << false;
+            << g << todas << ninguno << false;
+        g = {};
+        g.yaAtado = true;
+        QTest::newRow("bound in an earlier run: the desktop is not asked again")
+            << g << "CreateSession ListShortcuts" << ninguno << false;
+        g = {};
+        g.ataAlCrear = true;
+        QTest::newRow("bound with the session (portals up to 1.16 with KDE Plasma 5.27)")
+            << g << "CreateSession" << ninguno << false;
+        g = {};
+        g.codigoLista = 2;
+        QTest::newRow("no list of earlier shortcuts: the desktop is asked")
+            << g << todas << ninguno << false;
+        g = {};
+        g.codigoAtajos = 1;
         QTest::newRow("the user cancels the key: the session goes")
-            << 0 << 1 << true << "" << false << rechazado << true;
-        QTest::newRow("the key left out of what was bound")
-            << 0 << 0 << false << "" << false << rechazado << true;
-        QTest::newRow("no session") << 2 << 0 << true << "" << false << rechazado << false;
+            << g << todas << rechazado << true;
+        g = {};
+        g.devuelveAtajo = false;
+        QTest::newRow("the key left out of what was bound") << g << todas << rechazado << true;
+        g = {};
+        g.codigoSesion = 2;
+        QTest::newRow("no session") << g << "CreateSession" << rechazado << false;
+        g = {};
+        g.error = QStringLiteral("org.freedesktop.portal.Error.NotAllowed");
         QTest::newRow("a portal that wants an application id")
-            << 0 << 0 << true << "org.freedesktop.portal.Error.NotAllowed" << false << rechazado
-            << false;
+            << g << "CreateSession" << rechazado << false;
     }
     void registrar() {
-        QFETCH(int, codigoSesion);
-        QFETCH(int, codigoAtajos);
-        QFETCH(bool, devuelveAtajo);
-        QFETCH(QString, error);
-        QFETCH(bool, antes);
+        QFETCH(Guion, guion);
+        QFETCH(QString, llamadas);
         QFETCH(int, fallo);
         QFETCH(bool, sesionCerrada);
 
-        PortalEnBus portal(m_bus.conectar(),
-                           {codigoSesion, codigoAtajos, devuelveAtajo, error, antes});
+        PortalEnBus portal(m_bus.conectar(), guion);
         QVERIFY(portal.listo);
         auto cliente = std::make_unique<AtajoPortal>(m_bus.conectar());
         int pulsadas = 0;
@@ -260,16 +299,27 @@ private slots:
         QVERIFY2(resultado.has_value(), "an answer, once");
         QVERIFY2(int(resultado->fallo) == fallo, qPrintable(resultado->detalle));
         QCOMPARE(resultado->detalle.isEmpty(), fallo == int(AtajoPortal::Fallo::Ninguno));
-        if (codigoSesion == 0 && error.isEmpty()) {
-            // One shortcut, with what the user is shown and the key from the settings.
-            QCOMPARE(portal.falso.atados.size(), 1);
-            const auto& [id, propiedades] = portal.falso.atados.first();
+        QCOMPARE(portal.falso.llamadas.join(QLatin1Char(' ')), llamadas);
+        // One shortcut, with what the user is shown and the key from the settings, with the
+        // session and when it is bound.
+        auto comprobar = [](const Atajos& atajos) {
+            QCOMPARE(atajos.size(), 1);
+            const auto& [id, propiedades] = atajos.first();
             QCOMPARE(id, QStringLiteral("dibujar"));
             QCOMPARE(propiedades.value(QStringLiteral("description")).toString(),
                      QStringLiteral("Entrar o salir"));
             QCOMPARE(propiedades.value(QStringLiteral("preferred_trigger")).toString(),
                      QStringLiteral("CTRL+SHIFT+d"));
+        };
+        if (guion.error.isEmpty()) {
+            comprobar(portal.falso.conLaSesion);
+        }
+        if (llamadas.endsWith(QLatin1String("BindShortcuts"))) {
+            comprobar(portal.falso.atados);
             QCOMPARE(portal.falso.ventana, QString());
+        }
+        if (QTest::currentTestFailed()) {
+            return;
         }
         QTRY_COMPARE_WITH_TIMEOUT(portal.falso.objetoSesion.cerrada, sesionCerrada, 2000);
 
@@ -286,7 +336,7 @@ private slots:
 
         // Gone, it closes the session it was given: the desktop lets go of the key.
         cliente.reset();
-        const bool tenia = codigoSesion == 0 && error.isEmpty();
+        const bool tenia = guion.codigoSesion == 0 && guion.error.isEmpty();
         QTRY_COMPARE_WITH_TIMEOUT(portal.falso.objetoSesion.cerrada, tenia, 2000);
     }
 
