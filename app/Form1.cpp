@@ -131,9 +131,8 @@ bool Form1::AgarrarTecla() {
         if (dicho != Plataforma::Tecla::SoloConFoco) {
             return;
         }
-        const QString porque = motivo.isEmpty()
-                                   ? QString()
-                                   : tr(" (el escritorio no aceptó el atajo: %1)").arg(motivo);
+        const QString porque =
+            motivo.isEmpty() ? QString() : tr(" (atajo del escritorio: %1)").arg(motivo);
         qWarning("%s", qPrintable(tr("tizo: en Wayland, la tecla %1 solo llega a Tizo cuando una "
                                      "de sus ventanas tiene el foco%2; para usarla en todo el "
                                      "escritorio, asígnela a la orden «tizo --draw» en los atajos "

@@ -8,6 +8,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QList>
 #include <QPair>
@@ -65,11 +66,18 @@ AtajoPortal::AtajoPortal(QDBusConnection conexion, QObject* padre)
 
 AtajoPortal::~AtajoPortal() {
     dejarDeEscuchar();
+    dejarDeEscucharActivado();
+    cerrarSesion();
+}
+
+void AtajoPortal::dejarDeEscucharActivado() {
     if (m_escuchaActivado) {
         m_conexion.disconnect(Servicio, Objeto, InterfazAtajos, QStringLiteral("Activated"), this,
                               SLOT(activado(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+        m_conexion.disconnect(Servicio, m_sesion, InterfazSesion, QStringLiteral("Closed"), this,
+                              SLOT(sesionCerrada(QVariantMap)));
+        m_escuchaActivado = false;
     }
-    cerrarSesion();
 }
 
 void AtajoPortal::cerrarSesion() {
@@ -98,6 +106,16 @@ void AtajoPortal::registrar(const QString& id, const QString& descripcion,
             Qt::QueuedConnection);
         return;
     }
+    // A portal that goes, while the user is asked or once the key is bound, answers no more.
+    auto* vigia = new QDBusServiceWatcher(Servicio, m_conexion,
+                                          QDBusServiceWatcher::WatchForUnregistration, this);
+    connect(vigia, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        if (m_listo) {
+            terminar({Fallo::Rechazado, QStringLiteral("el portal se cerró")});
+        } else {
+            perder(QStringLiteral("el portal se cerró"));
+        }
+    });
     // A portal without global shortcuts has no such interface, and so no version of it. This
     // first call may start the portal, which can take a while: nothing waits for it.
     m_paso = Paso::Version;
@@ -271,7 +289,28 @@ void AtajoPortal::escucharActivado() {
     m_escuchaActivado =
         m_conexion.connect(Servicio, Objeto, InterfazAtajos, QStringLiteral("Activated"), this,
                            SLOT(activado(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    // The desktop may let go of the key later: the portal closes the session, or goes (see
+    // registrar).
+    m_conexion.connect(Servicio, m_sesion, InterfazSesion, QStringLiteral("Closed"), this,
+                       SLOT(sesionCerrada(QVariantMap)));
     terminar({});
+}
+
+void AtajoPortal::sesionCerrada(const QVariantMap&) {
+    perder(QStringLiteral("el escritorio cerró la sesión"));
+}
+
+void AtajoPortal::perder(const QString& motivo) {
+    if (m_paso != Paso::Hecho) {
+        return;
+    }
+    m_paso = Paso::Nada;
+    dejarDeEscucharActivado();
+    m_sesion.clear(); // nothing left to close
+    Perdido perdido = std::exchange(m_alPerder, nullptr);
+    if (perdido) {
+        perdido(motivo);
+    }
 }
 
 void AtajoPortal::activado(const QDBusObjectPath& sesion, const QString& id, qulonglong,

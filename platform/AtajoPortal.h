@@ -47,11 +47,16 @@ public:
     // press.
     void registrar(const QString& id, const QString& descripcion, const QString& disparador,
                    std::function<void()> alPulsar, Listo listo);
+    // Once bound, `perdido` runs (once, with why, for the log) if the desktop lets go of the key
+    // later: the portal closes the session, or goes (it is restarted, say). The presses stop.
+    using Perdido = std::function<void(const QString& motivo)>;
+    void alPerder(Perdido perdido) { m_alPerder = std::move(perdido); }
 
 private slots:
     void respuesta(uint codigo, const QVariantMap& resultados);
     void activado(const QDBusObjectPath& sesion, const QString& id, qulonglong momento,
                   const QVariantMap& opciones);
+    void sesionCerrada(const QVariantMap& detalles);
 
 private:
     enum class Paso { Nada, Version, Sesion, Lista, Atajos, Hecho };
@@ -68,6 +73,8 @@ private:
     void escuchar(const QString& ruta);
     void dejarDeEscuchar();
     void cerrarSesion();
+    void dejarDeEscucharActivado();
+    void perder(const QString& motivo);
     void terminar(Resultado resultado);
 
     QDBusConnection m_conexion;
@@ -81,4 +88,5 @@ private:
     bool m_escuchaActivado = false;
     std::function<void()> m_alPulsar;
     Listo m_listo;
+    Perdido m_alPerder;
 };

@@ -108,9 +108,16 @@ Plataforma::Tecla PlataformaXWayland::AgarrarTecla(const QKeySequence& tecla,
         return agarrada;
     }
     m_atajo = new AtajoPortal(QDBusConnection::sessionBus(), QCoreApplication::instance());
+    m_atajo->alPerder([this, tecla, descripcion, alPulsar, despues](const QString& motivo) {
+        // The X key again, as before the desktop took it.
+        PlataformaX11::AgarrarTecla(tecla, descripcion, alPulsar, nullptr);
+        if (despues) {
+            despues(Tecla::SoloConFoco, motivo);
+        }
+    });
     m_atajo->registrar(
-        QStringLiteral("dibujar"), descripcion, TeclasX11::disparadorXdg(tecla),
-        std::move(alPulsar), [this, despues](const AtajoPortal::Resultado& resultado) {
+        QStringLiteral("dibujar"), descripcion, TeclasX11::disparadorXdg(tecla), alPulsar,
+        [this, despues](const AtajoPortal::Resultado& resultado) {
             const bool atada = resultado.fallo == AtajoPortal::Fallo::Ninguno;
             if (atada) {
                 // The desktop alone brings it from now on: pressed with one of the program's

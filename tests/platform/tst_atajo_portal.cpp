@@ -69,6 +69,14 @@ public:
         m_conexion.send(senal);
     }
 
+    // The portal closes the session by itself.
+    void cerrar() {
+        QDBusMessage senal = QDBusMessage::createSignal(
+            sesion, QStringLiteral("org.freedesktop.portal.Session"), QStringLiteral("Closed"));
+        senal << QVariantMap();
+        m_conexion.send(senal);
+    }
+
 public slots:
     QDBusObjectPath CreateSession(const QVariantMap& opciones, const QDBusMessage& llamada) {
         llamadas << QStringLiteral("CreateSession");
@@ -159,6 +167,8 @@ public:
         m_conexion.unregisterObject(Objeto, QDBusConnection::UnregisterTree);
         QDBusConnection::disconnectFromBus(m_conexion.name());
     }
+    // The portal goes, as when it is restarted.
+    void irse() { m_conexion.unregisterService(Servicio); }
     PortalEnBus(const PortalEnBus&) = delete;
     PortalEnBus& operator=(const PortalEnBus&) = delete;
 
@@ -338,6 +348,38 @@ private slots:
         cliente.reset();
         const bool tenia = guion.codigoSesion == 0 && guion.error.isEmpty();
         QTRY_COMPARE_WITH_TIMEOUT(portal.falso.objetoSesion.cerrada, tenia, 2000);
+    }
+
+    // The desktop lets go of a bound key: it is said once, and presses count no more.
+    void perdido_data() {
+        QTest::addColumn<bool>("seVa"); // the portal goes, rather than closing the session
+        QTest::newRow("the portal closes the session") << false;
+        QTest::newRow("the portal goes") << true;
+    }
+    void perdido() {
+        QFETCH(bool, seVa);
+        PortalEnBus portal(m_bus.conectar(), {});
+        QVERIFY(portal.listo);
+        AtajoPortal cliente(m_bus.conectar());
+        QStringList motivos;
+        cliente.alPerder([&motivos](const QString& motivo) { motivos << motivo; });
+        int pulsadas = 0;
+        const auto resultado = registrar(cliente, pulsadas);
+        QVERIFY(resultado.has_value());
+        QCOMPARE(resultado->fallo, AtajoPortal::Fallo::Ninguno);
+        QVERIFY(motivos.isEmpty());
+        if (seVa) {
+            portal.irse();
+        } else {
+            portal.falso.cerrar();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(motivos.size(), 1, 2000);
+        QVERIFY(!motivos.first().isEmpty());
+        portal.falso.cerrar();
+        portal.falso.activar(portal.falso.sesion, QStringLiteral("dibujar"));
+        QTest::qWait(200);
+        QCOMPARE(motivos.size(), 1);
+        QCOMPARE(pulsadas, 0);
     }
 
     // No portal, or one without global shortcuts: known without asking the user anything.
