@@ -127,10 +127,25 @@ bool Form1::AgarrarTecla() {
     const QKeySequence tecla =
         QKeySequence::fromString(m_ajustes.tecla, QKeySequence::PortableText);
     const QString nombre = tecla.toString(QKeySequence::NativeText);
-    switch (Plataforma::actual().AgarrarTecla(tecla, [this] { alternarDibujo(); })) {
+    auto respondida = [nombre](Plataforma::Tecla dicho, const QString& motivo) {
+        if (dicho != Plataforma::Tecla::SoloConFoco) {
+            return;
+        }
+        const QString porque =
+            motivo.isEmpty() ? QString() : tr(" (atajo del escritorio: %1)").arg(motivo);
+        qWarning("%s", qPrintable(tr("tizo: en Wayland, la tecla %1 solo llega a Tizo cuando una "
+                                     "de sus ventanas tiene el foco%2; para usarla en todo el "
+                                     "escritorio, asígnela a la orden «tizo --draw» en los atajos "
+                                     "de teclado del escritorio")
+                                      .arg(nombre, porque)));
+    };
+    switch (Plataforma::actual().AgarrarTecla(
+        tecla, tr("Entrar o salir del modo de dibujo"), [this] { alternarDibujo(); }, respondida)) {
     case Plataforma::Tecla::Agarrada:
+    case Plataforma::Tecla::Pedida:
         return true;
     case Plataforma::Tecla::Ninguna:
+    case Plataforma::Tecla::SoloConFoco:
         break;
     case Plataforma::Tecla::NoDisponible:
         qWarning("%s", qPrintable(tr("tizo: la tecla %1 no está disponible en este sistema; "

@@ -1,10 +1,10 @@
 #include "AgarreTeclaX11.h"
 
 #include "ServidorX.h"
+#include "TeclasX11.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-#include <QHash>
 #include <QKeySequence>
 #include <QtGui/qguiapplication_platform.h>
 #include <cstdlib>
@@ -18,41 +18,6 @@ namespace {
 xcb_connection_t* conexionX() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     return x11 ? x11->connection() : nullptr;
-}
-
-// The X keysym of a Qt key, or 0 for a key this program does not offer as a global key.
-KeySym keysymDe(int tecla) {
-    if (tecla >= Qt::Key_F1 && tecla <= Qt::Key_F35) {
-        return XK_F1 + static_cast<KeySym>(tecla - Qt::Key_F1);
-    }
-    if (tecla >= Qt::Key_A && tecla <= Qt::Key_Z) {
-        return XK_a + static_cast<KeySym>(tecla - Qt::Key_A);
-    }
-    if (tecla >= Qt::Key_Space && tecla <= Qt::Key_ydiaeresis) {
-        return static_cast<KeySym>(tecla); // Latin-1 keys share their codes
-    }
-    static const QHash<int, KeySym> especiales{
-        {Qt::Key_Escape, XK_Escape},
-        {Qt::Key_Tab, XK_Tab},
-        {Qt::Key_Backspace, XK_BackSpace},
-        {Qt::Key_Return, XK_Return},
-        {Qt::Key_Enter, XK_KP_Enter},
-        {Qt::Key_Insert, XK_Insert},
-        {Qt::Key_Delete, XK_Delete},
-        {Qt::Key_Pause, XK_Pause},
-        {Qt::Key_Print, XK_Print},
-        {Qt::Key_Home, XK_Home},
-        {Qt::Key_End, XK_End},
-        {Qt::Key_Left, XK_Left},
-        {Qt::Key_Up, XK_Up},
-        {Qt::Key_Right, XK_Right},
-        {Qt::Key_Down, XK_Down},
-        {Qt::Key_PageUp, XK_Prior},
-        {Qt::Key_PageDown, XK_Next},
-        {Qt::Key_ScrollLock, XK_Scroll_Lock},
-        {Qt::Key_Menu, XK_Menu},
-    };
-    return especiales.value(tecla, 0);
 }
 
 // The X modifier bits of Qt's modifiers; Num Lock and Caps Lock are never among them.
@@ -111,7 +76,7 @@ Plataforma::Tecla AgarreTeclaX11::agarrar(const QKeySequence& tecla,
     }
     Display* pantalla = ServidorX::conexion();
     xcb_connection_t* conexion = conexionX();
-    const KeySym simbolo = tecla.count() == 1 ? keysymDe(tecla[0].key()) : 0;
+    const KeySym simbolo = tecla.count() == 1 ? TeclasX11::simbolo(tecla[0].key()) : 0;
     const KeyCode codigo =
         pantalla != nullptr && simbolo != 0 ? XKeysymToKeycode(pantalla, simbolo) : 0;
     if (conexion == nullptr || codigo == 0) {

@@ -34,7 +34,8 @@ void Plataforma::PonerForma(QWidget* ventana, const QRegion& forma) {
     ventana->setMask(forma);
 }
 
-Plataforma::Tecla Plataforma::AgarrarTecla(const QKeySequence& tecla, std::function<void()>) {
+Plataforma::Tecla Plataforma::AgarrarTecla(const QKeySequence& tecla, const QString&,
+                                           std::function<void()>, TeclaRespondida) {
     return tecla.isEmpty() ? Tecla::Ninguna : Tecla::NoDisponible;
 }
 

@@ -56,11 +56,23 @@ public:
         Ninguna,      // no key was asked for; any earlier one is let go
         NoDisponible, // this system offers no global keys, or has no such key
         Ocupada,      // another program holds it
+        Pedida,       // asked of the desktop, which answers later (`despues`); meanwhile the key
+                      // reaches the program only while one of its windows has the focus
+        SoloConFoco,  // the desktop's answer: it takes no key for programs, or refused this one,
+                      // which goes on reaching the program only while one of its windows has
+                      // the focus
     };
+    // What the desktop answered for a key that was Pedida: Agarrada or SoloConFoco, with why,
+    // for the log (empty where the desktop offers no keys to programs at all). Once more,
+    // SoloConFoco, should the desktop let go of the key it took.
+    using TeclaRespondida = std::function<void(Tecla, const QString& motivo)>;
     // Takes `tecla` (one key with its modifiers; the states of Num Lock and Caps Lock do not
     // matter) for the whole desktop, letting go of the one taken before. Holding the key down
-    // counts as one press. The base class has no global keys.
-    virtual Tecla AgarrarTecla(const QKeySequence& tecla, std::function<void()> alPulsar);
+    // counts as one press. Where the desktop asks the user to confirm the key, it shows
+    // `descripcion` as what the key does; the answer goes to `despues`, later, from the event
+    // loop, and only when the key is Pedida. The base class has no global keys.
+    virtual Tecla AgarrarTecla(const QKeySequence& tecla, const QString& descripcion,
+                               std::function<void()> alPulsar, TeclaRespondida despues);
 
     // The windows as they are stacked on screen, bottom first. The base class knows no stacking
     // and keeps the order given.

@@ -46,8 +46,8 @@ QRect PlataformaX11::areaEnServidor(const QScreen* pantalla) {
                                     int(std::lround(logica.height() * escala)))};
 }
 
-Plataforma::Tecla PlataformaX11::AgarrarTecla(const QKeySequence& tecla,
-                                              std::function<void()> alPulsar) {
+Plataforma::Tecla PlataformaX11::AgarrarTecla(const QKeySequence& tecla, const QString&,
+                                              std::function<void()> alPulsar, TeclaRespondida) {
     if (m_agarre == nullptr) {
         m_agarre = new AgarreTeclaX11(QCoreApplication::instance());
     }

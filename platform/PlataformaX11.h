@@ -46,7 +46,8 @@ public:
     std::unique_ptr<Captura> SubirCaptura(const QImage& imagen) override;
     std::unique_ptr<Superficie> CrearSuperficie(QWidget* ventana,
                                                 std::unique_ptr<Captura> captura) override;
-    Tecla AgarrarTecla(const QKeySequence& tecla, std::function<void()> alPulsar) override;
+    Tecla AgarrarTecla(const QKeySequence& tecla, const QString& descripcion,
+                       std::function<void()> alPulsar, TeclaRespondida despues) override;
     std::unique_ptr<QObject> AgarrarTeclaMientras(const QKeySequence& tecla,
                                                   std::function<void()> alPulsar) override;
     // An XEmbed tray (the selection of the screen's system tray) or a panel that takes icons

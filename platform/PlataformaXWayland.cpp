@@ -1,16 +1,19 @@
 #include "PlataformaXWayland.h"
 
+#include "AtajoPortal.h"
 #include "CapturaKWin.h"
 #include "ImagenPantalla.h"
 #include "PermisoCaptura.h"
 #include "PortalCaptura.h"
 #include "ServidorX.h"
+#include "TeclasX11.h"
 
 #include <QColor>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QRegion>
@@ -93,6 +96,42 @@ bool PlataformaXWayland::sinGestor() const {
 
 bool PlataformaXWayland::cajaEntera() const {
     return muestraLaCaja(gestor());
+}
+
+Plataforma::Tecla PlataformaXWayland::AgarrarTecla(const QKeySequence& tecla,
+                                                   const QString& descripcion,
+                                                   std::function<void()> alPulsar,
+                                                   TeclaRespondida despues) {
+    delete m_atajo.data(); // the desktop lets go of the earlier one
+    const Tecla agarrada = PlataformaX11::AgarrarTecla(tecla, descripcion, alPulsar, nullptr);
+    if (agarrada != Tecla::Agarrada) {
+        return agarrada;
+    }
+    m_atajo = new AtajoPortal(QDBusConnection::sessionBus(), QCoreApplication::instance());
+    m_atajo->alPerder([this, tecla, descripcion, alPulsar, despues](const QString& motivo) {
+        // The X key again, as before the desktop took it.
+        PlataformaX11::AgarrarTecla(tecla, descripcion, alPulsar, nullptr);
+        if (despues) {
+            despues(Tecla::SoloConFoco, motivo);
+        }
+    });
+    m_atajo->registrar(
+        QStringLiteral("dibujar"), descripcion, TeclasX11::disparadorXdg(tecla), alPulsar,
+        [this, despues](const AtajoPortal::Resultado& resultado) {
+            const bool atada = resultado.fallo == AtajoPortal::Fallo::Ninguno;
+            if (atada) {
+                // The desktop alone brings it from now on: pressed with one of the program's
+                // windows focused, it must not count twice, and the user may have chosen
+                // another key.
+                PlataformaX11::AgarrarTecla(QKeySequence(), QString(), nullptr, nullptr);
+            }
+            if (despues) {
+                despues(atada ? Tecla::Agarrada : Tecla::SoloConFoco,
+                        resultado.fallo == AtajoPortal::Fallo::Rechazado ? resultado.detalle
+                                                                         : QString());
+            }
+        });
+    return Tecla::Pedida;
 }
 
 std::unique_ptr<QObject> PlataformaXWayland::PedirCapturas(const QList<QScreen*>& pantallas,

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <optional>
 
+class AtajoPortal;
+
 // X11 through XWayland, under a Wayland compositor. The X server sees no Wayland window, so a
 // grab of the screen comes back black: the frozen screen is asked of the desktop's screenshot
 // service (the portal) instead, for every screen at once, and where there is none, or the user
@@ -38,6 +40,11 @@ public:
     // Its compositor shows the whole box of a shaped window, pixels outside the shape included.
     static bool muestraLaCaja(const QString& nombreGestor);
 
+    // The X server gets the key only while one of the program's windows has the keyboard: the
+    // key is kept there, and the desktop's global shortcuts are asked for it. Once the desktop
+    // has bound it, it alone brings the key, wherever the focus is.
+    Tecla AgarrarTecla(const QKeySequence& tecla, const QString& descripcion,
+                       std::function<void()> alPulsar, TeclaRespondida despues) override;
     std::unique_ptr<QObject> PedirCapturas(const QList<QScreen*>& pantallas,
                                            AlCapturar listo) override;
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
@@ -63,4 +70,5 @@ private:
     mutable std::optional<QString> m_gestor; // unknown until the first window asks
     QList<QPointer<QWidget>> m_teclados;     // who should have the keys, the last one first
     unsigned long m_teclado = 0;             // the window that holds the keyboard
+    QPointer<AtajoPortal> m_atajo; // the key asked of the desktop; owned by the application object
 };

@@ -189,6 +189,18 @@
         <source>tizo: no hay bandeja del sistema donde poner el icono; Tizo sigue en marcha. Para dibujar: tizo --draw%1 o la acción «Dibujar» de Tizo en el menú de aplicaciones (tizo --help da las demás órdenes). El icono aparecerá en cuanto haya una bandeja.</source>
         <translation>tizo: there is no system tray to put the icon in; Tizo keeps running. To draw: tizo --draw%1 or the “Draw” action of Tizo in the applications menu (tizo --help gives the other commands). The icon will appear as soon as there is a tray.</translation>
     </message>
+    <message>
+        <source>tizo: en Wayland, la tecla %1 solo llega a Tizo cuando una de sus ventanas tiene el foco%2; para usarla en todo el escritorio, asígnela a la orden «tizo --draw» en los atajos de teclado del escritorio</source>
+        <translation>tizo: on Wayland, the key %1 reaches Tizo only while one of its windows has the focus%2; to use it across the desktop, bind it to the command “tizo --draw” in the desktop’s keyboard shortcuts</translation>
+    </message>
+    <message>
+        <source>Entrar o salir del modo de dibujo</source>
+        <translation>Enter or leave drawing mode</translation>
+    </message>
+    <message>
+        <source> (atajo del escritorio: %1)</source>
+        <translation> (desktop shortcut: %1)</translation>
+    </message>
 </context>
 <context>
     <name>FormFondo</name>

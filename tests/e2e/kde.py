@@ -114,6 +114,19 @@ class SesionKWin(SesionWayland):
                 (self.ancho // 2, self.alto // 2, 1, 1)).pixel(self.ancho // 2, self.alto // 2)
                 != negro, 60, "Plasma's panel and wallpaper on screen")
 
+    def iniciar_portal(self):
+        """The desktop portal with its KDE backend, which binds global shortcuts in KWin's
+        kglobalaccel (the bus starts neither)."""
+        entorno = self.entorno_usuario(QT_QPA_PLATFORM="wayland")
+        for orden, nombre in (
+                (["/usr/lib/x86_64-linux-gnu/libexec/xdg-desktop-portal-kde"],
+                 "org.freedesktop.impl.portal.desktop.kde"),
+                (["/usr/libexec/xdg-desktop-portal"], "org.freedesktop.portal.Desktop")):
+            self._como_usuario(orden, entorno, os.path.basename(orden[0]))
+            self.esperar(lambda: "true" in (self._dbus(
+                "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                "org.freedesktop.DBus.NameHasOwner", f"string:{nombre}") or ""), 30, nombre)
+
     def elementos_sni(self):
         r = self._dbus("org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher",
                        "org.freedesktop.DBus.Properties.Get",

@@ -2,7 +2,8 @@
 screenshot interface, which Tizo's desktop entry lets it use, and shows what XWayland cannot see
 (a native Wayland window); without the entry KWin refuses, the canvas is the live desktop and Tizo
 says why. Shapes show only their strokes or letters, whatever lay over them; the palette opens at
-the pointer; a plain Esc leaves drawing mode after a stroke and after a text."""
+the pointer; a plain Esc leaves drawing mode after a stroke and after a text. With the desktop
+portal's KDE backend, the drawing key is bound among KWin's shortcuts."""
 
 import time
 
@@ -118,6 +119,29 @@ def prueba_sin_entrada(s):
               f"the see-through canvas still has the keys (active {s.activa()}, focus {s.foco()})")
     s.tecla("Escape")
     s.esperar(lambda: not v.existe, 10, "Esc leaves drawing mode")
+
+
+def prueba_atajo(s):
+    """With the desktop portal and its KDE backend (xdg-desktop-portal 1.16, Plasma 5.27): F9 is
+    bound in KWin's shortcuts under Tizo's name with what it does, and each press of it there
+    opens or closes drawing mode; the X key is let go, and nothing is said about the key."""
+    s.iniciar_portal()
+    lanzar(s)
+    componente = "/component/tizo"
+    s.esperar(lambda: "dibujar" in (s._dbus("org.kde.kglobalaccel", componente,
+                                            "org.kde.kglobalaccel.Component.shortcutNames")
+                                    or ""), 20, "the key among KWin's shortcuts")
+    info = s._dbus("org.kde.kglobalaccel", componente,
+                   "org.kde.kglobalaccel.Component.allShortcutInfos") or ""
+    comprobar("Entrar o salir del modo de dibujo" in info, f"what it does: {info}")
+    comprobar(f"int32 {0x01000038}" in info, f"on F9 (Qt's code): {info}")
+    s.esperar(lambda: not s.tiene_la_tecla_x("F9"), 10, "the X key let go")
+    for abierto in (True, False):
+        s._dbus("org.kde.kglobalaccel", componente,
+                "org.kde.kglobalaccel.Component.invokeShortcut", "string:dibujar")
+        s.esperar(lambda: bool(s.ventanas_por_nombre("Tizo")) == abierto, 15,
+                  "drawing mode " + ("opened" if abierto else "closed") + " by the key")
+    comprobar("Wayland" not in s.salida_tizo(), f"nothing said: {s.salida_tizo()}")
 
 
 class ConCapturas(SesionKWin):

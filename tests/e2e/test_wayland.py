@@ -54,6 +54,9 @@ def escenario(s, congelado):
     s.lanzar_testigo()
     s.lanzar_tizo()
     s.esperar(lambda: "bandeja" in s.salida_tizo(), 10, "how to use Tizo without a tray")
+    # sway's portal (or none) offers no global shortcuts: F9 stays an X key, and Tizo says how
+    # to bind the command instead.
+    s.esperar(lambda: "«tizo --draw»" in s.salida_tizo(), 10, "how to bind F9, on stderr")
     lienzo = abrir_lienzo(s)
     s.guardar_captura("lienzo")
     c = s.captura()
@@ -149,6 +152,7 @@ def escenario(s, congelado):
     s.esperar(lambda: not trazo.existe or not trazo.mapeada, 5, "the stroke deleted")
     s.mover(s.ancho - 60, s.alto - 60)
     s.esperar(lambda: s.pixel(*medio) == FONDO_WAYLAND, 5, "the stroke gone from the screen")
+    comprobar(s.salida_tizo().count("«tizo --draw»") == 1, "how to bind F9, said once")
 
 
 def prueba_congelado(s):

@@ -20,7 +20,7 @@ import time
 
 from harness import BLANCO, ROJO, Captura, FalloPrueba, Paleta, Sesion, comprobar
 from puntero_wayland import PunteroWayland
-from Xlib import display, error
+from Xlib import X, XK, display, error
 
 FONDO_WAYLAND = (46, 139, 87)  # the compositor's own background
 TESTIGO = (200, 40, 40)  # the native Wayland window's colour
@@ -392,6 +392,22 @@ class SesionWayland(Sesion):
                                       *argumentos],
                            capture_output=True, text=True, timeout=segundos + 5)
         return r.stdout if r.returncode == 0 else None
+
+    def tiene_la_tecla_x(self, teclas):
+        """Whether a client holds the X key `teclas` ("F9", "ctrl+alt+d") on the root window:
+        the tests' own grab of it then fails. (XWayland gives such a key to its holder only while
+        an X window has the focus.)"""
+        *mods, nombre = teclas.split("+")
+        codigo = self.d.keysym_to_keycode(XK.string_to_keysym(nombre))
+        mascara = sum({"ctrl": X.ControlMask, "alt": X.Mod1Mask, "shift": X.ShiftMask}[m]
+                      for m in mods)
+        atrapado = error.CatchError(error.BadAccess)
+        self.root.grab_key(codigo, mascara, False, X.GrabModeAsync, X.GrabModeAsync,
+                           onerror=atrapado)
+        self.d.sync()
+        self.root.ungrab_key(codigo, mascara)
+        self.d.sync()
+        return atrapado.get_error() is not None
 
     def swaymsg(self, *argumentos):
         return subprocess.run(["swaymsg", "-s", self.swaysock, *argumentos], capture_output=True,
