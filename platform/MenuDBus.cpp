@@ -8,7 +8,9 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPixmap>
+#include <QSet>
 #include <QTimer>
+#include <utility>
 
 const QString MenuDBus::Ruta = QStringLiteral("/MenuBar");
 
@@ -236,11 +238,13 @@ bool MenuDBus::eventFilter(QObject* objeto, QEvent* evento) {
     switch (evento->type()) {
     case QEvent::ActionAdded:
         registrar(static_cast<QActionEvent*>(evento)->action());
-        cambio();
+        cambio(0);
+        break;
+    case QEvent::ActionRemoved:
+        cambio(0);
         break;
     case QEvent::ActionChanged:
-    case QEvent::ActionRemoved:
-        cambio();
+        cambio(m_ids.value(static_cast<QActionEvent*>(evento)->action()));
         break;
     default:
         break;
@@ -248,14 +252,46 @@ bool MenuDBus::eventFilter(QObject* objeto, QEvent* evento) {
     return QObject::eventFilter(objeto, evento);
 }
 
-void MenuDBus::cambio() {
-    // Announced once for all the changes of one pass of the event loop.
-    if (m_cambioPendiente) {
+void MenuDBus::cambio(int id) {
+    // Announced once for all the changes of one pass of the event loop: the items' new
+    // properties, or the whole layout when items came or went.
+    const bool yaPendiente = m_cambioDeLaDisposicion || !m_cambiados.isEmpty();
+    if (id == 0) {
+        m_cambioDeLaDisposicion = true;
+    } else {
+        m_cambiados.insert(id);
+    }
+    if (yaPendiente) {
         return;
     }
-    m_cambioPendiente = true;
     QTimer::singleShot(0, this, [this] {
-        m_cambioPendiente = false;
-        emit LayoutUpdated(++m_revision, 0);
+        const QSet<int> cambiados = std::exchange(m_cambiados, {});
+        if (std::exchange(m_cambioDeLaDisposicion, false)) {
+            emit LayoutUpdated(++m_revision, 0);
+            return;
+        }
+        static const QStringList Opcionales{
+            QStringLiteral("type"),         QStringLiteral("label"),
+            QStringLiteral("icon-data"),    QStringLiteral("enabled"),
+            QStringLiteral("visible"),      QStringLiteral("toggle-type"),
+            QStringLiteral("toggle-state"), QStringLiteral("children-display")};
+        ListaPropiedadesMenuDBus nuevas;
+        ListaQuitadasMenuDBus quitadas;
+        for (const int id : cambiados) {
+            const QAction* accion = m_acciones.value(id);
+            if (accion == nullptr) {
+                continue;
+            }
+            const QVariantMap propiedades = propiedadesDe(accion);
+            nuevas.append({id, propiedades});
+            QuitadasMenuDBus q{id, {}};
+            for (const QString& nombre : Opcionales) {
+                if (!propiedades.contains(nombre)) {
+                    q.nombres.append(nombre);
+                }
+            }
+            quitadas.append(q);
+        }
+        emit ItemsPropertiesUpdated(nuevas, quitadas);
     });
 }

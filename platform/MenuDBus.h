@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 
 class QAction;
 class QMenu;
@@ -13,7 +14,8 @@ class QMenu;
 // A QMenu exported over D-Bus (com.canonical.dbusmenu, version 3) for a tray that shows the
 // icon's menu itself (Plasma, Xfce's panel, GNOME's AppIndicator extension). Item 0 is the menu;
 // every action gets an id of its own for as long as it lives. An item clicked there triggers its
-// action. The menu is not owned; changes to its actions are announced.
+// action. The menu is not owned; changes to its actions are announced: items that came or went
+// with LayoutUpdated, an item's new properties with ItemsPropertiesUpdated.
 class MenuDBus : public QObject {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.canonical.dbusmenu")
@@ -74,7 +76,8 @@ private:
     QMenu* menuDe(int id) const; // the menu item `id` opens, if any
     int registrar(QAction* accion);
     void vigilar(QMenu* menu);
-    void cambio();
+    // Item `id` changed (0: items came or went).
+    void cambio(int id);
 
     QPointer<QMenu> m_menu;
     QDBusConnection m_conexion{QString()};
@@ -83,5 +86,6 @@ private:
     QHash<int, QPointer<QAction>> m_acciones;
     int m_siguiente = 1;
     uint m_revision = 1;
-    bool m_cambioPendiente = false;
+    bool m_cambioDeLaDisposicion = false; // to be announced
+    QSet<int> m_cambiados;                // items whose properties are to be announced
 };

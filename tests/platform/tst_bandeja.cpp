@@ -334,7 +334,8 @@ private slots:
         exportado.retirar();
     }
 
-    // A change to the menu's actions is announced, once, with a new revision.
+    // Items that come or go are announced, once, with a new revision of the layout; an item
+    // that changes, with its new properties and those it no longer has.
     void cambioAnunciado() {
         QMenu menu;
         llenar(menu, {"Uno"});
@@ -342,16 +343,33 @@ private slots:
         QVERIFY(exportado.exportar(m_servidor));
         uint antes = 0;
         QCOMPARE(disposicion(&antes).hijos.size(), 1);
-        QSignalSpy anunciado(&exportado, &MenuDBus::LayoutUpdated);
+        QSignalSpy disposicionNueva(&exportado, &MenuDBus::LayoutUpdated);
+        QSignalSpy propiedadesNuevas(&exportado, &MenuDBus::ItemsPropertiesUpdated);
         menu.addAction(QStringLiteral("Dos"));
         menu.actions().at(0)->setEnabled(false);
-        QTRY_COMPARE(anunciado.size(), 1);
+        QTRY_COMPARE(disposicionNueva.size(), 1);
         uint despues = 0;
         const ElementoMenuDBus raiz = disposicion(&despues);
         QVERIFY(despues > antes);
-        QCOMPARE(anunciado.at(0).at(0).toUInt(), despues);
+        QCOMPARE(disposicionNueva.at(0).at(0).toUInt(), despues);
         QCOMPARE(describir(raiz.hijos.at(0).propiedades), QStringLiteral("label=Uno disabled"));
         QCOMPARE(describir(raiz.hijos.at(1).propiedades), QStringLiteral("label=Dos"));
+        QCOMPARE(propiedadesNuevas.size(), 0); // the new layout holds them
+
+        QAction* uno = menu.actions().at(0);
+        uno->setEnabled(true);
+        uno->setText(QStringLiteral("Uno bis"));
+        QTRY_COMPARE(propiedadesNuevas.size(), 1);
+        QTest::qWait(20);
+        QCOMPARE(disposicionNueva.size(), 1);
+        const auto nuevas = propiedadesNuevas.at(0).at(0).value<ListaPropiedadesMenuDBus>();
+        const auto quitadas = propiedadesNuevas.at(0).at(1).value<ListaQuitadasMenuDBus>();
+        QCOMPARE(nuevas.size(), 1);
+        QCOMPARE(nuevas[0].id, exportado.idDe(uno));
+        QCOMPARE(describir(nuevas[0].propiedades), QStringLiteral("label=Uno bis"));
+        QCOMPARE(quitadas.size(), 1);
+        QVERIFY(quitadas[0].nombres.contains(QStringLiteral("enabled")));
+        QVERIFY(!quitadas[0].nombres.contains(QStringLiteral("label")));
         exportado.retirar();
     }
 
