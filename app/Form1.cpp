@@ -9,7 +9,6 @@
 #include "Pantalla.h"
 #include "Plataforma.h"
 #include "ServidorOrdenes.h"
-#include "SoltarEnBandeja.h"
 #include "VigiaPantallas.h"
 
 #include <QClipboard>
@@ -19,11 +18,6 @@
 #include <QImage>
 #include <QKeySequence>
 #include <QMenu>
-#include <QSystemTrayIcon>
-
-namespace {
-constexpr int DuracionAviso = 5000; // ms a tray message stays
-}
 
 Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* padre)
     : QObject(padre), m_rutaAjustes(rutaAjustes),
@@ -45,7 +39,8 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
         qWarning("%s", qPrintable(tr("tizo: no se pudo congelar la pantalla (%1); se dibuja "
                                      "sobre el escritorio en vivo")
                                       .arg(motivo)));
-        avisar(tr("No se pudo congelar la pantalla: se dibuja sobre el escritorio en vivo."));
+        avisar(tr("No se pudo congelar la pantalla: se dibuja sobre el escritorio en vivo."),
+               IconoBandeja::Tipo::Informacion, EnStderr::YaDicho);
     });
     // Shapes left on a monitor that went are brought onto one that is there, once the monitors
     // have settled (a change comes in several steps).
@@ -60,8 +55,8 @@ Form1::Form1(const QString& rutaAjustes, const QString& rutaSocket, QObject* pad
     }
     CrearMenu();
     const bool conTecla = AgarrarTecla();
-    // The icon is made only once there is a tray to take it: one made earlier would never reach
-    // a panel that takes icons over D-Bus.
+    // The icon is made once there is a tray to take it, of the kind that tray takes (over D-Bus
+    // or XEmbed).
     if (Plataforma::actual().HayBandeja()) {
         CrearIconoBandeja();
     } else {
@@ -95,19 +90,26 @@ void Form1::CrearMenu() {
 }
 
 void Form1::CrearIconoBandeja() {
-    m_IconoBandeja = new QSystemTrayIcon(Dibujos::iconoPrograma(), this);
-    m_IconoBandeja->setToolTip(m_tip);
-    // A tray that takes the icon over D-Bus shows this menu itself, on the right button.
-    m_IconoBandeja->setContextMenu(m_XMenu.get());
-    // Otherwise the menu opens when the left or the right button is released over the icon,
-    // never on a press alone; the middle button does nothing.
-    new SoltarEnBandeja(m_IconoBandeja, [this](Qt::MouseButton boton, QPoint donde) {
-        if (boton == Qt::LeftButton || boton == Qt::RightButton) {
-            m_XMenu->popup(donde);
-        }
-    });
+    m_IconoBandeja =
+        Plataforma::actual().CrearIconoBandeja(Dibujos::iconoPrograma(), m_XMenu.get(), this);
+    if (m_IconoBandeja == nullptr) {
+        // The tray went between the question and the icon: the icon waits for the next one.
+        Plataforma::actual().AlAparecerBandeja([this] { CrearIconoBandeja(); });
+        return;
+    }
+    m_IconoBandeja->ponerTip(m_tip);
+    // The menu opens when the left or the right button is released over the icon, never on a
+    // press alone, where the tray says (or the windowing system); the middle button does
+    // nothing. A tray that shows the menu itself reports no right button.
+    connect(m_IconoBandeja, &IconoBandeja::clic, this, &Form1::clicEnBandeja);
     // Last: once the icon shows, every way in works, the key included.
-    m_IconoBandeja->show();
+    m_IconoBandeja->mostrar();
+}
+
+void Form1::clicEnBandeja(Qt::MouseButton boton, QPoint donde) {
+    if (boton == Qt::LeftButton || boton == Qt::RightButton) {
+        m_XMenu->popup(donde);
+    }
 }
 
 void Form1::avisarSinBandeja(bool conTecla) {
@@ -201,9 +203,15 @@ void Form1::rescatarFormas() {
     m_formas.rescatar(Pantalla::monitores());
 }
 
-void Form1::avisar(const QString& texto, QSystemTrayIcon::MessageIcon icono) {
-    if (m_IconoBandeja != nullptr) {
-        m_IconoBandeja->showMessage(QStringLiteral("Tizo"), texto, icono, DuracionAviso);
+void Form1::avisar(const QString& texto, IconoBandeja::Tipo tipo, EnStderr enStderr) {
+    const QString titulo = QStringLiteral("Tizo");
+    if (m_IconoBandeja != nullptr &&
+        (m_IconoBandeja->avisar(titulo, texto, tipo) ||
+         Plataforma::actual().Notificar(titulo, texto, tipo == IconoBandeja::Tipo::Aviso))) {
+        return;
+    }
+    if (enStderr == EnStderr::Decir) {
+        qWarning("tizo: %s", qPrintable(texto));
     }
 }
 
@@ -225,7 +233,7 @@ void Form1::mostrarOcultar() {
 
 void Form1::salir() {
     if (m_IconoBandeja != nullptr) {
-        m_IconoBandeja->hide();
+        m_IconoBandeja->ocultar();
     }
     // Not quit(): it would first ask every window to close, and a shape window turns a close
     // into a deletion that can be undone, which would keep the program running.
@@ -253,7 +261,7 @@ void Form1::guardarImagen() {
         qWarning("%s",
                  qPrintable(tr("tizo: no se pudo guardar la imagen: %1").arg(resultado.error)));
         avisar(tr("No se pudo guardar la imagen: %1").arg(resultado.error),
-               QSystemTrayIcon::Warning);
+               IconoBandeja::Tipo::Aviso, EnStderr::YaDicho);
     }
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "Ajustes.h"
+#include "IconoBandeja.h"
 #include "Orden.h"
 #include "RegistroFormas.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
-#include <QSystemTrayIcon>
 #include <memory>
 
 class QAction;
@@ -32,7 +33,7 @@ public:
 
     QMenu* menu() const { return m_XMenu.get(); }
     // Null while there is no notification area to show it in.
-    QSystemTrayIcon* iconoBandeja() const { return m_IconoBandeja; }
+    IconoBandeja* iconoBandeja() const { return m_IconoBandeja; }
     RegistroFormas& formas() { return m_formas; }
     ModoDibujo& dibujo() { return *m_dibujo; }
     // The canvas that has the keys while drawing; null otherwise.
@@ -69,20 +70,25 @@ public:
 
 private:
     void CrearIconoBandeja();
+    // A click on the tray icon: the left or right button opens the menu where it was.
+    void clicEnBandeja(Qt::MouseButton boton, QPoint donde);
     void CrearMenu();
     bool AgarrarTecla(); // false when the key is not taken
     void avisarSinBandeja(bool conTecla);
     void abrirLienzo();
     void rescatarFormas();
-    // A tray message, while there is a tray icon to show it.
-    void avisar(const QString& texto,
-                QSystemTrayIcon::MessageIcon icono = QSystemTrayIcon::Information);
+    // A message for the user: a desktop notification while there is a tray icon (the icon's
+    // own balloon where it has one), otherwise a line on stderr, unless `enStderr` is
+    // YaDicho (the caller said it there in its own words).
+    enum class EnStderr { Decir, YaDicho };
+    void avisar(const QString& texto, IconoBandeja::Tipo tipo = IconoBandeja::Tipo::Informacion,
+                EnStderr enStderr = EnStderr::Decir);
 
     QString m_rutaAjustes;
     Ajustes m_ajustes;
     RegistroFormas m_formas;
     std::unique_ptr<QMenu> m_XMenu; // a menu has no parent object; the form owns it
-    QSystemTrayIcon* m_IconoBandeja = nullptr;
+    IconoBandeja* m_IconoBandeja = nullptr;
     QString m_tip = QStringLiteral("Tizo");
     std::unique_ptr<ModoDibujo> m_dibujo;
     bool m_rescatePendiente = false;

@@ -1,6 +1,7 @@
 #include "Plataforma.h"
 
 #include "AvisoMostrada.h"
+#include "IconoBandejaQt.h"
 #include "SuperficieQt.h"
 
 #include <QGuiApplication>
@@ -106,6 +107,14 @@ bool Plataforma::HayBandeja() {
 }
 
 void Plataforma::AlAparecerBandeja(std::function<void()>) {}
+
+IconoBandeja* Plataforma::CrearIconoBandeja(const QIcon& icono, QMenu* menu, QObject* padre) {
+    return new IconoBandejaQt(icono, menu, padre);
+}
+
+bool Plataforma::Notificar(const QString&, const QString&, bool) {
+    return false;
+}
 
 std::unique_ptr<Superficie> Plataforma::CrearSuperficie(QWidget* ventana,
                                                         std::unique_ptr<Captura> captura) {

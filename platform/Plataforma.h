@@ -8,9 +8,12 @@
 #include <memory>
 #include <vector>
 
+class IconoBandeja;
 class QObject;
 class QColor;
+class QIcon;
 class QImage;
+class QMenu;
 class QKeySequence;
 class QRegion;
 class QScreen;
@@ -143,6 +146,13 @@ public:
     // there was none and one appears later. The base class asks Qt, and no tray ever appears.
     virtual bool HayBandeja();
     virtual void AlAparecerBandeja(std::function<void()> alAparecer);
+    // The tray icon showing `icono`, of the kind the notification area takes now (hidden until
+    // mostrar()), owned by `padre`; null when there is none. `menu` is what a tray that shows
+    // the icon's menu itself shows. The base class makes Qt's own.
+    virtual IconoBandeja* CrearIconoBandeja(const QIcon& icono, QMenu* menu, QObject* padre);
+    // A message for the user from the desktop's notifications. False when there is no service
+    // to show it now. The base class has none.
+    virtual bool Notificar(const QString& titulo, const QString& texto, bool aviso);
 
     // Once, first thing in the window's constructor: gives it the window flags of its role and
     // tells the desktop what it is (in no taskbar or pager, no shadow, stacked as its role needs).

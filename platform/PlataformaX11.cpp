@@ -1,6 +1,9 @@
 #include "PlataformaX11.h"
 
 #include "AgarreTeclaX11.h"
+#include "ElementoSni.h"
+#include "IconoXEmbed.h"
+#include "Notificaciones.h"
 #include "VigiaSni.h"
 
 #include <QCoreApplication>
@@ -86,6 +89,24 @@ bool PlataformaX11::HayBandeja() {
 void PlataformaX11::AlAparecerBandeja(std::function<void()> alAparecer) {
     m_alAparecerBandeja = std::move(alAparecer);
     sni().alAparecer([this] { aparecioBandeja(); });
+}
+
+IconoBandeja* PlataformaX11::CrearIconoBandeja(const QIcon& icono, QMenu* menu, QObject* padre) {
+    // As Qt chose: over D-Bus wherever a host takes icons so, XEmbed otherwise.
+    if (sni().hayServidor()) {
+        return new ElementoSni(icono, menu, padre);
+    }
+    if (hayBandejaXEmbed()) {
+        return new IconoXEmbed(icono, menu, padre);
+    }
+    return nullptr;
+}
+
+bool PlataformaX11::Notificar(const QString& titulo, const QString& texto, bool aviso) {
+    if (!m_notificaciones) {
+        m_notificaciones = std::make_unique<Notificaciones>();
+    }
+    return m_notificaciones->enviar(titulo, texto, aviso);
 }
 
 void PlataformaX11::aparecioBandeja() {

@@ -15,6 +15,7 @@
 
 class AgarreTeclaX11;
 class EsperaRepintado;
+class Notificaciones;
 class QWindow;
 class VigiaSni;
 
@@ -54,6 +55,9 @@ public:
     // over D-Bus.
     bool HayBandeja() override;
     void AlAparecerBandeja(std::function<void()> alAparecer) override;
+    // A StatusNotifierItem where a host takes them over D-Bus, otherwise an XEmbed icon.
+    IconoBandeja* CrearIconoBandeja(const QIcon& icono, QMenu* menu, QObject* padre) override;
+    bool Notificar(const QString& titulo, const QString& texto, bool aviso) override;
     QList<QWidget*> OrdenApilado(const QList<QWidget*>& ventanas) override;
     void prepararVentana(QWidget* ventana, Papel papel) override;
     void trasCerrarse(QWidget* menu, std::function<void()> hecho) override;
@@ -102,6 +106,7 @@ private:
 
     AgarreTeclaX11* m_agarre = nullptr; // owned by the application object
     VigiaSni* m_sni = nullptr;
+    std::unique_ptr<Notificaciones> m_notificaciones; // made when first asked
     std::function<void()> m_alAparecerBandeja;
     ServidorX::FormatoVentanas m_formatos;
     Apilamiento m_apilamiento;

@@ -7,11 +7,9 @@
 class QDBusServiceWatcher;
 
 // Watches the session bus for a panel that takes tray icons over D-Bus (a StatusNotifierItem
-// host, registered with the org.kde.StatusNotifierWatcher service). Qt decides as a tray icon is
-// made whether it goes over D-Bus, and keeps to it: an icon made while no host runs would never
-// reach one that starts later (swaybar is such a tray, and nothing else). Qt 6.4 asks once for
-// the whole process whether a host is registered (isDBusTrayAvailable in qgenericunixthemes.cpp);
-// Qt 6.8 asks for each new icon whether the watcher is (shouldUseDBusTray).
+// host, registered with the org.kde.StatusNotifierWatcher service). The kind of tray icon is
+// chosen when it is made: while no tray runs, the program waits for one to appear (swaybar is
+// such a tray, and nothing else) before it makes the icon.
 class VigiaSni : public QObject {
     Q_OBJECT
 public:

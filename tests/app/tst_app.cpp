@@ -2,6 +2,7 @@
 #include "FormAcercade.h"
 #include "FormFondo.h"
 #include "FormTools.h"
+#include "IconoBandeja.h"
 #include "Superficie.h"
 
 #include <QAction>
@@ -12,28 +13,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLoggingCategory>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QSignalSpy>
-#include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTranslator>
-
-// Stands in for Qt's XEmbed tray icon widget, which exists only when the icon is docked into an
-// X11 tray; the tray code knows it by its class name. Qt's own opens the icon's context menu on
-// a right press: this one counts the presses that reach it.
-class QSystemTrayIconSys : public QWidget {
-    Q_OBJECT
-public:
-    int pulsaciones = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent*) override { ++pulsaciones; }
-    void mouseDoubleClickEvent(QMouseEvent*) override { ++pulsaciones; }
-};
 
 class TstApp : public QObject {
     Q_OBJECT
@@ -167,8 +153,8 @@ private slots:
     void arranqueAsignaValores() {
         Form1 form;
         QCOMPARE(form.estilo(), Estilo());
-        QCOMPARE(form.iconoBandeja()->toolTip(), QStringLiteral("Tizo"));
-        const QList<QSize> tamanos = form.iconoBandeja()->icon().availableSizes();
+        QCOMPARE(form.iconoBandeja()->tip(), QStringLiteral("Tizo"));
+        const QList<QSize> tamanos = form.iconoBandeja()->icono().availableSizes();
         for (const QSize lado : {QSize(16, 16), QSize(32, 32), QSize(48, 48)}) {
             QVERIFY2(tamanos.contains(lado), qPrintable(QString::number(lado.width())));
         }
@@ -197,7 +183,7 @@ private slots:
         }
         Form1 form;
         QCoreApplication::removeTranslator(&traduccion);
-        QCOMPARE(form.iconoBandeja()->toolTip(), QStringLiteral("Tizo"));
+        QCOMPARE(form.iconoBandeja()->tip(), QStringLiteral("Tizo"));
         const QList<QAction*> acciones = form.menu()->actions();
         QCOMPARE(acciones.size(), esperados.size());
         for (int i = 0; i < acciones.size(); ++i) {
@@ -216,98 +202,35 @@ private slots:
         }
     }
 
-    // The menu opens once per click, left or right, never on a press alone. With the XEmbed icon
-    // Qt reports presses through activated() and the release is caught on the icon's widget;
-    // without it (D-Bus icon) activated() is the click itself; a tray that shows the menu the
-    // icon exports never reports the right button, one that reports it shows none.
+    // A click on the tray icon, as the icon reports it (the button, where the tray or the
+    // windowing system says it was): the left and right buttons open the menu there, once; the
+    // middle one nothing. A tray that shows the menu itself is handed the same menu.
     void menuDesdeBandeja_data() {
-        QTest::addColumn<bool>("xembed");
-        QTest::addColumn<int>("motivo"); // an ActivationReason, or -1 for a release on the icon
         QTest::addColumn<int>("boton");
+        QTest::addColumn<QPoint>("donde");
         QTest::addColumn<bool>("abre");
-        using I = QSystemTrayIcon;
-        QTest::newRow("dbus trigger") << false << int(I::Trigger) << 0 << true;
-        QTest::newRow("dbus context: a tray with no menu of its own")
-            << false << int(I::Context) << 0 << true;
-        QTest::newRow("dbus double click") << false << int(I::DoubleClick) << 0 << true;
-        QTest::newRow("dbus middle") << false << int(I::MiddleClick) << 0 << false;
-        QTest::newRow("xembed trigger on press") << true << int(I::Trigger) << 0 << false;
-        QTest::newRow("xembed context on press") << true << int(I::Context) << 0 << false;
-        QTest::newRow("xembed left release") << true << -1 << int(Qt::LeftButton) << true;
-        QTest::newRow("xembed right release") << true << -1 << int(Qt::RightButton) << true;
-        QTest::newRow("xembed middle release") << true << -1 << int(Qt::MiddleButton) << false;
+        QTest::newRow("left") << int(Qt::LeftButton) << QPoint(123, 234) << true;
+        QTest::newRow("right") << int(Qt::RightButton) << QPoint(300, 310) << true;
+        QTest::newRow("right, far from the pointer")
+            << int(Qt::RightButton) << QPoint(400, 5) << true;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << QPoint(123, 234) << false;
     }
 
     void menuDesdeBandeja() {
-        QFETCH(bool, xembed);
-        QFETCH(int, motivo);
         QFETCH(int, boton);
+        QFETCH(QPoint, donde);
         QFETCH(bool, abre);
         Form1 form;
-        std::unique_ptr<QSystemTrayIconSys> iconoX;
-        if (xembed) {
-            iconoX = std::make_unique<QSystemTrayIconSys>();
-        }
+        QCOMPARE(form.iconoBandeja()->menu(), form.menu());
+        QCursor::setPos(10, 10);
         QSignalSpy abierto(form.menu(), &QMenu::aboutToShow);
-        if (motivo >= 0) {
-            emit form.iconoBandeja()->activated(QSystemTrayIcon::ActivationReason(motivo));
-        } else {
-            const auto b = Qt::MouseButton(boton);
-            QMouseEvent soltar(QEvent::MouseButtonRelease, QPointF(4, 4), QPointF(100, 100), b,
-                               Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(iconoX.get(), &soltar);
-        }
+        emit form.iconoBandeja()->clic(Qt::MouseButton(boton), donde);
         QCOMPARE(abierto.size(), abre ? 1 : 0);
-        form.menu()->hide();
-        QCOMPARE(form.iconoBandeja()->contextMenu(), form.menu()); // for a tray that shows it
-    }
-
-    // Over D-Bus the menu opens where the tray says the click was (it tells Qt, which only logs
-    // it), not where XWayland last saw the pointer; without such a word, at the pointer.
-    void menuDondeDiceLaBandeja_data() {
-        QTest::addColumn<bool>("dicho");
-        QTest::addColumn<int>("motivo");
-        QTest::newRow("right button, where the tray said") << true << int(QSystemTrayIcon::Context);
-        QTest::newRow("left button, where the tray said") << true << int(QSystemTrayIcon::Trigger);
-        QTest::newRow("nothing said: the pointer") << false << int(QSystemTrayIcon::Context);
-    }
-
-    void menuDondeDiceLaBandeja() {
-        QFETCH(bool, dicho);
-        QFETCH(int, motivo);
-        Form1 form;
-        const QPoint dondeDijo(123, 234);
-        if (dicho) {
-            const QLoggingCategory bandeja("qt.qpa.tray");
-            qCDebug(bandeja) << dondeDijo.x() << dondeDijo.y();
+        if (abre) {
+            QTRY_VERIFY(form.menu()->isVisible());
+            QCOMPARE(form.menu()->pos(), donde);
         }
-        QCursor::setPos(300, 310);
-        emit form.iconoBandeja()->activated(QSystemTrayIcon::ActivationReason(motivo));
-        QTRY_VERIFY(form.menu()->isVisible());
-        QCOMPARE(form.menu()->pos(), dicho ? dondeDijo : QCursor::pos());
         form.menu()->hide();
-    }
-
-    // Presses never reach Qt's XEmbed icon, which would open the context menu on the right one
-    // by itself (the menu opens on the release, above).
-    void bandejaXEmbedSinPulsaciones_data() {
-        QTest::addColumn<int>("tipo");
-        QTest::addColumn<int>("boton");
-        QTest::newRow("right press") << int(QEvent::MouseButtonPress) << int(Qt::RightButton);
-        QTest::newRow("left press") << int(QEvent::MouseButtonPress) << int(Qt::LeftButton);
-        QTest::newRow("double click") << int(QEvent::MouseButtonDblClick) << int(Qt::LeftButton);
-    }
-
-    void bandejaXEmbedSinPulsaciones() {
-        QFETCH(int, tipo);
-        QFETCH(int, boton);
-        Form1 form;
-        QSystemTrayIconSys icono;
-        const auto b = Qt::MouseButton(boton);
-        QMouseEvent evento(QEvent::Type(tipo), QPointF(4, 4), QPointF(100, 100), b, b,
-                           Qt::NoModifier);
-        QApplication::sendEvent(&icono, &evento);
-        QCOMPARE(icono.pulsaciones, 0);
     }
 
     // " Dibujar Fondo" brings an open canvas forward, and opens a new one once it has closed,
