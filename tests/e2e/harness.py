@@ -975,9 +975,8 @@ class Sesion:
         window manager and live inside the tray's window); where the icon goes over D-Bus, the
         panel that shows it, once the panel's watcher holds an item (its only one)."""
         if self.bandeja_por_bus():
-            if not self.elementos_sni():
-                return []
-            return [self.panel_bandeja()]
+            panel = self.panel_bandeja() if self.elementos_sni() else None
+            return [panel] if panel is not None else []  # the panel may not be in place yet
         iconos = []
         for v in self.ventanas(clase, mapeadas=False):
             try:
@@ -1144,7 +1143,7 @@ class Sesion:
         after it docked the icon: if the icon was replaced or moved meanwhile, the action fell
         on the old one and is done again. The wait is long: a program's first menu, built
         under the sanitizers while other sessions share the machine, can take seconds to show,
-        and a click that was lost fails all the same."""
+        and a click that was lost fails all the same, but on mutter (see below)."""
         icono = self.icono()
         lugar = icono.rect
         accion(icono)
@@ -1152,10 +1151,18 @@ class Sesion:
             return self.esperar(resultado, segundos, que)
         except FalloPrueba:
             iconos = self.iconos_bandeja()
-            if len(iconos) != 1 or (iconos[0].id, iconos[0].rect) == (icono.id, lugar):
+            if len(iconos) == 1 and (iconos[0].id, iconos[0].rect) != (icono.id, lugar):
+                print(f"the tray icon changed under the action ({icono} at {lugar}, now "
+                      f"{iconos[0]}): done again", flush=True)
+            elif self.escritorio == "mutter" and len(iconos) == 1:
+                # Now and then, on a loaded machine, a click on trayer's icon under mutter never
+                # reaches the icon's window: the program's event loop idle, no press or release
+                # delivered, the pointer over the icon and free (seen with Qt's XEmbed icon and
+                # with the program's own alike). A user clicks again; so does this, once, saying so.
+                print(f"the click on the tray icon under mutter went nowhere "
+                      f"({self._bajo_el_puntero()}): done again", flush=True)
+            else:
                 raise
-            print(f"the tray icon changed under the action ({icono} at {lugar}, now "
-                  f"{iconos[0]}): done again", flush=True)
         accion(self.icono())
         return self.esperar(resultado, segundos, que)
 
