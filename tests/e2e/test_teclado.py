@@ -220,6 +220,9 @@ def abrir_sobre_negro(s):
     portal = s.lanzar([os.environ.get("TIZO_PORTAL_MUDO", "build/tests/e2e/portal_mudo")])
     s.esperar(lambda: "listo" in s.salida(portal), 10, "the silent portal")
     s.lanzar_tizo(esperar_icono=False)
+    # Started before `--draw` comes: else the command may take the single instance's place, and
+    # the program started first leave as a second copy.
+    s.esperar(lambda: "no hay bandeja" in s.salida_tizo(), 10, "Tizo started")
     s.poner_fondo(NEGRO)
     s.esperar(lambda: s.captura().contar(NEGRO) == s.ancho * s.alto, 5, "an all-black screen")
     inicio = time.monotonic()

@@ -7,7 +7,7 @@ around their strokes; they can be dragged and deleted."""
 import time
 
 from dibujo import GRIS, RECTANGULO, SALIR, TEXTO, editar_otra_vez
-from harness import BLANCO, KEY_COLOR, ROJO, comprobar, ejecutar
+from harness import BLANCO, KEY_COLOR, ROJO, FalloPrueba, comprobar, ejecutar
 from wayland import FONDO_WAYLAND, TESTIGO, TESTIGO_RECT, SesionWayland
 
 NEGRO = (0, 0, 0)
@@ -178,7 +178,16 @@ def prueba_bandeja_tardia(s):
     for boton in (3, 1):
         s.click(x, y, boton)
         # As long as the harness waits for a first menu (see Sesion.sobre_el_icono).
-        menu = s.esperar(s.menu_abierto, 15, f"the menu, on button {boton}")
+        try:
+            menu = s.esperar(s.menu_abierto, 15, f"the menu, on button {boton}")
+        except FalloPrueba:
+            # Under a full CI load a click on swaybar's icon now and then shows no menu (seen
+            # with Qt's tray item and with the program's own alike): a user clicks again, and
+            # so does this, once, saying so.
+            print(f"no menu for the click on swaybar's icon ({s._bajo_el_puntero()}): "
+                  "clicked again", flush=True)
+            s.click(x, y, boton)
+            menu = s.esperar(s.menu_abierto, 15, f"the menu, on button {boton}, clicked again")
         mx, my, mw, mh = menu.rect
         comprobar(mx <= x <= mx + mw + 20 and my <= y <= my + mh + 20,
                   f"the menu at the icon {(x, y)}: {menu.rect}")
