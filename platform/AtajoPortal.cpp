@@ -18,7 +18,6 @@ namespace {
 const QString Servicio = QStringLiteral("org.freedesktop.portal.Desktop");
 const QString Objeto = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString InterfazAtajos = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
-const QString InterfazPedido = QStringLiteral("org.freedesktop.portal.Request");
 const QString InterfazSesion = QStringLiteral("org.freedesktop.portal.Session");
 const QString InterfazPropiedades = QStringLiteral("org.freedesktop.DBus.Properties");
 
@@ -59,13 +58,14 @@ QStringList idsDe(const QVariant& valor) {
 } // namespace
 
 AtajoPortal::AtajoPortal(QDBusConnection conexion, QObject* padre)
-    : QObject(padre), m_conexion(std::move(conexion)) {
+    : QObject(padre), m_conexion(std::move(conexion)),
+      m_pedido(m_conexion, this, SLOT(respuesta(uint, QVariantMap))) {
     qDBusRegisterMetaType<QPair<QString, QVariantMap>>();
     qDBusRegisterMetaType<Atajos>();
 }
 
 AtajoPortal::~AtajoPortal() {
-    dejarDeEscuchar();
+    m_pedido.dejar();
     dejarDeEscucharActivado();
     cerrarSesion();
 }
@@ -184,7 +184,7 @@ void AtajoPortal::atar() {
 }
 
 void AtajoPortal::pedir(QDBusMessage llamada, const QString& token) {
-    escuchar(PortalCaptura::rutaPedido(m_conexion.baseService(), token));
+    m_pedido.escuchar(PortalCaptura::rutaPedido(m_conexion.baseService(), token));
     // The desktop may ask the user before it answers (the key to confirm): no deadline.
     m_llamada = new QDBusPendingCallWatcher(m_conexion.asyncCall(llamada, -1), this);
     connect(m_llamada, &QDBusPendingCallWatcher::finished, this, &AtajoPortal::pedidoHecho);
@@ -199,7 +199,7 @@ void AtajoPortal::pedidoHecho(QDBusPendingCallWatcher* llamada) {
     m_llamada = nullptr;
     const QDBusPendingReply<QDBusObjectPath> vuelta = *llamada;
     if (vuelta.isError() && m_paso == Paso::Lista) {
-        dejarDeEscuchar();
+        m_pedido.dejar();
         atar();
         return;
     }
@@ -207,33 +207,14 @@ void AtajoPortal::pedidoHecho(QDBusPendingCallWatcher* llamada) {
         terminar({Fallo::Rechazado, vuelta.error().message()});
         return;
     }
-    // Portals older than the handle token choose the path themselves.
-    const QString ruta = vuelta.value().path();
-    if (ruta != m_ruta) {
-        dejarDeEscuchar();
-        escuchar(ruta);
-    }
-}
-
-void AtajoPortal::escuchar(const QString& ruta) {
-    m_ruta = ruta;
-    m_conexion.connect(Servicio, m_ruta, InterfazPedido, QStringLiteral("Response"), this,
-                       SLOT(respuesta(uint, QVariantMap)));
-}
-
-void AtajoPortal::dejarDeEscuchar() {
-    if (!m_ruta.isEmpty()) {
-        m_conexion.disconnect(Servicio, m_ruta, InterfazPedido, QStringLiteral("Response"), this,
-                              SLOT(respuesta(uint, QVariantMap)));
-        m_ruta.clear();
-    }
+    m_pedido.escuchar(vuelta.value().path());
 }
 
 void AtajoPortal::respuesta(uint codigo, const QVariantMap& resultados) {
     if (!m_listo) {
         return;
     }
-    dejarDeEscuchar();
+    m_pedido.dejar();
     m_llamada = nullptr;
     if (codigo != Aceptada && m_paso == Paso::Lista) {
         atar(); // nothing known from earlier runs: the desktop is asked
@@ -323,7 +304,7 @@ void AtajoPortal::activado(const QDBusObjectPath& sesion, const QString& id, qul
 }
 
 void AtajoPortal::terminar(Resultado resultado) {
-    dejarDeEscuchar();
+    m_pedido.dejar();
     m_paso = resultado.fallo == Fallo::Ninguno ? Paso::Hecho : Paso::Nada;
     if (m_paso != Paso::Hecho) {
         cerrarSesion(); // a session without its key is of no use

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EscuchaPedido.h"
+
 #include <QDBusConnection>
 #include <QObject>
 #include <QString>
@@ -70,20 +72,18 @@ private:
     // Sends `llamada`, whose answer comes on the request object of `token`.
     void pedir(QDBusMessage llamada, const QString& token);
     void pedidoHecho(QDBusPendingCallWatcher* llamada);
-    void escuchar(const QString& ruta);
-    void dejarDeEscuchar();
     void cerrarSesion();
     void dejarDeEscucharActivado();
     void perder(const QString& motivo);
     void terminar(Resultado resultado);
 
     QDBusConnection m_conexion;
+    EscuchaPedido m_pedido;
     Paso m_paso = Paso::Nada;
     QString m_id;
     QString m_descripcion;
     QString m_disparador;
     QDBusPendingCallWatcher* m_llamada = nullptr; // the request whose reply is awaited
-    QString m_ruta;                               // the request object listened to
     QString m_sesion;                             // the session's object, once made
     bool m_escuchaActivado = false;
     std::function<void()> m_alPulsar;

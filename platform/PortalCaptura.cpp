@@ -27,22 +27,21 @@ QString nuevoToken() {
 
 PortalCaptura::PortalCaptura(QDBusConnection conexion, std::chrono::milliseconds plazo,
                              QObject* padre)
-    : QObject(padre), m_conexion(std::move(conexion)), m_plazo(plazo), m_reloj(new QTimer(this)) {
+    : QObject(padre), m_conexion(std::move(conexion)), m_plazo(plazo), m_reloj(new QTimer(this)),
+      m_pedido(m_conexion, this, SLOT(respuesta(uint, QVariantMap))) {
     m_reloj->setSingleShot(true);
     connect(m_reloj, &QTimer::timeout, this, [this] {
         // The portal may still be working on it: it is told to drop it.
-        if (!m_ruta.isEmpty()) {
-            m_conexion.call(QDBusMessage::createMethodCall(Servicio, m_ruta, InterfazPedido,
-                                                           QStringLiteral("Close")),
+        if (!m_pedido.ruta().isEmpty()) {
+            m_conexion.call(QDBusMessage::createMethodCall(Servicio, m_pedido.ruta(),
+                                                           InterfazPedido, QStringLiteral("Close")),
                             QDBus::NoBlock);
         }
         terminar({{}, Fallo::Plazo, QStringLiteral("sin respuesta en %1 ms").arg(m_plazo.count())});
     });
 }
 
-PortalCaptura::~PortalCaptura() {
-    dejarDeEscuchar();
-}
+PortalCaptura::~PortalCaptura() = default;
 
 QString PortalCaptura::rutaPedido(const QString& nombreUnico, const QString& token) {
     QString emisor = nombreUnico;
@@ -78,7 +77,7 @@ void PortalCaptura::pedir(Listo listo) {
         return;
     }
     const QString token = nuevoToken();
-    escuchar(rutaPedido(m_conexion.baseService(), token));
+    m_pedido.escuchar(rutaPedido(m_conexion.baseService(), token));
     QDBusMessage llamada = QDBusMessage::createMethodCall(Servicio, Objeto, InterfazCaptura,
                                                           QStringLiteral("Screenshot"));
     const QVariantMap opciones{{QStringLiteral("handle_token"), token},
@@ -94,20 +93,6 @@ void PortalCaptura::pedir(Listo listo) {
     }
 }
 
-void PortalCaptura::escuchar(const QString& ruta) {
-    m_ruta = ruta;
-    m_conexion.connect(Servicio, m_ruta, InterfazPedido, QStringLiteral("Response"), this,
-                       SLOT(respuesta(uint, QVariantMap)));
-}
-
-void PortalCaptura::dejarDeEscuchar() {
-    if (!m_ruta.isEmpty()) {
-        m_conexion.disconnect(Servicio, m_ruta, InterfazPedido, QStringLiteral("Response"), this,
-                              SLOT(respuesta(uint, QVariantMap)));
-        m_ruta.clear();
-    }
-}
-
 void PortalCaptura::llamadaHecha(QDBusPendingCallWatcher* llamada) {
     llamada->deleteLater();
     const QDBusPendingReply<QDBusObjectPath> vuelta = *llamada;
@@ -118,12 +103,7 @@ void PortalCaptura::llamadaHecha(QDBusPendingCallWatcher* llamada) {
         terminar({{}, Fallo::SinPortal, vuelta.error().message()});
         return;
     }
-    // Portals older than the handle token choose the path themselves.
-    const QString ruta = vuelta.value().path();
-    if (ruta != m_ruta) {
-        dejarDeEscuchar();
-        escuchar(ruta);
-    }
+    m_pedido.escuchar(vuelta.value().path());
 }
 
 void PortalCaptura::respuesta(uint codigo, const QVariantMap& resultados) {
@@ -161,7 +141,7 @@ void PortalCaptura::respuesta(uint codigo, const QVariantMap& resultados) {
 
 void PortalCaptura::terminar(Resultado resultado) {
     m_reloj->stop();
-    dejarDeEscuchar();
+    m_pedido.dejar();
     Listo listo = std::exchange(m_listo, nullptr);
     if (listo) {
         listo(std::move(resultado));

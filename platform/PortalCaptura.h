@@ -1,5 +1,7 @@
 #pragma once
 
+#include "EscuchaPedido.h"
+
 #include <QDBusConnection>
 #include <QImage>
 #include <QObject>
@@ -60,14 +62,12 @@ private slots:
     void respuesta(uint codigo, const QVariantMap& resultados);
 
 private:
-    void escuchar(const QString& ruta);
-    void dejarDeEscuchar();
     void llamadaHecha(QDBusPendingCallWatcher* llamada);
     void terminar(Resultado resultado);
 
     QDBusConnection m_conexion;
     std::chrono::milliseconds m_plazo;
     QTimer* m_reloj;
-    QString m_ruta; // the request object listened to
+    EscuchaPedido m_pedido;
     Listo m_listo;
 };
